@@ -1,0 +1,30 @@
+#pragma once
+// What the user chose on the Format and Sizes pages (or on the command line).
+#include <array>
+#include <string>
+
+namespace zentro {
+
+constexpr int kSizeCount = 5;
+// Pixels of each size index; every icon image is square.
+constexpr std::array<short, kSizeCount> kSizeTable = {256, 48, 32, 24, 16};
+
+enum ImageKind : int { kKind4 = 0, kKind8 = 1, kKind24 = 2, kKind32 = 3 };
+
+// Non-zero means chosen.
+struct FormatChoices {
+    int use24 = 0;
+    int use4 = 1;
+    int use8 = 1;
+    int use32 = 0;
+    int transparent = 0;
+};
+
+struct SizeChoices {
+    std::array<int, kSizeCount> sizes = {1, 1, 1, 0, 1};
+    int onlyOne256 = 1;
+    int use16Bitmap = 0;
+    std::string bitmap16Path;
+};
+
+}  // namespace zentro

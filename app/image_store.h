@@ -1,0 +1,43 @@
+#pragma once
+// Every bitmap of a conversion lives here, from loading the source to writing
+// the icon. Re-running a step overwrites its earlier results in place.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "app/choices.h"
+#include "image/dib.h"
+
+namespace zentro {
+
+struct ImagePair {
+    CDib image;
+    CDib mask;
+};
+
+struct PalettePair {
+    CDib image4;
+    CDib image8;
+};
+
+// Members are declared in the order they are built; C++ destroys them in reverse.
+struct ImageStore {
+    CDib source;
+    std::array<ImagePair, kSizeCount> table32;
+    std::array<ImagePair, kSizeCount> table24;
+    std::array<PalettePair, kSizeCount> paletteTable;
+    CDib keyMask;
+    std::uint8_t kindCount = 0;
+    std::uint8_t sizeCount = 0;
+    std::int8_t kind256 = 0;
+    std::vector<std::uint8_t> entries;
+    std::uint8_t currentPage = 0;
+
+    // The image and AND mask that entry code `code` (kind x 5 + size index) names.
+    const CDib& EntryImage(std::uint8_t code) const;
+    const CDib& EntryMask(std::uint8_t code) const;
+    // Sets the entry list to exactly `count` codes; new ones start at 0, and 0 frees the storage.
+    void ResizeEntries(std::size_t count);
+};
+
+}  // namespace zentro

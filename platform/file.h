@@ -1,0 +1,87 @@
+#pragma once
+// File access for the reader and the icon writer. Failures of an open file
+// are thrown as FileError so that one handler at the edge of a read or write
+// sequence can turn them into a single message.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace zentro {
+
+class FileError : public std::exception {
+public:
+    const char* what() const noexcept override { return "file operation failed"; }
+};
+
+// Anything the icon writer can write bytes to.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void Write(const void* buffer, std::size_t count) = 0;
+};
+
+class File : public ByteSink {
+public:
+    File() = default;
+    ~File() override { Abort(); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Opens an existing regular file read-only. Folders, pipes and devices are
+    // refused without blocking. False when the file cannot be opened.
+    bool OpenForReading(const std::string& path);
+    // Creates a new file that must not exist yet (mode 0666 less the umask).
+    bool CreateNew(const std::string& path);
+
+    // Reads up to `count` bytes; fewer only at the end of the file.
+    std::size_t Read(void* buffer, std::size_t count);
+    void Seek(std::uint64_t offset);
+    void Write(const void* buffer, std::size_t count) override;
+    // Pushes everything written so far to the disk.
+    void Sync();
+    // Closes the file; the handle is gone even when this throws.
+    void Close();
+    // Closes without reporting anything.
+    void Abort() noexcept;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int Descriptor() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
+// Writes a file through a temporary file in the target's folder that replaces
+// the target only on Commit, so that a failure never leaves a half-written file
+// or touches what was there before. A symbolic link as the target is followed:
+// the file it points to is replaced and the link stays.
+class ReplacingFile : public ByteSink {
+public:
+    ReplacingFile() = default;
+    ~ReplacingFile() override { Discard(); }
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // False when no file can be created in the target's folder.
+    bool Open(const std::string& target);
+    void Write(const void* buffer, std::size_t count) override { file_.Write(buffer, count); }
+    // Syncs, closes and renames over the target; throws FileError on any failure.
+    void Commit();
+    // Removes the temporary file; nothing else changes.
+    void Discard() noexcept;
+
+private:
+    File file_;
+    std::string target_;
+    std::string temporary_;
+};
+
+enum class FileOp { Open, Read, Write, Sync, Close, Rename };
+
+// Test hook: the nth call of `op` from now on (1 = the next one) fails as a
+// disk error would. 0 removes the planned failure.
+void InjectFileFailure(FileOp op, unsigned nth);
+void ClearFileFailures();
+
+}  // namespace zentro

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/file.h"
+#include "support/bmp_builder.h"
+
+using namespace zentro;
+using namespace zentro::test;
+
+namespace {
+std::size_t FilesIn(const std::string& dir) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++n;
+    return n;
+}
+}  // namespace
+
+TEST(ReplacingFile, ReplacesTargetOnlyOnCommit) {
+    TempDir dir;
+    WriteFile(dir / "out.ico", {1, 2, 3});
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open(dir / "out.ico"));
+    const std::uint8_t bytes[] = {9, 8};
+    file.Write(bytes, 2);
+    EXPECT_EQ(ReadFile(dir / "out.ico"), (std::vector<std::uint8_t>{1, 2, 3}));
+    file.Commit();
+    EXPECT_EQ(ReadFile(dir / "out.ico"), (std::vector<std::uint8_t>{9, 8}));
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+TEST(ReplacingFile, FailureAtAnyStepLeavesTargetAndNoTemporary) {
+    for (FileOp op : {FileOp::Write, FileOp::Sync, FileOp::Close, FileOp::Rename}) {
+        TempDir dir;
+        WriteFile(dir / "out.ico", {1, 2, 3});
+        bool failed = false;
+        {
+            ReplacingFile file;
+            ASSERT_TRUE(file.Open(dir / "out.ico"));
+            InjectFileFailure(op, 1);
+            try {
+                const std::uint8_t bytes[] = {9};
+                file.Write(bytes, 1);
+                file.Commit();
+            } catch (const FileError&) {
+                failed = true;
+            }
+            ClearFileFailures();
+        }
+        EXPECT_TRUE(failed) << static_cast<int>(op);
+        EXPECT_EQ(ReadFile(dir / "out.ico"), (std::vector<std::uint8_t>{1, 2, 3})) << static_cast<int>(op);
+        EXPECT_EQ(FilesIn(dir.path()), 1u) << static_cast<int>(op);
+    }
+}
+
+TEST(ReplacingFile, WritesThroughSymbolicLinkAndKeepsMode) {
+    TempDir dir;
+    WriteFile(dir / "real.ico", {1});
+    ASSERT_EQ(chmod((dir / "real.ico").c_str(), 0640), 0);
+    std::filesystem::create_symlink("real.ico", dir / "link.ico");
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open(dir / "link.ico"));
+    const std::uint8_t bytes[] = {5, 5};
+    file.Write(bytes, 2);
+    file.Commit();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ico"));
+    EXPECT_EQ(ReadFile(dir / "real.ico"), (std::vector<std::uint8_t>{5, 5}));
+    struct stat info {};
+    ASSERT_EQ(stat((dir / "real.ico").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(ReplacingFile, MissingFolderCannotBeOpened) {
+    TempDir dir;
+    ReplacingFile file;
+    EXPECT_FALSE(file.Open(dir / "missing/out.ico"));
+}
