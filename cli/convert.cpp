@@ -1,0 +1,150 @@
+#include "cli/convert.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iomanip>
+#include <sstream>
+
+#include "app/image_store.h"
+#include "icon/icon_writer.h"
+#include "image/bmp_writer.h"
+#include "image/image_set_builder.h"
+#include "platform/message.h"
+#include "platform/path.h"
+#include "platform/string_table.h"
+
+namespace zentro::cli {
+
+namespace {
+
+bool Contains(const std::vector<int>& list, int value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+// The format choices, settled as the Format page would leave them.
+FormatChoices ChooseFormat(const Options& options, const CDib& source) {
+    FormatChoices format;
+    format.transparent = options.transparent.value_or(source.GetCornerFlag() != 0) ? 1 : 0;
+    const std::vector<int> depths =
+        options.depths.value_or(format.transparent ? std::vector<int>{32, 8, 4} : std::vector<int>{8, 4});
+    format.use32 = Contains(depths, 32);
+    format.use24 = Contains(depths, 24);
+    format.use8 = Contains(depths, 8);
+    format.use4 = Contains(depths, 4);
+    return format;
+}
+
+bool CanMakeADepth(const FormatChoices& f) {
+    return (f.use32 != 0 && f.transparent != 0) || f.use4 != 0 || f.use8 != 0 || f.use24 != 0;
+}
+
+void Fail(const std::string& input, const std::string& why) {
+    ShowMessageText(0, input + ": " + why, MessageIcon::Error);
+}
+
+bool WritePreviews(const ImageStore& store, const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    for (std::size_t i = 0; i < store.entries.size(); ++i) {
+        const std::uint8_t code = store.entries[i];
+        CDib preview;
+        if (!store.EntryImage(code).ComposePreview(preview, store.EntryMask(code))) {
+            ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
+            return false;
+        }
+        char name[32];
+        std::snprintf(name, sizeof name, "/%02zu.bmp", i);
+        ReplacingFile file;
+        if (!file.Open(folder + name)) {
+            ShowMessage(IDS_CANNOT_CREATE, MessageIcon::Error);
+            return false;
+        }
+        try {
+            WriteBmp24(file, preview);
+            file.Commit();
+        } catch (const FileError&) {
+            ShowMessage(IDS_CANNOT_WRITE, MessageIcon::Error);
+            return false;
+        }
+    }
+    return true;
+}
+
+void Report(std::ostream& report, const std::string& input, const std::string& output, const ImageStore& store) {
+    std::ostringstream lines;
+    lines << input << " -> " << output << " (" << store.entries.size() << " images)\n";
+    for (std::size_t i = 0; i < store.entries.size(); ++i) {
+        const CDib& image = store.EntryImage(store.entries[i]);
+        const CDib& mask = store.EntryMask(store.entries[i]);
+        const std::uint32_t bytes = kBitmapHeaderSize + image.GetPaletteSize() + image.GetImageSize() + mask.GetImageSize();
+        lines << std::setw(4) << i << "  " << std::setw(7) << (std::to_string(image.Width()) + "x" + std::to_string(image.Height()))
+              << "  " << std::setw(2) << image.BitCount() << "-bit  " << std::setw(7) << bytes << " bytes\n";
+    }
+    report << lines.str();
+}
+
+}  // namespace
+
+bool Convert(const std::string& input, const Options& options, std::ostream& report) {
+    const std::string output = options.output.empty() ? ProposeIconPath(input) : options.output;
+    ImageStore store;
+    if (!store.source.Load(input)) return false;
+
+    FormatChoices format = ChooseFormat(options, store.source);
+    if (!CanMakeADepth(format)) {
+        ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
+        return false;
+    }
+    SizeChoices sizes;
+    sizes.sizes = options.sizes;
+    if (std::all_of(sizes.sizes.begin(), sizes.sizes.end(), [](int flag) { return flag == 0; })) {
+        ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
+        return false;
+    }
+    sizes.onlyOne256 = options.all256 ? 0 : 1;
+    sizes.use16Bitmap = options.icon16.empty() ? 0 : 1;
+    sizes.bitmap16Path = options.icon16;
+
+    std::error_code error;
+    if (std::filesystem::is_directory(output, error)) {
+        Fail(output, "is a folder, not an icon file name");
+        return false;
+    }
+    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(output, error))) {
+        Fail(output, "exists already; use --force to replace it");
+        return false;
+    }
+    if (!BuildImageSet(store, format, sizes)) return false;
+    if (!WriteIconFile(store, output, format, sizes)) return false;
+    if (!options.previews.empty() && !WritePreviews(store, options.previews)) return false;
+    Report(report, input, output, store);
+    return true;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ParseResult parsed = ParseOptions(args);
+    if (!parsed.error.empty()) {
+        err << "zentro-cli: " << parsed.error << "\nTry 'zentro-cli --help'.\n";
+        return 2;
+    }
+    const Options& options = parsed.options;
+    if (options.help) {
+        out << kUsage;
+        return 0;
+    }
+    if (options.version) {
+        out << "zentro-cli " << kVersion << "\n";
+        return 0;
+    }
+    int status = 0;
+    for (const std::string& input : options.inputs) {
+        ScopedMessageHandler messages([&err, &input](const Message& m) {
+            err << "zentro-cli: " << (m.id == 0 ? "" : input + ": ") << m.text << "\n";
+            return MessageReply::No;
+        });
+        if (!Convert(input, options, out)) status = 1;
+    }
+    return status;
+}
+
+}  // namespace zentro::cli

@@ -1,0 +1,35 @@
+#pragma once
+// What a zentro-cli command line asks for.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/choices.h"
+
+namespace zentro::cli {
+
+struct Options {
+    std::vector<std::string> inputs;
+    std::string output;                  // only with one input; "" = next to the input
+    std::optional<std::vector<int>> depths;  // unset = as the wizard presets them
+    std::array<int, kSizeCount> sizes = SizeChoices{}.sizes;
+    std::optional<bool> transparent;     // unset = from the picture's corners
+    bool all256 = false;
+    std::string icon16;
+    std::string previews;
+    bool force = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParseResult {
+    Options options;
+    std::string error;  // non-empty: a usage error
+};
+
+ParseResult ParseOptions(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+extern const char* const kVersion;
+
+}  // namespace zentro::cli

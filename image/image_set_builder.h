@@ -1,0 +1,24 @@
+#pragma once
+// Turns the user's choices into every image of the icon, in the image store.
+#include <cstdint>
+#include <vector>
+
+#include "app/choices.h"
+#include "app/image_store.h"
+
+namespace zentro {
+
+// The format choice that selects image kind `kind` (0 for any other value).
+int IsKindChosen(std::int8_t kind, const FormatChoices& format);
+
+// Entry codes (kind x 5 + size index) in preview and file order: kinds from 4-bit
+// to 32-bit, each from its largest size to its smallest; with onlyOne256 only
+// `kind256` keeps its 256 x 256 image.
+std::vector<std::uint8_t> ImageOrder(const FormatChoices& format, const SizeChoices& sizes, std::int8_t kind256);
+
+// Settles the choices (writing them back), checks the sizes, fills the entry
+// list and generates every image. False after a message has told the user why.
+// At least one size and one kind must be chosen.
+bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes);
+
+}  // namespace zentro
