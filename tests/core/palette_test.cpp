@@ -145,21 +145,50 @@ TEST(BuildPalette, The241stLeafFoldsTheFirstDepth5NodeWithTwoChildrenInWalkOrder
 
 TEST(BuildPalette, WithoutADepth5NodeToFoldOneLevelUpIsFolded) {
     // 241 leaves, each alone under its depth-5 node. The first depth-4 node in the walk with
-    // two or more children holds (0,0,4), (8,0,4), (0,8,4), (8,8,4): its children's shares
-    // are 0 or 8 in red and green and 0 in blue, so it becomes (4,4,0) - the blue bit 2
-    // below them is lost - and four leaves become one.
-    const std::vector<Rgb> colours = DistinctDepth5Colours(241);
+    // two or more children holds (0,0,4), (8,0,4) and (0,8,4): its children's shares are 0, 8, 0
+    // in red, 0, 0, 8 in green and 0 in blue, so it becomes (8/3, 8/3, 0) = (2,2,0) - the blue
+    // bit 2 below them is lost - and three leaves become one.
+    std::vector<Rgb> colours = DistinctDepth5Colours(242);
+    colours.erase(colours.begin() + 33);  // (8,8,4)
     CDib source;
     MakeRow(source, colours);
     CDib target;
     ASSERT_TRUE(target.Create(source.Width(), 1, 8));
     source.BuildPalette(target, false);
 
-    std::vector<Rgb> expected{{4, 4, 0}};
+    std::vector<Rgb> expected{{2, 2, 0}};
     for (const Rgb& c : colours) {
         if (c.r >= 16 || c.g >= 16) expected.push_back(c);
     }
-    ASSERT_EQ(expected.size(), 238u);
+    ASSERT_EQ(expected.size(), 239u);
+    ExpectOctreeEntries(target, expected);
+}
+
+TEST(BuildPalette, PixelsGoInColumnByColumn) {
+    // Row 0 holds 240 colours and then `second`, row 1 the same but `first` in column 239.
+    // Column by column, `first` is the 241st leaf and is folded with its sibling `base`;
+    // `second` then ends at the folded node. Row by row it would be the other way round.
+    std::vector<Rgb> row = DistinctDepth5Colours(240);
+    const Rgb base = row[5];  // (40, 0, 4)
+    const Rgb first{base.r | 4, base.g, base.b};
+    const Rgb second{base.r, base.g | 4, base.b};
+    row.push_back(second);
+    CDib source;
+    ASSERT_TRUE(source.Create(static_cast<int>(row.size()), 2, 24));
+    for (int x = 0; x < source.Width(); ++x) {
+        for (int y = 0; y < 2; ++y) {
+            const Rgb c = y == 1 && x == 239 ? first : row[x];
+            const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(c.r), static_cast<std::uint8_t>(c.g),
+                                           static_cast<std::uint8_t>(c.b)};
+            source.SetPixel(x, y, bytes);
+        }
+    }
+    CDib target;
+    ASSERT_TRUE(target.Create(source.Width(), 2, 8));
+    source.BuildPalette(target, false);
+
+    std::vector<Rgb> expected = DistinctDepth5Colours(240);
+    expected[5] = {base.r | 2, base.g, base.b};
     ExpectOctreeEntries(target, expected);
 }
 

@@ -99,6 +99,21 @@ TEST(Quantize, RowsAlternateDirectionFromLeftToRightAtTheBottom) {
     EXPECT_EQ(Indices(p), (Rows{{0, 0, 0}, {1, 0, 0}, {0, 0, 0}}));
 }
 
+TEST(Quantize, EachShareGoesToItsOwnNeighbour) {
+    // Row 0, left to right: 0 stays black. 68 -> dark red, error -60: -23.625 ahead to (2,0),
+    // and to row 1 -16.875 at column 1, -3.375 ahead at column 2, -10.125 behind at column 0.
+    // 255 - 23.625 = 231.375 -> red, error -23.625: -6.645 at column 2, -3.987 behind at column 1.
+    // Row 1, right to left, owed -10.125, -20.862, -10.020:
+    // 203 - 10.020 = 192.98 -> red, error -62.02, -24.42 ahead to (1,1);
+    // 236 - 20.862 - 24.42 = 190.72 -> dark red, error 62.72, +24.70 ahead to (0,1);
+    // 0 - 10.125 + 24.70 = 14.57 -> black.
+    // Leaving out any one share, or giving one share another's weight, turns at least one of
+    // these pixels; so does scanning row 1 the other way.
+    Picture p;
+    MakeReds(p, {{0, 68, 255}, {0, 236, 203}});
+    EXPECT_EQ(Indices(p), (Rows{{0, 1, 9}, {0, 1, 9}}));
+}
+
 TEST(Quantize, MaskedPixelsTakeTheirNearestColourAndNoError) {
     // 25 -> black sends 9.84 ahead and 7.03 up; the masked 55 and 58 ignore it (they would
     // reach 64.84 and 65.03, dark red) and send nothing on (their errors would lift the last
