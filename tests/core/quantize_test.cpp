@@ -37,10 +37,10 @@ void MakeReds(Picture& picture, const std::vector<std::vector<int>>& rows) {
     }
 }
 
-// 4-bit indices, by stored row from row 0.
-std::vector<std::vector<int>> Indices(const Picture& picture, bool sixteenColours = true) {
+// Indices of the 4-bit conversion, by stored row from row 0.
+std::vector<std::vector<int>> Indices(const Picture& picture) {
     CDib target;
-    EXPECT_TRUE(picture.image.Quantize(target, sixteenColours, picture.mask));
+    EXPECT_TRUE(picture.image.Quantize(target, true, picture.mask));
     std::vector<std::vector<int>> rows(target.Height(), std::vector<int>(target.Width()));
     for (int y = 0; y < target.Height(); ++y) {
         for (int x = 0; x < target.Width(); ++x) {
