@@ -45,19 +45,28 @@ bool LoadBitmap16(CDib& bitmap16, const SizeChoices& sizes) {
 }
 
 // Makes every image of one size; false when a bitmap cannot be created.
-bool GenerateSize(ImageStore& store, const CDib& source, int t, const FormatChoices& format) {
+bool GenerateSize(ImageStore& store, const CDib& source, int t, const FormatChoices& format,
+                  const BuildStageObserver& observer) {
+    const auto stage = [&observer](BuildStage s) {
+        if (observer) observer(s);
+    };
     const int size = kSizeTable[t];
     if (store.kindCount != 0) {
         const int mode = format.transparent != 0 ? 1 : 0;
         ImagePair& pair24 = store.table24[t];
+        stage(BuildStage::KeyMasks);
         if (!source.BuildKeyMask(store.keyMask, mode)) return false;
+        stage(BuildStage::Resampling);
         if (!source.Resample(pair24.image, size, size, mode, store.keyMask, pair24.mask)) return false;
+        stage(BuildStage::Quantizing);
         if (format.use4 != 0 && !pair24.image.Quantize(store.paletteTable[t].image4, true, pair24.mask)) return false;
         if (format.use8 != 0 && !pair24.image.Quantize(store.paletteTable[t].image8, false, pair24.mask)) return false;
     }
     if (format.use32 != 0) {
         ImagePair& pair32 = store.table32[t];
+        stage(BuildStage::KeyMasks);
         if (!source.BuildKeyMask(store.keyMask, 2)) return false;
+        stage(BuildStage::Resampling);
         if (!source.Resample(pair32.image, size, size, 2, store.keyMask, pair32.mask)) return false;
     }
     return true;
@@ -86,7 +95,7 @@ std::vector<std::uint8_t> ImageOrder(const FormatChoices& format, const SizeChoi
     return order;
 }
 
-bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes) {
+bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes, const BuildStageObserver& observer) {
     SettleChoices(format, sizes);
     if (!CheckSource(store.source, sizes)) return false;
     // Belongs to this run only; released on every way out.
@@ -114,7 +123,7 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes)
         const CDib& source = (sizes.use16Bitmap != 0 && t == kSizeCount - 1) ? bitmap16 : store.source;
         bool made;
         try {
-            made = GenerateSize(store, source, t, format);
+            made = GenerateSize(store, source, t, format, observer);
         } catch (const std::bad_alloc&) {
             made = false;  // an octree node or error row could not be had
         }

@@ -1,6 +1,7 @@
 #pragma once
 // Turns the user's choices into every image of the icon, in the image store.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/choices.h"
@@ -16,9 +17,15 @@ int IsKindChosen(std::int8_t kind, const FormatChoices& format);
 // `kind256` keeps its 256 x 256 image.
 std::vector<std::uint8_t> ImageOrder(const FormatChoices& format, const SizeChoices& sizes, std::int8_t kind256);
 
+// The kinds of work a build goes through, for progress displays and measurements.
+enum class BuildStage { KeyMasks, Resampling, Quantizing };
+// Told, on the building thread, each time the build turns to another kind of work.
+using BuildStageObserver = std::function<void(BuildStage)>;
+
 // Settles the choices (writing them back), checks the sizes, fills the entry
 // list and generates every image. False after a message has told the user why.
 // At least one size and one kind must be chosen.
-bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes);
+bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
+                   const BuildStageObserver& observer = {});
 
 }  // namespace zentro

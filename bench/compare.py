@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Runs zentro-bench, then Pillow and ImageMagick making their five-size icon of
+the same 4096 x 4096 file in the same run, and prints our time and peak memory
+as ratios to theirs. It measures; it asserts nothing.
+
+Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SIDE = 4096
+PILLOW = ("from PIL import Image; import sys; "
+          "Image.open(sys.argv[1]).save(sys.argv[2], sizes=[(256, 256), (48, 48), (32, 32), (24, 24), (16, 16)])")
+
+
+def measure(command, repeat):
+    """Best wall time (ms) and largest peak resident memory (MB) of `repeat` runs."""
+    best, peak = None, 0.0
+    for _ in range(repeat):
+        start = time.perf_counter()
+        process = subprocess.Popen(command, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(process.pid, 0)
+        wall = (time.perf_counter() - start) * 1000
+        if os.waitstatus_to_exitcode(status) != 0:
+            raise RuntimeError("failed: " + " ".join(command))
+        best = wall if best is None else min(best, wall)
+        peak = max(peak, usage.ru_maxrss / 1024)
+    return best, peak
+
+
+def pillow_available():
+    return subprocess.run(["/usr/bin/python3", "-c", "import PIL"], stderr=subprocess.DEVNULL).returncode == 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("build", nargs="?", default="build")
+    parser.add_argument("--repeat", type=int, default=3)
+    args = parser.parse_args()
+
+    bench = os.path.join(args.build, "bench", "zentro-bench")
+    folder = tempfile.mkdtemp(prefix="zentro-compare-")
+    try:
+        run = subprocess.run([bench, "--repeat", str(args.repeat), "--keep", folder, "256", "1024", str(SIDE)],
+                             stdout=subprocess.PIPE, text=True, check=True)
+        print(run.stdout, end="")
+        ours = None
+        for line in run.stdout.splitlines():
+            fields = line.split()
+            if fields and fields[0] == f"{SIDE}x{SIDE}" and fields[1] != "failed":
+                ours = (float(fields[1]), float(fields[3]))
+        source = os.path.join(folder, f"source-{SIDE}.bmp")
+
+        peers = []
+        if pillow_available():
+            peers.append(("Pillow", ["/usr/bin/python3", "-c", PILLOW, source, os.path.join(folder, "pillow.ico")]))
+        convert = shutil.which("convert")
+        if convert:
+            peers.append(("ImageMagick", [convert, source, "-define", "icon:auto-resize=256,48,32,24,16",
+                                          os.path.join(folder, "magick.ico")]))
+        if not peers:
+            print("\nNeither Pillow nor ImageMagick is installed: nothing to compare with.")
+            return 0
+
+        print(f"\n{SIDE}x{SIDE}, five sizes (best of {args.repeat}):")
+        print(f"{'':12} {'wall ms':>9} {'peak MB':>8}   {'our time':>9} {'our memory':>11}")
+        if ours:
+            print(f"{'zentro':12} {ours[0]:9.1f} {ours[1]:8.1f}   (20 images: 4 depths x 5 sizes)")
+        for name, command in peers:
+            wall, peak = measure(command, args.repeat)
+            if ours:
+                print(f"{name:12} {wall:9.1f} {peak:8.1f}   {ours[0] / wall:8.3f}x {ours[1] / peak:10.3f}x")
+            else:
+                print(f"{name:12} {wall:9.1f} {peak:8.1f}")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,173 @@
+// zentro-bench: times the whole job (load, BuildImageSet with every size and
+// depth, transparency on, every kind keeping its 256 image, write) on generated
+// square sources, each size in a process of its own so that the peak memory is
+// that size's alone. It measures; it asserts nothing.
+//
+//   zentro-bench [--repeat N] [--keep DIR] [SIDE...]     (sides default to 256 1024 4096)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/image_store.h"
+#include "bench/bench_picture.h"
+#include "icon/icon_writer.h"
+#include "image/image_set_builder.h"
+#include "platform/message.h"
+
+namespace {
+
+using namespace zentro;
+using bench::WriteBenchPicture;
+using Clock = std::chrono::steady_clock;
+
+enum Stage { kLoad, kKeyMasks, kResampling, kQuantizing, kWriting, kStageCount };
+const char* const kStageNames[kStageCount] = {"load", "key masks", "resampling", "quantizing", "writing"};
+
+struct Timings {
+    double stageMs[kStageCount] = {};
+    double wallMs = 0;
+    bool ok = false;
+};
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The measured job, in the child process.
+Timings RunJob(const std::string& source, const std::string& icon) {
+    SetMessageHandler([](const Message& m) {
+        std::fprintf(stderr, "zentro-bench: %s\n", m.text.c_str());
+        return MessageReply::Ok;
+    });
+    Timings t;
+    const Clock::time_point start = Clock::now();
+    ImageStore store;
+    if (!store.source.Load(source)) return t;
+    t.stageMs[kLoad] = MsSince(start);
+
+    FormatChoices format{1, 1, 1, 1, 1};
+    SizeChoices sizes;
+    sizes.sizes = {1, 1, 1, 1, 1};
+    sizes.onlyOne256 = 0;
+    Stage current = kKeyMasks;
+    Clock::time_point since = Clock::now();
+    const auto turn = [&](Stage next) {
+        t.stageMs[current] += MsSince(since);
+        since = Clock::now();
+        current = next;
+    };
+    const bool built = BuildImageSet(store, format, sizes, [&](BuildStage s) {
+        turn(s == BuildStage::KeyMasks ? kKeyMasks : s == BuildStage::Resampling ? kResampling : kQuantizing);
+    });
+    turn(kWriting);
+    if (!built) return t;
+
+    t.ok = WriteIconFile(store, icon, format, sizes);
+    t.stageMs[kWriting] = MsSince(since);
+    t.wallMs = MsSince(start);
+    return t;
+}
+
+struct Measured {
+    Timings timings;
+    long peakKb = 0;
+};
+
+// Runs the job in a child process; its own peak resident memory comes back with it.
+bool MeasureInChild(const std::string& source, const std::string& icon, Measured& result) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return false;
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        close(pipeFds[0]);
+        const Timings t = RunJob(source, icon);
+        const bool sent = write(pipeFds[1], &t, sizeof t) == static_cast<ssize_t>(sizeof t);
+        _exit(sent && t.ok ? 0 : 1);
+    }
+    close(pipeFds[1]);
+    const bool got = read(pipeFds[0], &result.timings, sizeof result.timings) == static_cast<ssize_t>(sizeof(Timings));
+    close(pipeFds[0]);
+    int status = 0;
+    struct rusage usage {};
+    if (wait4(pid, &status, 0, &usage) != pid) return false;
+    result.peakKb = usage.ru_maxrss;
+    return got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: zentro-bench [--repeat N] [--keep DIR] [SIDE...]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int repeat = 1;
+    std::string keep;
+    std::vector<int> sides;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--repeat" && i + 1 < argc) {
+            repeat = std::atoi(argv[++i]);
+        } else if (arg == "--keep" && i + 1 < argc) {
+            keep = argv[++i];
+        } else if (!arg.empty() && arg[0] != '-' && std::atoi(arg.c_str()) >= 256) {
+            sides.push_back(std::atoi(arg.c_str()));
+        } else {
+            return Usage();
+        }
+    }
+    if (repeat < 1) return Usage();
+    if (sides.empty()) sides = {256, 1024, 4096};
+
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        keep.empty() ? fs::temp_directory_path() / ("zentro-bench-" + std::to_string(getpid())) : fs::path(keep);
+    fs::create_directories(folder);
+
+    std::printf("%-11s %9s %9s %8s", "source", "wall ms", "ns/pixel", "peak MB");
+    for (const char* name : kStageNames) std::printf(" %11s", name);
+    std::printf("   (stages in ms; best of %d)\n", repeat);
+    int status = 0;
+    for (int side : sides) {
+        const std::string source = (folder / ("source-" + std::to_string(side) + ".bmp")).string();
+        const std::string icon = (folder / ("icon-" + std::to_string(side) + ".ico")).string();
+        if (!WriteBenchPicture(source, side)) {
+            std::fprintf(stderr, "zentro-bench: cannot write %s\n", source.c_str());
+            return 1;
+        }
+        Measured best;
+        long peakKb = 0;
+        bool any = false;
+        for (int r = 0; r < repeat; ++r) {
+            Measured m;
+            if (!MeasureInChild(source, icon, m)) continue;
+            if (!any || m.timings.wallMs < best.timings.wallMs) best = m;
+            peakKb = std::max(peakKb, m.peakKb);
+            any = true;
+        }
+        const std::string name = std::to_string(side) + "x" + std::to_string(side);
+        if (!any) {
+            std::printf("%-11s failed\n", name.c_str());
+            status = 1;
+            continue;
+        }
+        const double pixels = static_cast<double>(side) * side;
+        std::printf("%-11s %9.1f %9.2f %8.1f", name.c_str(), best.timings.wallMs, best.timings.wallMs * 1e6 / pixels,
+                    peakKb / 1024.0);
+        for (double ms : best.timings.stageMs) std::printf(" %11.1f", ms);
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+    if (keep.empty()) fs::remove_all(folder);
+    return status;
+}
