@@ -1,28 +1,49 @@
-#include "image/dib.h"
+#include <algorithm>
+
+#include "image/key_values.h"
+#include "image/parallel_for.h"
+#include "image/true_colour.h"
 
 namespace zentro {
 
-bool CDib::BuildKeyMask(CDib& keyMask, int keyMode) const {
-    if (!keyMask.Create(Width(), Height(), 24)) return false;
+namespace {
+
+constexpr int kRowsPerPiece = 64;
+
+bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCount) {
+    if (!mask.Create(source.Width(), source.Height(), bitCount)) return false;
     // Create hands back all-zero pixels, row padding included: with the key off nothing is keyed.
     if (keyMode == 0) return true;
 
-    std::uint8_t key[3];
-    GetPixel(0, 0, key);
-    for (int x = 0; x < Width(); ++x) {
-        for (int y = 0; y < Height(); ++y) {
-            std::uint8_t colour[3];
-            GetPixel(x, y, colour);
-            bool keyed = colour[0] == key[0] && colour[1] == key[1] && colour[2] == key[2];
-            const std::uint8_t value[3] = {static_cast<std::uint8_t>(keyed ? 255 : 0), 0, 0};
-            keyMask.SetPixel(x, y, value);
+    CDib copy;
+    const CDib* picture = TrueColour(source, copy);
+    if (picture == nullptr) return false;
+    const std::uint8_t* key = picture->Row(0);  // the bottom-left pixel, blue, green, red
+    const int width = source.Width();
+    const int height = source.Height();
+    const std::size_t step = KeyValueStep(mask);
+    ParallelFor((height + kRowsPerPiece - 1) / kRowsPerPiece, [&](int piece) {
+        const int last = std::min(height, (piece + 1) * kRowsPerPiece);
+        for (int y = piece * kRowsPerPiece; y < last; ++y) {
+            const std::uint8_t* in = picture->Row(y);
+            std::uint8_t* out = KeyValueRow(mask, y);
+            for (int x = 0; x < width; ++x, in += 3, out += step) {
+                const bool keyed = in[0] == key[0] && in[1] == key[1] && in[2] == key[2];
+                *out = keyed ? 255 : 0;
+            }
         }
-    }
+    });
     if (keyMode == 2) {
-        keyMask.SmoothKeyMask(0);
-        keyMask.SmoothKeyMask(1);
+        mask.SmoothKeyMask(0);
+        mask.SmoothKeyMask(1);
     }
     return true;
 }
+
+}  // namespace
+
+bool CDib::BuildKeyMask(CDib& keyMask, int keyMode) const { return MakeKeyMask(*this, keyMask, keyMode, 24); }
+
+bool BuildKeyPlane(const CDib& source, CDib& plane, int keyMode) { return MakeKeyMask(source, plane, keyMode, 8); }
 
 }  // namespace zentro

@@ -1,0 +1,28 @@
+#include "image/parallel_for.h"
+
+#include <atomic>
+#include <exception>
+#include <thread>
+#include <vector>
+
+namespace zentro {
+
+void ParallelFor(int count, const std::function<void(int)>& body) {
+    std::atomic<int> next{0};
+    const auto work = [&] {
+        for (int i = next.fetch_add(1); i < count; i = next.fetch_add(1)) body(i);
+    };
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    std::vector<std::thread> helpers;
+    for (int h = 1; h < cores && h < count; ++h) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::exception&) {
+            break;  // no more threads to be had: the ones running share the rest
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) helper.join();
+}
+
+}  // namespace zentro

@@ -1,0 +1,14 @@
+#pragma once
+// Shares independent pieces of one job out among the machine's cores.
+#include <functional>
+
+namespace zentro {
+
+// Calls body(i) once for every i in [0, count), on the calling thread and up to one
+// more thread per further core, and returns when every call has returned. Pieces are
+// taken in increasing order by whichever thread is free, so each must write only what
+// belongs to it alone; then the result does not depend on how they were shared out.
+// body must not throw.
+void ParallelFor(int count, const std::function<void(int)>& body);
+
+}  // namespace zentro
