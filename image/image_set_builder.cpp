@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <new>
 
+#include "image/area_average.h"
+#include "image/key_values.h"
+#include "image/parallel_for.h"
+#include "image/true_colour.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
 
@@ -44,43 +48,91 @@ bool LoadBitmap16(CDib& bitmap16, const SizeChoices& sizes) {
     return true;
 }
 
-// Makes every image of one size; false when a bitmap cannot be created.
-bool GenerateSize(ImageStore& store, const CDib& source, int t, const FormatChoices& format,
-                  const BuildStageObserver& observer) {
+// The 4-bit and 8-bit images, each quantized from the 24-bit image of its size;
+// they do not depend on each other, so they are made side by side.
+bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const FormatChoices& format) {
+    struct Task {
+        const ImagePair* from;
+        CDib* target;
+        bool sixteenColours;
+    };
+    std::vector<Task> tasks;
+    for (int t : sizeIndexes) {
+        if (format.use8 != 0) tasks.push_back({&store.table24[t], &store.paletteTable[t].image8, false});
+        if (format.use4 != 0) tasks.push_back({&store.table24[t], &store.paletteTable[t].image4, true});
+    }
+    std::vector<char> made(tasks.size(), 0);
+    ParallelFor(static_cast<int>(tasks.size()), [&](int n) {
+        const Task& task = tasks[n];
+        try {
+            made[n] = task.from->image.Quantize(*task.target, task.sixteenColours, task.from->mask);
+        } catch (const std::bad_alloc&) {
+            made[n] = false;  // an octree node or error row could not be had
+        }
+    });
+    return std::find(made.begin(), made.end(), 0) == made.end();
+}
+
+// Makes every image of the sizes that `picture` supplies; false when a bitmap cannot
+// be created. Both key masks are the same for every size, so each is made once:
+// the smoothed one as the builder's own 8-bit mask, and the plain one not at all,
+// since it is 255 exactly where the smoothed one is (or where the key colour is).
+bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vector<int>& sizeIndexes,
+                        const FormatChoices& format, const BuildStageObserver& observer) {
     const auto stage = [&observer](BuildStage s) {
         if (observer) observer(s);
     };
-    const int size = kSizeTable[t];
-    if (store.kindCount != 0) {
-        const int mode = format.transparent != 0 ? 1 : 0;
-        ImagePair& pair24 = store.table24[t];
-        stage(BuildStage::KeyMasks);
-        if (!source.BuildKeyMask(store.keyMask, mode)) return false;
-        stage(BuildStage::Resampling);
-        if (!source.Resample(pair24.image, size, size, mode, store.keyMask, pair24.mask)) return false;
-        stage(BuildStage::Quantizing);
-        if (format.use4 != 0 && !pair24.image.Quantize(store.paletteTable[t].image4, true, pair24.mask)) return false;
-        if (format.use8 != 0 && !pair24.image.Quantize(store.paletteTable[t].image8, false, pair24.mask)) return false;
+    const bool plain = store.kindCount != 0;
+    const bool alpha = format.use32 != 0;
+    CDib copy;
+    const CDib* source = TrueColour(picture, copy);
+    if (source == nullptr) return false;
+
+    stage(BuildStage::KeyMasks);
+    if (alpha && !BuildKeyPlane(*source, store.keyMask, 2)) return false;
+
+    stage(BuildStage::Resampling);
+    const int mode = format.transparent != 0 ? 1 : 0;
+    KeySource plainKeys;
+    if (mode != 0)
+        plainKeys =
+            alpha ? KeySource{KeySource::Kind::MaskKeyed, &store.keyMask} : KeySource{KeySource::Kind::KeyColour};
+    std::vector<ResampleJob> jobs;
+    for (int t : sizeIndexes) {
+        const int size = kSizeTable[t];
+        ResampleJob job;
+        if (plain) {
+            ImagePair& pair = store.table24[t];
+            if (!pair.image.Create(size, size, 24) || !pair.mask.Create(size, size, 1)) return false;
+            job.targets[job.count++] = {&pair.image, &pair.mask, mode, plainKeys};
+        }
+        if (alpha) {
+            ImagePair& pair = store.table32[t];
+            if (!pair.image.Create(size, size, 32) || !pair.mask.Create(size, size, 1)) return false;
+            job.targets[job.count++] = {&pair.image, &pair.mask, 2, {KeySource::Kind::Mask, &store.keyMask}};
+        }
+        jobs.push_back(job);
     }
-    if (format.use32 != 0) {
-        ImagePair& pair32 = store.table32[t];
-        stage(BuildStage::KeyMasks);
-        if (!source.BuildKeyMask(store.keyMask, 2)) return false;
-        stage(BuildStage::Resampling);
-        if (!source.Resample(pair32.image, size, size, 2, store.keyMask, pair32.mask)) return false;
-    }
-    return true;
+    AreaAverage(*source, jobs);
+
+    stage(BuildStage::Quantizing);
+    return QuantizeSizes(store, sizeIndexes, format);
 }
 
 }  // namespace
 
 int IsKindChosen(std::int8_t kind, const FormatChoices& format) {
     switch (kind) {
-        case kKind4: return format.use4;
-        case kKind8: return format.use8;
-        case kKind24: return format.use24;
-        case kKind32: return format.use32;
-        default: return 0;
+        case kKind4:
+            return format.use4;
+        case kKind8:
+            return format.use8;
+        case kKind24:
+            return format.use24;
+        case kKind32:
+            return format.use32;
+        default:
+            return 0;
     }
 }
 
@@ -118,19 +170,24 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
     store.ResizeEntries(order.size());
     std::copy(order.begin(), order.end(), store.entries.begin());
 
+    // The separate bitmap, when there is one, supplies the 16 x 16 images alone.
+    std::vector<int> fromSource, fromBitmap16;
     for (int t = 0; t < kSizeCount; ++t) {
         if (sizes.sizes[t] == 0) continue;
-        const CDib& source = (sizes.use16Bitmap != 0 && t == kSizeCount - 1) ? bitmap16 : store.source;
-        bool made;
-        try {
-            made = GenerateSize(store, source, t, format, observer);
-        } catch (const std::bad_alloc&) {
-            made = false;  // an octree node or error row could not be had
-        }
-        if (!made) {
-            ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
-            return false;
-        }
+        (sizes.use16Bitmap != 0 && t == kSizeCount - 1 ? fromBitmap16 : fromSource).push_back(t);
+    }
+    bool made;
+    try {
+        made = GenerateFromSource(store, store.source, fromSource, format, observer) &&
+               (fromBitmap16.empty() || GenerateFromSource(store, bitmap16, fromBitmap16, format, observer));
+    } catch (const std::bad_alloc&) {
+        made = false;  // a working list could not be had
+    }
+    // Scratch: what it holds is of no use after the run.
+    store.keyMask.Free();
+    if (!made) {
+        ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
+        return false;
     }
     return true;
 }
