@@ -4,17 +4,27 @@
 //
 // The icon bytes must be identical on every machine and to the pixel-by-pixel
 // definition, so the order of the floating-point operations is part of the
-// result: columns outer, rows inner; w = column factor x row factor;
-// t = (k * w) * (1/255). Two shortcuts give the same doubles with less work:
-// a pixel with key 0 adds w to the opaque total and nothing to the keyed total
-// (t is +0); and where every weight of a footprint is 1 and every key 0 or 255,
-// every term is a whole number, so the sums are exact in any order and are
-// taken in integers, row by row.
+// result: for each target pixel, columns outer, rows inner; w = column factor x
+// row factor; t = (k * w) * (1/255); each total grows term by term. The work is
+// cut without changing one of those doubles:
+//
+// - Inside a footprint most source pixels have weight 1 and key 0 or 255. Each
+//   such pixel adds whole numbers: its colour and 1 to the opaque total (key 0),
+//   or 1 to the keyed total and +0 to the rest (key 255, since t is exactly 1).
+//   Whole numbers added to a double that stays within one binade (or to a whole
+//   number) never round, so a column's run of them is added as its integer total,
+//   and these totals come from one pass over the rows of each target row.
+// - A pixel with key 0 adds +0 to the keyed total, which changes nothing.
+// - The totals are independent of each other, so each follows its own terms; a
+//   run that would round somewhere is added term by term for that total alone.
 #include "image/area_average.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 #include "image/key_values.h"
 #include "image/parallel_for.h"
@@ -26,7 +36,18 @@ namespace {
 // The double nearest to 1/255; a division by 255 would give other bytes.
 constexpr double kOneOver255 = 1.0 / 255.0;
 
-// The source pixels under each target pixel along one axis, with their weights.
+// The source pixels under one target pixel along one axis, with their weights, and
+// the stretch among them whose weights are exactly 1.
+struct Span {
+    int first;
+    int stop;
+    const double* weights;  // of first, first + 1, ..., stop - 1
+    int wholeFirst;
+    int wholeStop;
+    double Weight(int index) const { return weights[index - first]; }
+    bool Whole() const { return wholeFirst == first && wholeStop == stop; }
+};
+
 class Axis {
 public:
     Axis(int targetSize, int sourceSize) {
@@ -37,40 +58,40 @@ public:
             const int first = static_cast<int>(start);
             // Rounding can put the last edge a hair past the source; never read beyond it.
             const int stop = std::min(static_cast<int>(std::ceil(end)), sourceSize);
-            first_.push_back(first);
-            stop_.push_back(stop);
-            offset_.push_back(weights_.size());
-            bool whole = true;
+            Entry e{first, stop, weights_.size(), stop, stop};
             for (int index = first; index < stop; ++index) {
                 double w = 1.0;
                 CDib::EdgeWeight(w, index, first, start, stop, end);
                 weights_.push_back(w);
-                whole = whole && w == 1.0;
             }
-            whole_.push_back(whole);
+            // Only the first and the last factor can differ from 1.
+            const double* w = weights_.data() + e.offset;
+            int a = first, b = stop;
+            if (a < b && w[0] != 1.0) ++a;
+            if (a < b && w[b - 1 - first] != 1.0) --b;
+            if (a < b) {
+                e.wholeFirst = a;
+                e.wholeStop = b;
+            }
+            entries_.push_back(e);
         }
     }
-    int First(int i) const { return first_[i]; }
-    int Stop(int i) const { return stop_[i]; }
-    // The weight of source index First(i) + k.
-    const double* Weights(int i) const { return weights_.data() + offset_[i]; }
-    bool Whole(int i) const { return whole_[i]; }
+    Span operator[](int i) const {
+        const Entry& e = entries_[i];
+        return {e.first, e.stop, weights_.data() + e.offset, e.wholeFirst, e.wholeStop};
+    }
 
 private:
-    std::vector<int> first_, stop_;
-    std::vector<std::size_t> offset_;
+    struct Entry {
+        int first;
+        int stop;
+        std::size_t offset;
+        int wholeFirst;
+        int wholeStop;
+    };
+    std::vector<Entry> entries_;
     std::vector<double> weights_;
-    std::vector<bool> whole_;
 };
-
-struct Span {
-    int first;
-    int stop;
-    const double* weights;
-    bool whole;
-};
-
-Span SpanOf(const Axis& axis, int i) { return {axis.First(i), axis.Stop(i), axis.Weights(i), axis.Whole(i)}; }
 
 struct Pixels {
     const std::uint8_t* base;  // stored row 0 of a 24-bit picture
@@ -78,7 +99,7 @@ struct Pixels {
     const std::uint8_t* At(int x, int y) const { return base + y * stride + 3 * static_cast<std::size_t>(x); }
 };
 
-// Key value policies: Raw gives what the source holds, Key the value that counts.
+// Key value policies: Raw gives what the key source holds, Key the value that counts.
 struct NoKeys {
     static constexpr bool kMayBePartial = false;
     std::uint8_t Raw(const std::uint8_t*, int, int) const { return 0; }
@@ -99,10 +120,34 @@ struct MaskKeys {
     const std::uint8_t* base;
     std::size_t stride;
     std::size_t step;
-    bool keyedOnly;
+    bool keyedOnly;  // partial values count as 0
     std::uint8_t Raw(const std::uint8_t*, int x, int y) const { return base[y * stride + x * step]; }
     std::uint8_t Key(std::uint8_t raw) const { return keyedOnly && raw != 255 ? 0 : raw; }
+    // A partial value is not a whole-number term.
+    bool Partial(std::uint64_t partialCount) const { return !keyedOnly && partialCount != 0; }
 };
+
+template <class Visit>
+void WithKeys(const KeySource& keys, const CDib& source, const Visit& visit) {
+    switch (keys.kind) {
+        case KeySource::Kind::None:
+            return visit(NoKeys{});
+        case KeySource::Kind::KeyColour:
+            return visit(ColourKeys{source.Row(0)});
+        default:
+            return visit(MaskKeys{KeyValueRow(*keys.mask, 0), keys.mask->Stride(), KeyValueStep(*keys.mask),
+                                  keys.kind == KeySource::Kind::MaskKeyed});
+    }
+}
+
+template <class Keys>
+bool Partial(const Keys& keys, std::uint64_t partialCount) {
+    if constexpr (Keys::kMayBePartial) {
+        return keys.Partial(partialCount);
+    } else {
+        return false;
+    }
+}
 
 struct AreaSums {
     double sum[3] = {0.0, 0.0, 0.0};  // red, green, blue
@@ -111,99 +156,125 @@ struct AreaSums {
     bool fullyKeyed = true;
 };
 
-bool IsPartial(std::uint8_t raw) { return raw != 0 && raw != 255; }
-
-// The definition itself, term by term in its order.
-template <class Keys>
-AreaSums SumWeighted(const Pixels& source, const Span& sx, const Span& sy, const Keys& keys, bool& partialSeen) {
-    AreaSums s;
-    for (int x = sx.first; x < sx.stop; ++x) {
-        const double wx = sx.weights[x - sx.first];
-        for (int y = sy.first; y < sy.stop; ++y) {
-            const double w = wx * sy.weights[y - sy.first];
-            const std::uint8_t* c = source.At(x, y);
-            const std::uint8_t raw = keys.Raw(c, x, y);
-            if (Keys::kMayBePartial && IsPartial(raw)) partialSeen = true;
-            const std::uint8_t k = keys.Key(raw);
-            if (k == 0) {
-                s.opaqueTotal += w;
-                s.fullyKeyed = false;
-                s.sum[0] += c[2] * w;
-                s.sum[1] += c[1] * w;
-                s.sum[2] += c[0] * w;
-                continue;
-            }
-            const double t = (k * w) * kOneOver255;
-            // For k = 255, o is 0 or one ulp either side; it still enters
-            // the colour sums, and the output bytes depend on that.
-            const double o = w - t;
-            if (k != 255) {
-                s.opaqueTotal += o;
-                s.fullyKeyed = false;
-            }
-            s.keyedTotal += t;
-            s.sum[0] += c[2] * o;
-            s.sum[1] += c[1] * o;
-            s.sum[2] += c[0] * o;
-        }
+// One term of the definition.
+void AddTerm(AreaSums& s, double w, const std::uint8_t* colour, std::uint8_t k) {
+    if (k == 0) {
+        s.opaqueTotal += w;
+        s.fullyKeyed = false;
+        s.sum[0] += colour[2] * w;
+        s.sum[1] += colour[1] * w;
+        s.sum[2] += colour[0] * w;
+        return;
     }
-    return s;
+    const double t = (k * w) * kOneOver255;
+    // For k = 255, o is 0 or one ulp either side; it still enters
+    // the colour sums, and the output bytes depend on that.
+    const double o = w - t;
+    if (k != 255) {
+        s.opaqueTotal += o;
+        s.fullyKeyed = false;
+    }
+    s.keyedTotal += t;
+    s.sum[0] += colour[2] * o;
+    s.sum[1] += colour[1] * o;
+    s.sum[2] += colour[0] * o;
 }
 
-// Every weight 1: a key-0 pixel adds its colour and 1 to the opaque total, a key-255
-// pixel adds (255 * 1) * (1/255) = 1 to the keyed total and 0 elsewhere. False,
-// with `s` unusable, at the first partial key: those terms are not whole numbers.
+// The terms of column x, rows [from, to), one by one.
 template <class Keys>
-bool SumWholePixels(const Pixels& source, const Span& sx, const Span& sy, const Keys& keys, bool& partialSeen,
-                    AreaSums& s) {
-    std::uint64_t sum[3] = {0, 0, 0};
-    std::uint64_t opaque = 0;
-    std::uint64_t keyed = 0;
-    for (int y = sy.first; y < sy.stop; ++y) {
-        const std::uint8_t* c = source.At(sx.first, y);
-        for (int x = sx.first; x < sx.stop; ++x, c += 3) {
-            const std::uint8_t raw = keys.Raw(c, x, y);
-            if (Keys::kMayBePartial && IsPartial(raw)) partialSeen = true;
-            const std::uint8_t k = keys.Key(raw);
-            if (k == 0) {
-                sum[0] += c[2];
-                sum[1] += c[1];
-                sum[2] += c[0];
-                ++opaque;
-            } else if (k == 255) {
-                ++keyed;
-            } else {
-                return false;
-            }
-        }
+void AddColumn(AreaSums& s, const Pixels& pixels, const Keys& keys, int x, double wx, const Span& sy, int from,
+               int to) {
+    for (int y = from; y < to; ++y) {
+        const std::uint8_t* c = pixels.At(x, y);
+        AddTerm(s, wx * sy.Weight(y), c, keys.Key(keys.Raw(c, x, y)));
     }
-    for (int i = 0; i < 3; ++i) s.sum[i] = static_cast<double>(sum[i]);
-    s.opaqueTotal = static_cast<double>(opaque);
-    s.keyedTotal = static_cast<double>(keyed);
-    s.fullyKeyed = opaque == 0;
+}
+
+// Adds whole-number terms of `total`, none negative, the way one-by-one additions
+// would: true when none of those additions rounds, which holds when every partial
+// sum is a double, that is when `a` is a whole number and stays below 2^53, or
+// when `a` stays within its binade with a unit in the last place of at most 1.
+bool AddWholeNumbers(double& a, std::uint64_t total) {
+    if (total == 0) return true;  // terms of +0 leave every total as it is
+    constexpr double kTwoTo53 = 9007199254740992.0;
+    const double sum = a + static_cast<double>(total);
+    if (a >= 0 && a == std::trunc(a)) {
+        if (sum > kTwoTo53) return false;
+    } else if (!(a > 0) || a >= kTwoTo53 ||
+               (std::bit_cast<std::uint64_t>(a) >> 52) != (std::bit_cast<std::uint64_t>(sum) >> 52)) {
+        return false;
+    }
+    a = sum;
     return true;
 }
 
-template <class Keys>
-AreaSums SumFootprint(const Pixels& source, const Span& sx, const Span& sy, const Keys& keys, bool& partialSeen) {
-    AreaSums s;
-    if (sx.whole && sy.whole && SumWholePixels(source, sx, sy, keys, partialSeen, s)) return s;
-    return SumWeighted(source, sx, sy, keys, partialSeen);
-}
+// Per source column, the whole-number totals of the rows of one target row whose
+// weight is 1: colours and count of the pixels not keyed, count of partial keys.
+struct Strip {
+    explicit Strip(int width) : red(width), green(width), blue(width), opaque(width), partial(width) {}
+    std::vector<std::uint64_t> red, green, blue, opaque, partial;
 
-template <class Visit>
-AreaSums SumWith(const KeySource& keys, const CDib& source, const Visit& visit) {
-    switch (keys.kind) {
-        case KeySource::Kind::None:
-            return visit(NoKeys{});
-        case KeySource::Kind::KeyColour:
-            return visit(ColourKeys{source.Row(0)});
-        default: {
-            const CDib& mask = *keys.mask;
-            return visit(MaskKeys{KeyValueRow(mask, 0), mask.Stride(), KeyValueStep(mask),
-                                  keys.kind == KeySource::Kind::MaskKeyed});
+    template <class Keys>
+    void Sum(const Pixels& pixels, const Keys& keys, int width, int from, int to) {
+        std::fill(red.begin(), red.end(), 0);
+        std::fill(green.begin(), green.end(), 0);
+        std::fill(blue.begin(), blue.end(), 0);
+        std::fill(opaque.begin(), opaque.end(), 0);
+        std::fill(partial.begin(), partial.end(), 0);
+        for (int y = from; y < to; ++y) {
+            const std::uint8_t* c = pixels.At(0, y);
+            for (int x = 0; x < width; ++x, c += 3) {
+                const std::uint8_t raw = keys.Raw(c, x, y);
+                if (raw == 255) continue;
+                red[x] += c[2];
+                green[x] += c[1];
+                blue[x] += c[0];
+                ++opaque[x];
+                if (Keys::kMayBePartial && raw != 0) ++partial[x];
+            }
         }
     }
+};
+
+// Column x's rows of weight 1 for one total, term by term, when adding them at once
+// would round somewhere. Every key there is 0 or 255 and every weight 1.
+template <class Keys, class Term>
+void AddWholeRowsOneByOne(double& a, const Pixels& pixels, const Keys& keys, int x, const Span& sy, const Term& term) {
+    for (int y = sy.wholeFirst; y < sy.wholeStop; ++y) {
+        const std::uint8_t* c = pixels.At(x, y);
+        a += term(c, keys.Key(keys.Raw(c, x, y)));
+    }
+}
+
+template <class Keys>
+AreaSums SumFootprint(const Pixels& pixels, const Keys& keys, const Strip* strip, const Span& sx, const Span& sy) {
+    AreaSums s;
+    const int rows = sy.wholeStop - sy.wholeFirst;
+    for (int x = sx.first; x < sx.stop; ++x) {
+        const double wx = sx.Weight(x);
+        if (wx != 1.0 || rows <= 0 || Partial(keys, strip->partial[x])) {
+            AddColumn(s, pixels, keys, x, wx, sy, sy.first, sy.stop);
+            continue;
+        }
+        AddColumn(s, pixels, keys, x, wx, sy, sy.first, sy.wholeFirst);
+        const std::uint64_t opaque = strip->opaque[x];
+        if (opaque != 0) s.fullyKeyed = false;
+        if (!AddWholeNumbers(s.opaqueTotal, opaque))
+            AddWholeRowsOneByOne(s.opaqueTotal, pixels, keys, x, sy,
+                                 [](const std::uint8_t*, std::uint8_t k) { return k == 0 ? 1.0 : 0.0; });
+        if (!AddWholeNumbers(s.keyedTotal, rows - opaque))
+            AddWholeRowsOneByOne(s.keyedTotal, pixels, keys, x, sy,
+                                 [](const std::uint8_t*, std::uint8_t k) { return k == 255 ? 1.0 : 0.0; });
+        const std::uint64_t* totals[3] = {&strip->red[x], &strip->green[x], &strip->blue[x]};
+        for (int ch = 0; ch < 3; ++ch) {
+            if (AddWholeNumbers(s.sum[ch], *totals[ch])) continue;
+            AddWholeRowsOneByOne(s.sum[ch], pixels, keys, x, sy, [ch](const std::uint8_t* c, std::uint8_t k) {
+                return k == 0 ? static_cast<double>(c[2 - ch]) : 0.0;
+            });
+        }
+        AddColumn(s, pixels, keys, x, wx, sy, sy.wholeStop, sy.stop);
+    }
+    return s;
 }
 
 // Truncates toward zero and saturates. Slivers of weight (a footprint reaching
@@ -235,9 +306,35 @@ void WritePixel(const AreaSums& s, const ResampleTarget& target, int i, int j) {
     target.mask->SetMaskBit(i, j, transparent);
 }
 
-bool SharesFootprints(const ResampleJob& job) {
-    return job.count == 2 && job.targets[0].keys.kind == KeySource::Kind::MaskKeyed &&
-           job.targets[1].keys.kind == KeySource::Kind::Mask && job.targets[0].keys.mask == job.targets[1].keys.mask;
+// Strips for the target rows being worked on, kept for the next ones.
+class StripPool {
+public:
+    explicit StripPool(int width) : width_(width) {}
+    std::unique_ptr<Strip> Take() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (free_.empty()) return std::make_unique<Strip>(width_);
+        std::unique_ptr<Strip> strip = std::move(free_.back());
+        free_.pop_back();
+        return strip;
+    }
+    void Give(std::unique_ptr<Strip> strip) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        free_.push_back(std::move(strip));
+    }
+
+private:
+    int width_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<Strip>> free_;
+};
+
+// Key sources that read the same raw values share one strip.
+bool SameRawKeys(const KeySource& a, const KeySource& b) {
+    const auto onMask = [](const KeySource& k) {
+        return k.kind == KeySource::Kind::Mask || k.kind == KeySource::Kind::MaskKeyed;
+    };
+    if (onMask(a) || onMask(b)) return onMask(a) && onMask(b) && a.mask == b.mask;
+    return a.kind == b.kind;
 }
 
 struct JobAxes {
@@ -246,24 +343,19 @@ struct JobAxes {
 };
 
 // Target row j of one job: every pixel of it, in every target of the job.
-void AverageRow(const CDib& source, const ResampleJob& job, const JobAxes& axes, int j) {
+void AverageRow(const CDib& source, const ResampleJob& job, const JobAxes& axes, int j, Strip& strip) {
     const Pixels pixels{source.Row(0), source.Stride()};
-    const Span sy = SpanOf(axes.rows, j);
+    const Span sy = axes.rows[j];
     const int width = job.targets[0].image->Width();
-    const bool shared = SharesFootprints(job);
-    for (int i = 0; i < width; ++i) {
-        const Span sx = SpanOf(axes.columns, i);
-        bool partialSeen = false;
-        AreaSums sums;
-        for (int t = 0; t < job.count; ++t) {
-            const ResampleTarget& target = job.targets[t];
-            // Without partial keys under it, the smoothed mask gives this footprint the plain mask's sums.
-            if (t == 0 || !shared || partialSeen) {
-                sums = SumWith(target.keys, source,
-                               [&](const auto& keys) { return SumFootprint(pixels, sx, sy, keys, partialSeen); });
-            }
-            WritePixel(sums, target, i, j);
-        }
+    for (int t = 0; t < job.count; ++t) {
+        const ResampleTarget& target = job.targets[t];
+        WithKeys(target.keys, source, [&](const auto& keys) {
+            const bool fresh = t == 0 || !SameRawKeys(target.keys, job.targets[0].keys);
+            if (fresh && sy.wholeFirst < sy.wholeStop)
+                strip.Sum(pixels, keys, source.Width(), sy.wholeFirst, sy.wholeStop);
+            for (int i = 0; i < width; ++i)
+                WritePixel(SumFootprint(pixels, keys, &strip, axes.columns[i], sy), target, i, j);
+        });
     }
 }
 
@@ -283,9 +375,12 @@ void AreaAverage(const CDib& source, const std::vector<ResampleJob>& jobs) {
     std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
         return jobs[a.first].targets[0].image->Height() < jobs[b.first].targets[0].image->Height();
     });
+    StripPool pool(source.Width());
     ParallelFor(static_cast<int>(rows.size()), [&](int r) {
         const auto [n, j] = rows[r];
-        AverageRow(source, jobs[n], axes[n], j);
+        std::unique_ptr<Strip> strip = pool.Take();
+        AverageRow(source, jobs[n], axes[n], j, *strip);
+        pool.Give(std::move(strip));
     });
 }
 

@@ -1,5 +1,7 @@
 #include "image/dib.h"
 
+#include "image/nearest_colour.h"
+
 namespace zentro {
 
 bool CDib::Allocate() {
@@ -34,13 +36,17 @@ std::uint32_t CDib::GetPaletteSize() const {
 void CDib::GetPixel(int x, int y, std::uint8_t* out) const {
     int index;
     switch (header_.bitCount) {
-        case 1: index = GetMaskBit(x, y); break;
+        case 1:
+            index = GetMaskBit(x, y);
+            break;
         case 4: {
             std::uint8_t byte = *PixelPtr4(x, y);
             index = (x % 2 == 0) ? byte >> 4 : byte & 0x0F;
             break;
         }
-        case 8: index = Row(y)[x]; break;
+        case 8:
+            index = Row(y)[x];
+            break;
         case 24: {
             const std::uint8_t* p = PixelPtr24(x, y);
             out[0] = p[2];
@@ -55,7 +61,8 @@ void CDib::GetPixel(int x, int y, std::uint8_t* out) const {
             out[2] = p[0];
             return;
         }
-        default: return;
+        default:
+            return;
     }
     const PaletteEntry& entry = colourTable_[index];
     out[0] = entry.red;
@@ -64,18 +71,17 @@ void CDib::GetPixel(int x, int y, std::uint8_t* out) const {
 }
 
 int CDib::NearestEntry(const std::uint8_t* colour, int count) const {
-    int chosen = 0;
-    unsigned best = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::uint8_t entry[3] = {colourTable_[i].red, colourTable_[i].green, colourTable_[i].blue};
-        unsigned d = ColourDistance(entry, colour);
-        // "<=" lets the highest index win among equally near entries.
-        if (i == 0 || d <= best) {
-            chosen = i;
-            best = d;
-        }
+    return NearestColour(colourTable_, count).Find(colour);
+}
+
+void CDib::SetIndex(int x, int y, int index) {
+    if (header_.bitCount == 8) {
+        Row(y)[x] = static_cast<std::uint8_t>(index);
+    } else {
+        std::uint8_t* p = PixelPtr4(x, y);
+        *p = (x % 2 == 0) ? static_cast<std::uint8_t>((*p & 0x0F) | (index << 4))
+                          : static_cast<std::uint8_t>((*p & 0xF0) | index);
     }
-    return chosen;
 }
 
 void CDib::SetPixel(int x, int y, const std::uint8_t* in, std::uint8_t* out) {
@@ -96,17 +102,13 @@ void CDib::SetPixel(int x, int y, const std::uint8_t* in, std::uint8_t* out) {
             return;
         }
         case 4:
-        case 8: break;
-        default: return;
+        case 8:
+            break;
+        default:
+            return;
     }
-    int chosen = NearestEntry(in, header_.bitCount == 4 ? 16 : 256);
-    if (header_.bitCount == 8) {
-        Row(y)[x] = static_cast<std::uint8_t>(chosen);
-    } else {
-        std::uint8_t* p = PixelPtr4(x, y);
-        *p = (x % 2 == 0) ? static_cast<std::uint8_t>((*p & 0x0F) | (chosen << 4))
-                          : static_cast<std::uint8_t>((*p & 0xF0) | chosen);
-    }
+    const int chosen = NearestEntry(in, header_.bitCount == 4 ? 16 : 256);
+    SetIndex(x, y, chosen);
     if (out != nullptr) {
         out[0] = colourTable_[chosen].red;
         out[1] = colourTable_[chosen].green;

@@ -64,6 +64,8 @@ public:
     static std::uint16_t ColourDistance(const std::uint8_t* a, const std::uint8_t* b);
     // Index of the nearest of the first `count` palette entries, the highest index winning ties.
     int NearestEntry(const std::uint8_t* colour, int count) const;
+    // Stores palette index `index` as pixel (x, y) of a 4- or 8-bit picture.
+    void SetIndex(int x, int y, int index);
 
     std::uint8_t GetCornerFlag() const { return cornerFlag_; }
     int GetMinSide() const { return header_.width < header_.height ? header_.width : header_.height; }

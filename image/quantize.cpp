@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "image/dib.h"
+#include "image/nearest_colour.h"
 
 namespace zentro {
 
@@ -21,6 +22,7 @@ bool CDib::Quantize(CDib& target, bool sixteenColours, const CDib& mask) const {
     const int height = Height();
     if (!target.Create(width, height, sixteenColours ? 4 : 8)) return false;
     BuildPalette(target, sixteenColours);
+    const NearestColour nearest(target.ColourTable(), sixteenColours ? 16 : 256);
 
     // Red, green, blue per column: what the row being converted and the row after it are owed.
     const std::size_t rowFloats = 3 * static_cast<std::size_t>(width);
@@ -37,7 +39,7 @@ bool CDib::Quantize(CDib& target, bool sixteenColours, const CDib& mask) const {
             // Transparent pixels take no part: dithering them would only smear error into
             // the opaque picture from colours nobody sees.
             if (mask.GetMaskBit(x, y) != 0) {
-                target.SetPixel(x, y, colour);
+                target.SetIndex(x, y, nearest.Find(colour));
                 continue;
             }
             float corrected[3];
@@ -52,8 +54,10 @@ bool CDib::Quantize(CDib& target, bool sixteenColours, const CDib& mask) const {
                 }
                 colour[k] = static_cast<std::uint8_t>(corrected[k]);
             }
-            std::uint8_t chosen[3];
-            target.SetPixel(x, y, colour, chosen);
+            const int index = nearest.Find(colour);
+            target.SetIndex(x, y, index);
+            const PaletteEntry& entry = target.ColourTable()[index];
+            const std::uint8_t chosen[3] = {entry.red, entry.green, entry.blue};
 
             const int forward = x + step;
             const int backward = x - step;
