@@ -23,9 +23,11 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
+#include "image/colour_key.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
 
@@ -35,6 +37,7 @@ namespace {
 
 // The double nearest to 1/255; a division by 255 would give other bytes.
 constexpr double kOneOver255 = 1.0 / 255.0;
+constexpr int kMaxWholeRun = 1 << 24;
 
 // The source pixels under one target pixel along one axis, with their weights, and
 // the stretch among them whose weights are exactly 1.
@@ -69,7 +72,8 @@ public:
             int a = first, b = stop;
             if (a < b && w[0] != 1.0) ++a;
             if (a < b && w[b - 1 - first] != 1.0) --b;
-            if (a < b) {
+            // Strips count in 32 bits: 255 x kMaxWholeRun stays below 2^32.
+            if (a < b && b - a <= kMaxWholeRun) {
                 e.wholeFirst = a;
                 e.wholeStop = b;
             }
@@ -99,20 +103,138 @@ struct Pixels {
     const std::uint8_t* At(int x, int y) const { return base + y * stride + 3 * static_cast<std::size_t>(x); }
 };
 
-// Key value policies: Raw gives what the key source holds, Key the value that counts.
+// Per source column, the whole-number totals over the rows of one target row whose
+// weight is 1: the colour bytes of the pixels that are not keyed, the count of keyed
+// pixels (255) and of partial keys.
+struct Strip {
+    explicit Strip(int width) : colour(3 * static_cast<std::size_t>(width)), keyed(width), partial(width) {}
+    std::vector<std::uint32_t> colour;  // blue, green, red of each column, as stored
+    std::vector<std::uint32_t> keyed;
+    std::vector<std::uint32_t> partial;
+};
+
+using U8x16 = std::uint8_t __attribute__((vector_size(16)));
+using U16x8 = std::uint16_t __attribute__((vector_size(16)));
+using U32x4 = std::uint32_t __attribute__((vector_size(16)));
+
+U8x16 Load16(const std::uint8_t* p) {
+    U8x16 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void AddTo(std::uint32_t* total, U32x4 v) {
+    U32x4 t;
+    std::memcpy(&t, total, sizeof t);
+    t += v;
+    std::memcpy(total, &t, sizeof t);
+}
+
+// Widens sixteen 16-bit counts (low and high half) into total[0..15].
+void AddWidened(std::uint32_t* total, U16x8 low, U16x8 high) {
+    const U16x8 zero = {};
+    AddTo(total, reinterpret_cast<U32x4>(__builtin_shufflevector(low, zero, 0, 8, 1, 9, 2, 10, 3, 11)));
+    AddTo(total + 4, reinterpret_cast<U32x4>(__builtin_shufflevector(low, zero, 4, 12, 5, 13, 6, 14, 7, 15)));
+    AddTo(total + 8, reinterpret_cast<U32x4>(__builtin_shufflevector(high, zero, 0, 8, 1, 9, 2, 10, 3, 11)));
+    AddTo(total + 12, reinterpret_cast<U32x4>(__builtin_shufflevector(high, zero, 4, 12, 5, 13, 6, 14, 7, 15)));
+}
+
+void AddWidened(std::uint32_t* total, U8x16 counts) {
+    const U8x16 zero = {};
+    AddWidened(total,
+               reinterpret_cast<U16x8>(
+                   __builtin_shufflevector(counts, zero, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23)),
+               reinterpret_cast<U16x8>(__builtin_shufflevector(counts, zero, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13,
+                                                               29, 14, 30, 15, 31)));
+}
+
+// For each of the n byte positions from `first`, the sum of that byte over `rows`
+// rows `stride` apart, added to total. Sixteen columns at a time are summed down the
+// rows in 16-bit lanes, widened before they could overflow (257 x 255 < 2^16).
+void SumBytesDown(const std::uint8_t* first, std::size_t stride, int rows, std::size_t n, std::uint32_t* total) {
+    constexpr int kRowsPerWiden = 257;
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        for (int y0 = 0; y0 < rows; y0 += kRowsPerWiden) {
+            const U8x16 zero = {};
+            U16x8 low = {}, high = {};
+            const int y1 = std::min(rows, y0 + kRowsPerWiden);
+            for (int y = y0; y < y1; ++y) {
+                const U8x16 b = Load16(first + y * stride + i);
+                low += reinterpret_cast<U16x8>(
+                    __builtin_shufflevector(b, zero, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23));
+                high += reinterpret_cast<U16x8>(
+                    __builtin_shufflevector(b, zero, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31));
+            }
+            AddWidened(total + i, low, high);
+        }
+    }
+    for (; i < n; ++i)
+        for (int y = 0; y < rows; ++y) total[i] += first[y * stride + i];
+}
+
+// For each of the n key values from `first`, down `rows` rows: how many are 255 and
+// how many are neither 0 nor 255. Counted in 8-bit lanes, widened every 255 rows.
+void CountKeysDown(const std::uint8_t* first, std::size_t stride, int rows, std::size_t n, std::uint32_t* keyed,
+                   std::uint32_t* partial) {
+    constexpr int kRowsPerWiden = 255;
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        for (int y0 = 0; y0 < rows; y0 += kRowsPerWiden) {
+            U8x16 keyedCount = {}, partialCount = {};
+            const int y1 = std::min(rows, y0 + kRowsPerWiden);
+            for (int y = y0; y < y1; ++y) {
+                const U8x16 k = Load16(first + y * stride + i);
+                const U8x16 isKeyed = reinterpret_cast<U8x16>(k == 255);  // 255 where true
+                const U8x16 isZero = reinterpret_cast<U8x16>(k == 0);
+                keyedCount -= isKeyed;
+                partialCount -= ~(isKeyed | isZero);
+            }
+            AddWidened(keyed + i, keyedCount);
+            AddWidened(partial + i, partialCount);
+        }
+    }
+    for (; i < n; ++i) {
+        for (int y = 0; y < rows; ++y) {
+            const std::uint8_t k = first[y * stride + i];
+            keyed[i] += k == 255;
+            partial[i] += k != 0 && k != 255;
+        }
+    }
+}
+
+// Key value policies: Raw gives what the key source holds, Key the value that counts,
+// SumRows fills a strip. Where every keyed pixel has the key colour (KeyedColour),
+// the strip first adds the colours of all pixels, a faster sum, and the key colour's
+// share is taken off after.
 struct NoKeys {
     static constexpr bool kMayBePartial = false;
     std::uint8_t Raw(const std::uint8_t*, int, int) const { return 0; }
     std::uint8_t Key(std::uint8_t raw) const { return raw; }
+    void SumRows(Strip& strip, const Pixels& pixels, int width, int from, int to) const {
+        SumBytesDown(pixels.At(0, from), pixels.stride, to - from, 3 * static_cast<std::size_t>(width),
+                     strip.colour.data());
+    }
+    const std::uint8_t* KeyedColour() const { return nullptr; }
 };
 
 struct ColourKeys {
     static constexpr bool kMayBePartial = false;
     const std::uint8_t* key;  // blue, green, red
     std::uint8_t Raw(const std::uint8_t* colour, int, int) const {
-        return colour[0] == key[0] && colour[1] == key[1] && colour[2] == key[2] ? 255 : 0;
+        return PackedColour(colour) == PackedColour(key) ? 255 : 0;
     }
     std::uint8_t Key(std::uint8_t raw) const { return raw; }
+    void SumRows(Strip& strip, const Pixels& pixels, int width, int from, int to) const {
+        SumBytesDown(pixels.At(0, from), pixels.stride, to - from, 3 * static_cast<std::size_t>(width),
+                     strip.colour.data());
+        const std::uint32_t k = PackedColour(key);
+        for (int y = from; y < to; ++y) {
+            const std::uint8_t* c = pixels.At(0, y);
+            for (int x = 0; x < width; ++x) strip.keyed[x] += PackedColour(c + 3 * x) == k;
+        }
+    }
+    const std::uint8_t* KeyedColour() const { return key; }
 };
 
 struct MaskKeys {
@@ -120,11 +242,35 @@ struct MaskKeys {
     const std::uint8_t* base;
     std::size_t stride;
     std::size_t step;
-    bool keyedOnly;  // partial values count as 0
+    bool keyedOnly;                 // partial values count as 0
+    const std::uint8_t* keyColour;  // blue, green, red; null unless every 255 is a pixel of that colour
     std::uint8_t Raw(const std::uint8_t*, int x, int y) const { return base[y * stride + x * step]; }
     std::uint8_t Key(std::uint8_t raw) const { return keyedOnly && raw != 255 ? 0 : raw; }
     // A partial value is not a whole-number term.
     bool Partial(std::uint64_t partialCount) const { return !keyedOnly && partialCount != 0; }
+    bool AllKeyedAreKeyColour() const { return keyColour != nullptr && step == 1; }
+    void SumRows(Strip& strip, const Pixels& pixels, int width, int from, int to) const {
+        if (AllKeyedAreKeyColour()) {
+            SumBytesDown(pixels.At(0, from), pixels.stride, to - from, 3 * static_cast<std::size_t>(width),
+                         strip.colour.data());
+            CountKeysDown(base + from * stride, stride, to - from, width, strip.keyed.data(), strip.partial.data());
+            return;
+        }
+        for (int y = from; y < to; ++y) {
+            const std::uint8_t* keys = base + y * stride;
+            const std::uint8_t* colours = pixels.At(0, y);
+            for (int x = 0; x < width; ++x, keys += step, colours += 3) {
+                const std::uint8_t raw = *keys;
+                if (raw == 255) {
+                    ++strip.keyed[x];
+                    continue;
+                }
+                for (int c = 0; c < 3; ++c) strip.colour[3 * x + c] += colours[c];
+                if (raw != 0) ++strip.partial[x];
+            }
+        }
+    }
+    const std::uint8_t* KeyedColour() const { return AllKeyedAreKeyColour() ? keyColour : nullptr; }
 };
 
 template <class Visit>
@@ -136,7 +282,7 @@ void WithKeys(const KeySource& keys, const CDib& source, const Visit& visit) {
             return visit(ColourKeys{source.Row(0)});
         default:
             return visit(MaskKeys{KeyValueRow(*keys.mask, 0), keys.mask->Stride(), KeyValueStep(*keys.mask),
-                                  keys.kind == KeySource::Kind::MaskKeyed});
+                                  keys.keyedOnly, keys.keyedMeansKeyColour ? source.Row(0) : nullptr});
     }
 }
 
@@ -148,6 +294,16 @@ bool Partial(const Keys& keys, std::uint64_t partialCount) {
         return false;
     }
 }
+
+// Column x's totals over its rows of weight 1, for the pixels that are not keyed.
+struct ColumnTotals {
+    ColumnTotals(const Strip& strip, int x, int rows) : opaque(rows - strip.keyed[x]), keyed(strip.keyed[x]) {
+        for (int stored = 0; stored < 3; ++stored) colour[2 - stored] = strip.colour[3 * x + stored];
+    }
+    std::uint64_t colour[3];  // red, green, blue
+    std::uint64_t opaque;
+    std::uint64_t keyed;
+};
 
 struct AreaSums {
     double sum[3] = {0.0, 0.0, 0.0};  // red, green, blue
@@ -190,87 +346,134 @@ void AddColumn(AreaSums& s, const Pixels& pixels, const Keys& keys, int x, doubl
     }
 }
 
-// Adds whole-number terms of `total`, none negative, the way one-by-one additions
-// would: true when none of those additions rounds, which holds when every partial
-// sum is a double, that is when `a` is a whole number and stays below 2^53, or
-// when `a` stays within its binade with a unit in the last place of at most 1.
+// Adds whole-number terms of `total`, none negative, exactly as one-by-one additions
+// would; false when that cannot be told without them. While the running total stays
+// a whole number below 2^53, or stays in the binade of `a` (whose unit in the last
+// place u is then at most 1), no addition rounds. When it passes into the next binade
+// once, only the addition that crosses rounds, to a multiple of 2u; with u at most
+// 1/4 the whole numbers added before it are multiples of 4u, so that rounding falls
+// as it would for a + total at once: the result is a + total rounded once.
 bool AddWholeNumbers(double& a, std::uint64_t total) {
     if (total == 0) return true;  // terms of +0 leave every total as it is
+    constexpr double kTwoTo51 = 2251799813685248.0;
     constexpr double kTwoTo53 = 9007199254740992.0;
     const double sum = a + static_cast<double>(total);
     if (a >= 0 && a == std::trunc(a)) {
         if (sum > kTwoTo53) return false;
-    } else if (!(a > 0) || a >= kTwoTo53 ||
-               (std::bit_cast<std::uint64_t>(a) >> 52) != (std::bit_cast<std::uint64_t>(sum) >> 52)) {
-        return false;
+    } else {
+        const auto binade = [](double v) { return static_cast<int>(std::bit_cast<std::uint64_t>(v) >> 52); };
+        if (!(a > 0) || a >= kTwoTo51 || binade(sum) - binade(a) > 1) return false;
     }
     a = sum;
     return true;
 }
 
-// Per source column, the whole-number totals of the rows of one target row whose
-// weight is 1: colours and count of the pixels not keyed, count of partial keys.
-struct Strip {
-    explicit Strip(int width) : red(width), green(width), blue(width), opaque(width), partial(width) {}
-    std::vector<std::uint64_t> red, green, blue, opaque, partial;
-
-    template <class Keys>
-    void Sum(const Pixels& pixels, const Keys& keys, int width, int from, int to) {
-        std::fill(red.begin(), red.end(), 0);
-        std::fill(green.begin(), green.end(), 0);
-        std::fill(blue.begin(), blue.end(), 0);
-        std::fill(opaque.begin(), opaque.end(), 0);
-        std::fill(partial.begin(), partial.end(), 0);
-        for (int y = from; y < to; ++y) {
-            const std::uint8_t* c = pixels.At(0, y);
-            for (int x = 0; x < width; ++x, c += 3) {
-                const std::uint8_t raw = keys.Raw(c, x, y);
-                if (raw == 255) continue;
-                red[x] += c[2];
-                green[x] += c[1];
-                blue[x] += c[0];
-                ++opaque[x];
-                if (Keys::kMayBePartial && raw != 0) ++partial[x];
-            }
-        }
-    }
-};
-
-// Column x's rows of weight 1 for one total, term by term, when adding them at once
-// would round somewhere. Every key there is 0 or 255 and every weight 1.
+// Rows [from, to) of column x for one total, term by term, when adding them at once
+// could round otherwise. Every key there is 0 or 255 and every weight 1.
 template <class Keys, class Term>
-void AddWholeRowsOneByOne(double& a, const Pixels& pixels, const Keys& keys, int x, const Span& sy, const Term& term) {
-    for (int y = sy.wholeFirst; y < sy.wholeStop; ++y) {
+void AddWholeRowsOneByOne(double& a, const Pixels& pixels, const Keys& keys, int x, int from, int to,
+                          const Term& term) {
+    for (int y = from; y < to; ++y) {
         const std::uint8_t* c = pixels.At(x, y);
         a += term(c, keys.Key(keys.Raw(c, x, y)));
     }
+}
+
+// Adds the terms of rows [from, to) of column x, where every weight is 1 and every
+// key 0 or 255, given their whole-number totals.
+template <class Keys>
+void AddWholeRows(AreaSums& s, const Pixels& pixels, const Keys& keys, int x, int from, int to,
+                  const std::uint64_t* colour, std::uint64_t opaque, std::uint64_t keyed) {
+    if (opaque != 0) s.fullyKeyed = false;
+    if (!AddWholeNumbers(s.opaqueTotal, opaque))
+        AddWholeRowsOneByOne(s.opaqueTotal, pixels, keys, x, from, to,
+                             [](const std::uint8_t*, std::uint8_t k) { return k == 0 ? 1.0 : 0.0; });
+    if (!AddWholeNumbers(s.keyedTotal, keyed))
+        AddWholeRowsOneByOne(s.keyedTotal, pixels, keys, x, from, to,
+                             [](const std::uint8_t*, std::uint8_t k) { return k == 255 ? 1.0 : 0.0; });
+    for (int ch = 0; ch < 3; ++ch) {
+        if (AddWholeNumbers(s.sum[ch], colour[ch])) continue;
+        AddWholeRowsOneByOne(s.sum[ch], pixels, keys, x, from, to, [ch](const std::uint8_t* c, std::uint8_t k) {
+            return k == 0 ? static_cast<double>(c[2 - ch]) : 0.0;
+        });
+    }
+}
+
+// Rows [from, to) of column x, all of weight 1, some with partial keys: the runs
+// between partial keys are added by their totals, the partial ones term by term.
+template <class Keys>
+void AddRowsAroundPartialKeys(AreaSums& s, const Pixels& pixels, const Keys& keys, int x, int from, int to) {
+    std::uint64_t colour[3] = {0, 0, 0}, opaque = 0, keyed = 0;
+    int runStart = from;
+    for (int y = from; y < to; ++y) {
+        const std::uint8_t* c = pixels.At(x, y);
+        const std::uint8_t k = keys.Key(keys.Raw(c, x, y));
+        if (k == 0) {
+            for (int ch = 0; ch < 3; ++ch) colour[ch] += c[2 - ch];
+            ++opaque;
+        } else if (k == 255) {
+            ++keyed;
+        } else {
+            AddWholeRows(s, pixels, keys, x, runStart, y, colour, opaque, keyed);
+            AddTerm(s, 1.0, c, k);
+            colour[0] = colour[1] = colour[2] = opaque = keyed = 0;
+            runStart = y + 1;
+        }
+    }
+    AddWholeRows(s, pixels, keys, x, runStart, to, colour, opaque, keyed);
+}
+
+// Fills the strip from rows [from, to).
+template <class Keys>
+void SumStrip(Strip& strip, const Pixels& pixels, const Keys& keys, int width, int from, int to) {
+    std::fill(strip.colour.begin(), strip.colour.end(), 0);
+    std::fill(strip.keyed.begin(), strip.keyed.end(), 0);
+    std::fill(strip.partial.begin(), strip.partial.end(), 0);
+    keys.SumRows(strip, pixels, width, from, to);
+    // Where the colours of all pixels were added, take off the keyed pixels' key colour.
+    if (const std::uint8_t* key = keys.KeyedColour()) {
+        for (int x = 0; x < width; ++x)
+            for (int stored = 0; stored < 3; ++stored) strip.colour[3 * x + stored] -= strip.keyed[x] * key[stored];
+    }
+}
+
+// A footprint whose weights are all 1 and keys all 0 or 255: every term is a whole
+// number, so the totals are exact in any order. False when a key is partial.
+template <class Keys>
+bool SumWholeFootprint(const Keys& keys, const Strip& strip, const Span& sx, const Span& sy, AreaSums& s) {
+    const int rows = sy.stop - sy.first;
+    std::uint64_t colour[3] = {0, 0, 0}, opaque = 0, keyed = 0;
+    for (int x = sx.first; x < sx.stop; ++x) {
+        if (Partial(keys, strip.partial[x])) return false;
+        const ColumnTotals column(strip, x, rows);
+        for (int c = 0; c < 3; ++c) colour[c] += column.colour[c];
+        opaque += column.opaque;
+        keyed += column.keyed;
+    }
+    for (int c = 0; c < 3; ++c) s.sum[c] = static_cast<double>(colour[c]);
+    s.opaqueTotal = static_cast<double>(opaque);
+    s.keyedTotal = static_cast<double>(keyed);
+    s.fullyKeyed = opaque == 0;
+    return true;
 }
 
 template <class Keys>
 AreaSums SumFootprint(const Pixels& pixels, const Keys& keys, const Strip* strip, const Span& sx, const Span& sy) {
     AreaSums s;
     const int rows = sy.wholeStop - sy.wholeFirst;
+    if (rows > 0 && sx.Whole() && sy.Whole() && SumWholeFootprint(keys, *strip, sx, sy, s)) return s;
     for (int x = sx.first; x < sx.stop; ++x) {
         const double wx = sx.Weight(x);
-        if (wx != 1.0 || rows <= 0 || Partial(keys, strip->partial[x])) {
+        if (wx != 1.0 || rows <= 0) {
             AddColumn(s, pixels, keys, x, wx, sy, sy.first, sy.stop);
             continue;
         }
         AddColumn(s, pixels, keys, x, wx, sy, sy.first, sy.wholeFirst);
-        const std::uint64_t opaque = strip->opaque[x];
-        if (opaque != 0) s.fullyKeyed = false;
-        if (!AddWholeNumbers(s.opaqueTotal, opaque))
-            AddWholeRowsOneByOne(s.opaqueTotal, pixels, keys, x, sy,
-                                 [](const std::uint8_t*, std::uint8_t k) { return k == 0 ? 1.0 : 0.0; });
-        if (!AddWholeNumbers(s.keyedTotal, rows - opaque))
-            AddWholeRowsOneByOne(s.keyedTotal, pixels, keys, x, sy,
-                                 [](const std::uint8_t*, std::uint8_t k) { return k == 255 ? 1.0 : 0.0; });
-        const std::uint64_t* totals[3] = {&strip->red[x], &strip->green[x], &strip->blue[x]};
-        for (int ch = 0; ch < 3; ++ch) {
-            if (AddWholeNumbers(s.sum[ch], *totals[ch])) continue;
-            AddWholeRowsOneByOne(s.sum[ch], pixels, keys, x, sy, [ch](const std::uint8_t* c, std::uint8_t k) {
-                return k == 0 ? static_cast<double>(c[2 - ch]) : 0.0;
-            });
+        if (Partial(keys, strip->partial[x])) {
+            AddRowsAroundPartialKeys(s, pixels, keys, x, sy.wholeFirst, sy.wholeStop);
+        } else {
+            const ColumnTotals column(*strip, x, rows);
+            AddWholeRows(s, pixels, keys, x, sy.wholeFirst, sy.wholeStop, column.colour, column.opaque, column.keyed);
         }
         AddColumn(s, pixels, keys, x, wx, sy, sy.wholeStop, sy.stop);
     }
@@ -330,11 +533,8 @@ private:
 
 // Key sources that read the same raw values share one strip.
 bool SameRawKeys(const KeySource& a, const KeySource& b) {
-    const auto onMask = [](const KeySource& k) {
-        return k.kind == KeySource::Kind::Mask || k.kind == KeySource::Kind::MaskKeyed;
-    };
-    if (onMask(a) || onMask(b)) return onMask(a) && onMask(b) && a.mask == b.mask;
-    return a.kind == b.kind;
+    if (a.kind != b.kind) return false;
+    return a.kind != KeySource::Kind::Mask || (a.mask == b.mask && a.keyedMeansKeyColour == b.keyedMeansKeyColour);
 }
 
 struct JobAxes {
@@ -352,7 +552,7 @@ void AverageRow(const CDib& source, const ResampleJob& job, const JobAxes& axes,
         WithKeys(target.keys, source, [&](const auto& keys) {
             const bool fresh = t == 0 || !SameRawKeys(target.keys, job.targets[0].keys);
             if (fresh && sy.wholeFirst < sy.wholeStop)
-                strip.Sum(pixels, keys, source.Width(), sy.wholeFirst, sy.wholeStop);
+                SumStrip(strip, pixels, keys, source.Width(), sy.wholeFirst, sy.wholeStop);
             for (int i = 0; i < width; ++i)
                 WritePixel(SumFootprint(pixels, keys, &strip, axes.columns[i], sy), target, i, j);
         });

@@ -13,10 +13,14 @@ struct KeySource {
         None,       // every pixel opaque (0)
         KeyColour,  // 255 where the pixel has the colour of the bottom-left pixel, else 0
         Mask,       // the values of `mask`, a key mask of the source's size
-        MaskKeyed,  // 255 where `mask` holds 255, else 0: the plain mask under a smoothed one
     };
     Kind kind = Kind::None;
     const CDib* mask = nullptr;
+    // Mask: values other than 255 count as 0 (the plain mask under a smoothed one).
+    bool keyedOnly = false;
+    // Mask: 255 exactly where the source has the key colour, as the masks made
+    // from this source by BuildKeyPlane hold it.
+    bool keyedMeansKeyColour = false;
 };
 
 // One target: image and 1-bit mask, both already created at the target size.
@@ -27,9 +31,7 @@ struct ResampleTarget {
     KeySource keys;
 };
 
-// Targets of one size made together: a MaskKeyed target followed by a Mask
-// target of the same mask share the work of every footprint without partial
-// key values.
+// Targets of one size made together; targets reading one mask share its totals.
 struct ResampleJob {
     ResampleTarget targets[2];
     int count = 0;

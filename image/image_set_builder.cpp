@@ -93,10 +93,12 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vecto
 
     stage(BuildStage::Resampling);
     const int mode = format.transparent != 0 ? 1 : 0;
+    // The plain key mask is 255 exactly where the smoothed one is.
+    const KeySource smoothed{KeySource::Kind::Mask, &store.keyMask, false, true};
     KeySource plainKeys;
     if (mode != 0)
-        plainKeys =
-            alpha ? KeySource{KeySource::Kind::MaskKeyed, &store.keyMask} : KeySource{KeySource::Kind::KeyColour};
+        plainKeys = alpha ? KeySource{KeySource::Kind::Mask, &store.keyMask, true, true}
+                          : KeySource{KeySource::Kind::KeyColour};
     std::vector<ResampleJob> jobs;
     for (int t : sizeIndexes) {
         const int size = kSizeTable[t];
@@ -109,7 +111,7 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vecto
         if (alpha) {
             ImagePair& pair = store.table32[t];
             if (!pair.image.Create(size, size, 32) || !pair.mask.Create(size, size, 1)) return false;
-            job.targets[job.count++] = {&pair.image, &pair.mask, 2, {KeySource::Kind::Mask, &store.keyMask}};
+            job.targets[job.count++] = {&pair.image, &pair.mask, 2, smoothed};
         }
         jobs.push_back(job);
     }

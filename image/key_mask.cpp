@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "image/colour_key.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
 #include "image/true_colour.h"
@@ -18,20 +19,14 @@ bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCo
     CDib copy;
     const CDib* picture = TrueColour(source, copy);
     if (picture == nullptr) return false;
-    const std::uint8_t* key = picture->Row(0);  // the bottom-left pixel, blue, green, red
+    const std::uint32_t key = PackedColour(picture->Row(0));  // the bottom-left pixel
     const int width = source.Width();
     const int height = source.Height();
     const std::size_t step = KeyValueStep(mask);
     ParallelFor((height + kRowsPerPiece - 1) / kRowsPerPiece, [&](int piece) {
         const int last = std::min(height, (piece + 1) * kRowsPerPiece);
-        for (int y = piece * kRowsPerPiece; y < last; ++y) {
-            const std::uint8_t* in = picture->Row(y);
-            std::uint8_t* out = KeyValueRow(mask, y);
-            for (int x = 0; x < width; ++x, in += 3, out += step) {
-                const bool keyed = in[0] == key[0] && in[1] == key[1] && in[2] == key[2];
-                *out = keyed ? 255 : 0;
-            }
-        }
+        for (int y = piece * kRowsPerPiece; y < last; ++y)
+            MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step);
     });
     if (keyMode == 2) {
         mask.SmoothKeyMask(0);

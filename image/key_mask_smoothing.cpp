@@ -7,6 +7,8 @@
 // other, and a position can only open a run where the two neighbouring lines
 // differ there. The scans below jump over all other positions, and the column pass
 // walks all columns together, row by row, so that it reads memory in order.
+#include <bit>
+#include <cstring>
 #include <vector>
 
 #include "image/key_values.h"
@@ -74,6 +76,40 @@ bool MayOpenRun(std::uint8_t here, const std::uint8_t* before, const std::uint8_
     return (*before == kKeyed) != (*after == kKeyed);
 }
 
+// Bit 7 of each byte of the result is set exactly where that byte of v is 255.
+std::uint64_t KeyedBytes(std::uint64_t v) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t t = ~v;  // keyed bytes become 0
+    return ~(((t & kLow7) + kLow7) | t | kLow7);
+}
+
+std::uint64_t Load8(const std::uint8_t* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The first position in [from, to) where a run may open, or `to`. Positions are
+// `step` bytes apart in here, before and after (the neighbouring lines, null when
+// outside). Masks of one byte per value are searched eight positions at a time.
+int NextRunStart(const std::uint8_t* here, const std::uint8_t* before, const std::uint8_t* after, std::size_t step,
+                 int from, int to) {
+    int p = from;
+    if (step == 1 && before != nullptr && after != nullptr && std::endian::native == std::endian::little) {
+        for (; p + 8 <= to; p += 8) {
+            const std::uint64_t open = ~KeyedBytes(Load8(here + p)) &
+                                       (KeyedBytes(Load8(before + p)) ^ KeyedBytes(Load8(after + p))) &
+                                       0x8080808080808080ull;
+            if (open != 0) return p + std::countr_zero(open) / 8;
+        }
+    }
+    for (; p < to; ++p) {
+        const std::size_t at = p * step;
+        if (MayOpenRun(here[at], before ? before + at : nullptr, after ? after + at : nullptr)) return p;
+    }
+    return to;
+}
+
 // Pass 0: each stored row from left to right.
 void SmoothRows(CDib& mask) {
     const int width = mask.Width();
@@ -85,15 +121,8 @@ void SmoothRows(CDib& mask) {
         const std::uint8_t* above = y + 1 < height ? KeyValueRow(mask, y + 1) : nullptr;
         Run run;
         for (int x = 0; x <= width; ++x) {
-            if (run.start < 0) {
-                // A run that would open past the end of the row ends with it, unwritten.
-                while (x < width) {
-                    const std::size_t at = x * step;
-                    if (MayOpenRun(here[at], below ? below + at : nullptr, above ? above + at : nullptr)) break;
-                    ++x;
-                }
-                if (x == width) break;
-            }
+            // A run that would open past the end of the row ends with it, unwritten.
+            if (run.start < 0 && (x = NextRunStart(here, below, above, step, x, width)) == width) break;
             Step(mask, run, x, y, 0);
         }
     }
@@ -117,13 +146,16 @@ void SmoothColumns(CDib& mask) {
         }
         open.swap(stillOpen);
         if (y == height) break;
+        // Along a row, the neighbouring lines of column x are columns x - 1 and x + 1;
+        // the first and last column have one outside.
         const std::uint8_t* row = KeyValueRow(mask, y);
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* left = x > 0 ? row + (x - 1) * step : nullptr;
-            const std::uint8_t* right = x + 1 < width ? row + (x + 1) * step : nullptr;
-            if (steppedAt[x] == y || !MayOpenRun(row[x * step], left, right)) continue;
-            if (Step(mask, runs[x], y, x, 1)) open.push_back(x);
-        }
+        const auto tryColumn = [&](int x) {
+            if (steppedAt[x] != y && Step(mask, runs[x], y, x, 1)) open.push_back(x);
+        };
+        if (MayOpenRun(row[0], nullptr, nullptr)) tryColumn(0);
+        for (int x = 1; (x = NextRunStart(row, row - step, row + step, step, x, width - 1)) < width - 1; ++x)
+            tryColumn(x);
+        if (width > 1 && MayOpenRun(row[(width - 1) * step], nullptr, nullptr)) tryColumn(width - 1);
     }
 }
 

@@ -1,0 +1,17 @@
+#pragma once
+// The colour key: pixels of exactly the colour of the bottom-left pixel are keyed.
+#include <cstddef>
+#include <cstdint>
+
+namespace zentro {
+
+// A stored 24-bit pixel (blue, green, red) as one number, for comparing colours at once.
+inline std::uint32_t PackedColour(const std::uint8_t* stored) {
+    return stored[0] | (stored[1] << 8) | (stored[2] << 16);
+}
+
+// out[x * step] := 255 where pixel x of a stored 24-bit row has the packed colour
+// `key`, else 0, for x from 0 to width - 1.
+void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::uint8_t* out, std::size_t step);
+
+}  // namespace zentro
