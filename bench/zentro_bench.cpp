@@ -78,6 +78,7 @@ Timings RunJob(const std::string& source, const std::string& icon) {
 struct Measured {
     Timings timings;
     long peakKb = 0;
+    double cpuMs = 0;  // user and system time of the whole child
 };
 
 // Runs the job in a child process; its own peak resident memory comes back with it.
@@ -100,6 +101,8 @@ bool MeasureInChild(const std::string& source, const std::string& icon, Measured
     struct rusage usage {};
     if (wait4(pid, &status, 0, &usage) != pid) return false;
     result.peakKb = usage.ru_maxrss;
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    result.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
     return got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -134,7 +137,7 @@ int main(int argc, char** argv) {
         keep.empty() ? fs::temp_directory_path() / ("zentro-bench-" + std::to_string(getpid())) : fs::path(keep);
     fs::create_directories(folder);
 
-    std::printf("%-11s %9s %9s %8s", "source", "wall ms", "ns/pixel", "peak MB");
+    std::printf("%-11s %9s %9s %8s %8s", "source", "wall ms", "ns/pixel", "peak MB", "cpu ms");
     for (const char* name : kStageNames) std::printf(" %11s", name);
     std::printf("   (stages in ms; best of %d)\n", repeat);
     int status = 0;
@@ -162,8 +165,8 @@ int main(int argc, char** argv) {
             continue;
         }
         const double pixels = static_cast<double>(side) * side;
-        std::printf("%-11s %9.1f %9.2f %8.1f", name.c_str(), best.timings.wallMs, best.timings.wallMs * 1e6 / pixels,
-                    peakKb / 1024.0);
+        std::printf("%-11s %9.1f %9.2f %8.1f %8.1f", name.c_str(), best.timings.wallMs,
+                    best.timings.wallMs * 1e6 / pixels, peakKb / 1024.0, best.cpuMs);
         for (double ms : best.timings.stageMs) std::printf(" %11.1f", ms);
         std::printf("\n");
         std::fflush(stdout);

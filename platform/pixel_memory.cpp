@@ -1,5 +1,7 @@
 #include "platform/pixel_memory.h"
 
+#include <sys/mman.h>
+
 #include <atomic>
 
 namespace zentro {
@@ -19,7 +21,18 @@ PixelMemory AllocatePixelMemory(std::size_t bytes) {
         }
     }
     // calloc hands out pages that are already zero, so large pictures cost no clearing.
-    return PixelMemory(static_cast<std::uint8_t*>(std::calloc(bytes == 0 ? 1 : bytes, 1)));
+    PixelMemory memory(static_cast<std::uint8_t*>(std::calloc(bytes == 0 ? 1 : bytes, 1)));
+#ifdef MADV_HUGEPAGE
+    // A large picture is touched page by page as it is read or drawn; in pages of 2 MB
+    // that is a few hundred faults of the memory system instead of tens of thousands.
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    if (memory != nullptr && bytes >= 4 * kHugePage) {
+        const auto start = (reinterpret_cast<std::uintptr_t>(memory.get()) + kHugePage - 1) & ~(kHugePage - 1);
+        const auto end = (reinterpret_cast<std::uintptr_t>(memory.get()) + bytes) & ~(kHugePage - 1);
+        if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    }
+#endif
+    return memory;
 }
 
 }  // namespace zentro
