@@ -21,11 +21,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <mutex>
+#include <thread>
 
 #include "image/colour_key.h"
 #include "image/key_values.h"
@@ -55,6 +56,7 @@ class Axis {
 public:
     Axis(int targetSize, int sourceSize) {
         const double scale = static_cast<double>(sourceSize) / targetSize;
+        int previousWholeStop = 0;
         for (int i = 0; i < targetSize; ++i) {
             const double start = i * scale;  // left (or lower) edge, in source pixels
             const double end = start + scale;
@@ -72,10 +74,14 @@ public:
             int a = first, b = stop;
             if (a < b && w[0] != 1.0) ++a;
             if (a < b && w[b - 1 - first] != 1.0) --b;
-            // Strips count in 32 bits: 255 x kMaxWholeRun stays below 2^32.
+            // Whole stretches follow one another without overlap, so that a pass over
+            // the rows has at most one open at a time; strips count in 32 bits, and
+            // 255 x kMaxWholeRun stays below 2^32.
+            a = std::max(a, previousWholeStop);
             if (a < b && b - a <= kMaxWholeRun) {
                 e.wholeFirst = a;
                 e.wholeStop = b;
+                previousWholeStop = b;
             }
             entries_.push_back(e);
         }
@@ -423,20 +429,6 @@ void AddRowsAroundPartialKeys(AreaSums& s, const Pixels& pixels, const Keys& key
     AddWholeRows(s, pixels, keys, x, runStart, to, colour, opaque, keyed);
 }
 
-// Fills the strip from rows [from, to).
-template <class Keys>
-void SumStrip(Strip& strip, const Pixels& pixels, const Keys& keys, int width, int from, int to) {
-    std::fill(strip.colour.begin(), strip.colour.end(), 0);
-    std::fill(strip.keyed.begin(), strip.keyed.end(), 0);
-    std::fill(strip.partial.begin(), strip.partial.end(), 0);
-    keys.SumRows(strip, pixels, width, from, to);
-    // Where the colours of all pixels were added, take off the keyed pixels' key colour.
-    if (const std::uint8_t* key = keys.KeyedColour()) {
-        for (int x = 0; x < width; ++x)
-            for (int stored = 0; stored < 3; ++stored) strip.colour[3 * x + stored] -= strip.keyed[x] * key[stored];
-    }
-}
-
 // A footprint whose weights are all 1 and keys all 0 or 255: every term is a whole
 // number, so the totals are exact in any order. False when a key is partial.
 template <class Keys>
@@ -509,29 +501,7 @@ void WritePixel(const AreaSums& s, const ResampleTarget& target, int i, int j) {
     target.mask->SetMaskBit(i, j, transparent);
 }
 
-// Strips for the target rows being worked on, kept for the next ones.
-class StripPool {
-public:
-    explicit StripPool(int width) : width_(width) {}
-    std::unique_ptr<Strip> Take() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (free_.empty()) return std::make_unique<Strip>(width_);
-        std::unique_ptr<Strip> strip = std::move(free_.back());
-        free_.pop_back();
-        return strip;
-    }
-    void Give(std::unique_ptr<Strip> strip) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        free_.push_back(std::move(strip));
-    }
-
-private:
-    int width_;
-    std::mutex mutex_;
-    std::vector<std::unique_ptr<Strip>> free_;
-};
-
-// Key sources that read the same raw values share one strip.
+// Key sources that read the same raw values share their strips.
 bool SameRawKeys(const KeySource& a, const KeySource& b) {
     if (a.kind != b.kind) return false;
     return a.kind != KeySource::Kind::Mask || (a.mask == b.mask && a.keyedMeansKeyColour == b.keyedMeansKeyColour);
@@ -542,20 +512,105 @@ struct JobAxes {
     Axis rows;
 };
 
-// Target row j of one job: every pixel of it, in every target of the job.
-void AverageRow(const CDib& source, const ResampleJob& job, const JobAxes& axes, int j, Strip& strip) {
+// The targets that read one source of raw key values; they are made in one pass over
+// the source's rows.
+struct Pass {
+    std::vector<std::vector<int>> targets;  // per job, the indices of its targets in this pass
+};
+
+// Target row j of job n: every pixel of it in the pass's targets. `strip` holds the
+// totals of the row's whole rows, if it has any.
+void AverageRow(const CDib& source, const ResampleJob& job, const std::vector<int>& targets, const JobAxes& axes, int j,
+                const Strip& strip) {
     const Pixels pixels{source.Row(0), source.Stride()};
     const Span sy = axes.rows[j];
     const int width = job.targets[0].image->Width();
-    for (int t = 0; t < job.count; ++t) {
+    for (int t : targets) {
         const ResampleTarget& target = job.targets[t];
         WithKeys(target.keys, source, [&](const auto& keys) {
-            const bool fresh = t == 0 || !SameRawKeys(target.keys, job.targets[0].keys);
-            if (fresh && sy.wholeFirst < sy.wholeStop)
-                SumStrip(strip, pixels, keys, source.Width(), sy.wholeFirst, sy.wholeStop);
             for (int i = 0; i < width; ++i)
                 WritePixel(SumFootprint(pixels, keys, &strip, axes.columns[i], sy), target, i, j);
         });
+    }
+}
+
+// One piece of a pass: the target rows whose whole rows begin in source rows
+// [firstRow, stopRow) (or whose footprint does, when they have none). One running
+// strip adds the rows in order; a target row's totals are the difference between
+// the running strip when its whole rows end and when they began.
+template <class Keys>
+void RunPiece(const CDib& source, const std::vector<ResampleJob>& jobs, const std::vector<JobAxes>& axes,
+              const Pass& pass, const Keys& keys, int firstRow, int stopRow) {
+    const Pixels pixels{source.Row(0), source.Stride()};
+    const int width = source.Width();
+    struct Rows {
+        std::vector<int> pending;  // target rows with whole rows, in order
+        std::size_t next = 0;
+        bool open = false;
+        std::unique_ptr<Strip> begun;  // the running strip where the open one began
+    };
+    std::vector<Rows> rows(jobs.size());
+    const Strip none(0);
+    for (std::size_t n = 0; n < jobs.size(); ++n) {
+        if (pass.targets[n].empty()) continue;
+        for (int j = 0; j < jobs[n].targets[0].image->Height(); ++j) {
+            const Span sy = axes[n].rows[j];
+            const bool whole = sy.wholeFirst < sy.wholeStop;
+            const int start = whole ? sy.wholeFirst : sy.first;
+            if (start < firstRow || start >= stopRow) continue;
+            if (whole) {
+                rows[n].pending.push_back(j);
+            } else {
+                AverageRow(source, jobs[n], pass.targets[n], axes[n], j, none);
+            }
+        }
+        if (!rows[n].pending.empty()) rows[n].begun = std::make_unique<Strip>(width);
+    }
+
+    Strip running(width);
+    const auto nextEvent = [&](int after) {
+        int event = INT_MAX;
+        for (std::size_t n = 0; n < jobs.size(); ++n) {
+            const Rows& r = rows[n];
+            if (r.next == r.pending.size()) continue;
+            const Span sy = axes[n].rows[r.pending[r.next]];
+            const int at = r.open ? sy.wholeStop : sy.wholeFirst;
+            if (at > after) event = std::min(event, at);
+        }
+        return event;
+    };
+    for (int y = nextEvent(-1); y != INT_MAX;) {
+        for (std::size_t n = 0; n < jobs.size(); ++n) {
+            Rows& r = rows[n];
+            if (r.next == r.pending.size()) continue;
+            const int j = r.pending[r.next];
+            const Span sy = axes[n].rows[j];
+            if (r.open && sy.wholeStop == y) {
+                Strip& strip = *r.begun;
+                for (std::size_t i = 0; i < strip.colour.size(); ++i)
+                    strip.colour[i] = running.colour[i] - strip.colour[i];
+                for (int x = 0; x < width; ++x) {
+                    strip.keyed[x] = running.keyed[x] - strip.keyed[x];
+                    strip.partial[x] = running.partial[x] - strip.partial[x];
+                }
+                // Where the colours of all pixels were added, take off the keyed pixels' key colour.
+                if (const std::uint8_t* key = keys.KeyedColour()) {
+                    for (int x = 0; x < width; ++x)
+                        for (int c = 0; c < 3; ++c) strip.colour[3 * x + c] -= strip.keyed[x] * key[c];
+                }
+                AverageRow(source, jobs[n], pass.targets[n], axes[n], j, strip);
+                r.open = false;
+                if (++r.next == r.pending.size()) continue;
+            }
+            if (!r.open && axes[n].rows[r.pending[r.next]].wholeFirst == y) {
+                *r.begun = running;
+                r.open = true;
+            }
+        }
+        const int next = nextEvent(y);
+        if (next == INT_MAX) break;
+        keys.SumRows(running, pixels, width, y, next);
+        y = next;
     }
 }
 
@@ -564,24 +619,41 @@ void AverageRow(const CDib& source, const ResampleJob& job, const JobAxes& axes,
 void AreaAverage(const CDib& source, const std::vector<ResampleJob>& jobs) {
     std::vector<JobAxes> axes;
     axes.reserve(jobs.size());
-    // Rows of the smaller targets cover more source rows: handed out first, they
-    // keep the cores evenly busy to the end.
-    std::vector<std::pair<int, int>> rows;  // job, target row
-    for (std::size_t n = 0; n < jobs.size(); ++n) {
-        const CDib& image = *jobs[n].targets[0].image;
+    int tallestFootprint = 1;
+    for (const ResampleJob& job : jobs) {
+        const CDib& image = *job.targets[0].image;
         axes.push_back({Axis(image.Width(), source.Width()), Axis(image.Height(), source.Height())});
-        for (int j = 0; j < image.Height(); ++j) rows.emplace_back(static_cast<int>(n), j);
+        tallestFootprint = std::max(tallestFootprint, source.Height() / image.Height() + 2);
     }
-    std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
-        return jobs[a.first].targets[0].image->Height() < jobs[b.first].targets[0].image->Height();
-    });
-    StripPool pool(source.Width());
-    ParallelFor(static_cast<int>(rows.size()), [&](int r) {
-        const auto [n, j] = rows[r];
-        std::unique_ptr<Strip> strip = pool.Take();
-        AverageRow(source, jobs[n], axes[n], j, *strip);
-        pool.Give(std::move(strip));
-    });
+    // Targets reading the same raw key values share a pass (the builder's always do).
+    std::vector<Pass> passes;
+    std::vector<KeySource> passKeys;
+    for (std::size_t n = 0; n < jobs.size(); ++n) {
+        for (int t = 0; t < jobs[n].count; ++t) {
+            const KeySource& keys = jobs[n].targets[t].keys;
+            std::size_t p = 0;
+            while (p < passes.size() && !SameRawKeys(passKeys[p], keys)) ++p;
+            if (p == passes.size()) {
+                passes.push_back({std::vector<std::vector<int>>(jobs.size())});
+                passKeys.push_back(keys);
+            }
+            passes[p].targets[n].push_back(t);
+        }
+    }
+    // Each core takes a band of source rows. A piece reads on past its band to the end
+    // of its last target row, so pieces are kept several footprints tall.
+    const int height = source.Height();
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const bool small = static_cast<std::int64_t>(source.Width()) * height < (1 << 16);
+    const int pieces = small ? 1 : std::max(1, std::min(cores, height / (4 * tallestFootprint)));
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        WithKeys(passKeys[p], source, [&](const auto& keys) {
+            ParallelFor(pieces, [&](int k) {
+                RunPiece(source, jobs, axes, passes[p], keys, static_cast<int>(std::int64_t{height} * k / pieces),
+                         static_cast<int>(std::int64_t{height} * (k + 1) / pieces));
+            });
+        });
+    }
 }
 
 }  // namespace zentro
