@@ -1,7 +1,9 @@
 #pragma once
 // The nearest colour table entry, by the sum of the absolute differences of red,
 // green and blue, the highest index winning among equally near entries. Prepared
-// once per colour table, a search compares a colour with all entries at once.
+// once per colour table, a search looks only at entries whose sum of red, green and
+// blue alone differs from the colour's by no more than the nearest distance found so
+// far: the distance is never less than that difference.
 #include <cstdint>
 
 #include "image/dib.h"
@@ -16,9 +18,11 @@ public:
     int Find(const std::uint8_t* colour) const;
 
 private:
-    std::uint8_t red_[256];
-    std::uint8_t green_[256];
-    std::uint8_t blue_[256];
+    struct Entry {
+        std::int16_t sum;  // red + green + blue
+        std::uint8_t red, green, blue, index;
+    };
+    Entry bySum_[256];  // the entries in order of sum
     int count_;
 };
 

@@ -276,3 +276,40 @@ TEST(ImageSetDefinition, BuilderGivesWhatTheOperationsGive) {
         EXPECT_FALSE(store.keyMask.HasPicture());  // scratch, given back after the run
     }
 }
+
+// The nearest-entry search skips entries; it must pick what a look at every entry
+// picks, the highest index among equally near ones included.
+TEST(NearestEntryDefinition, PicksWhatALookAtEveryEntryPicks) {
+    std::uint32_t seed = 21;
+    for (int round = 0; round < 40; ++round) {
+        CDib dib;
+        ASSERT_TRUE(dib.Create(1, 1, 8));
+        // Few distinct levels, so that many entries lie equally near.
+        const int levels = round % 2 == 0 ? 4 : 256;
+        for (int i = 0; i < 256; ++i) {
+            PaletteEntry& e = dib.ColourTable()[i];
+            e.red = static_cast<std::uint8_t>(Next(seed) % levels * (255 / (levels - 1)));
+            e.green = static_cast<std::uint8_t>(Next(seed) % levels * (255 / (levels - 1)));
+            e.blue = static_cast<std::uint8_t>(Next(seed) % levels * (255 / (levels - 1)));
+        }
+        for (int n = 0; n < 200; ++n) {
+            const std::uint8_t colour[3] = {static_cast<std::uint8_t>(Next(seed)),
+                                            static_cast<std::uint8_t>(Next(seed)),
+                                            static_cast<std::uint8_t>(Next(seed))};
+            for (int count : {16, 256}) {
+                int expected = 0, best = 1000;
+                for (int i = 0; i < count; ++i) {
+                    const PaletteEntry& e = dib.ColourTable()[i];
+                    const int d =
+                        std::abs(e.red - colour[0]) + std::abs(e.green - colour[1]) + std::abs(e.blue - colour[2]);
+                    if (d <= best) {
+                        best = d;
+                        expected = i;
+                    }
+                }
+                ASSERT_EQ(dib.NearestEntry(colour, count), expected)
+                    << "round " << round << ", " << count << " entries";
+            }
+        }
+    }
+}
