@@ -1,0 +1,41 @@
+#pragma once
+// One node of the colour octree behind the adaptive part of an 8-bit palette.
+//
+// The tree is six levels deep over bits 7 to 2 of each channel. A node keeps only
+// its own share of the colour (its level's bit, plus the folded mean once it has
+// absorbed its children), so a leaf's colour is the OR of the shares on its path.
+#include <cstdint>
+#include <memory>
+
+#include "image/dib.h"
+
+namespace zentro {
+
+// More leaves than this and the tree is folded at once.
+constexpr std::uint16_t kMaxOctreeColours = 240;
+
+class COctreeNode {
+public:
+    COctreeNode() = default;
+    virtual ~COctreeNode();
+    COctreeNode(const COctreeNode&) = delete;
+    COctreeNode& operator=(const COctreeNode&) = delete;
+
+    // Looks depth-first for a node of depth level - 1 with two or more children and folds
+    // it into a leaf holding their mean, lowering count accordingly. True once a fold has
+    // brought count to kMaxOctreeColours or below.
+    bool Reduce(int level, std::uint16_t& count, int depth);
+    // Writes the colour of every leaf below into table[index], index++, depth-first by child
+    // index. parentColour is the OR of the shares above this node, null for the root.
+    void CollectColours(int& index, PaletteEntry* table, const std::uint8_t* parentColour) const;
+
+    std::unique_ptr<COctreeNode> children[8];
+    std::uint8_t colour[3] = {0, 0, 0};  // red, green, blue share
+    bool leaf = false;
+
+private:
+    // Subtrees go in child-index order, which an array of unique_ptr would reverse.
+    void DestroyChildren();
+};
+
+}  // namespace zentro
