@@ -39,6 +39,16 @@ std::string FollowLinks(const std::string& path) {
     return current.string();
 }
 
+// A temporary name is the target's name with a dot in front and a random suffix
+// behind, so a target whose name already fills the folder's limit (255 bytes)
+// needs a shorter stem. Never cuts a UTF-8 character in two.
+std::string TemporaryStem(const std::string& name) {
+    constexpr std::size_t kKeptBytes = 64;
+    std::size_t keep = name.size() < kKeptBytes ? name.size() : kKeptBytes;
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return name.substr(0, keep);
+}
+
 std::string FolderOf(const std::string& path) {
     std::string::size_type slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -131,12 +141,12 @@ bool ReplacingFile::Open(const std::string& target) {
     Discard();
     target_ = FollowLinks(target);
     std::string folder = FolderOf(target_);
-    std::string name = target_.substr(target_.find_last_of('/') + 1);
+    std::string stem = TemporaryStem(target_.substr(target_.find_last_of('/') + 1));
     std::random_device entropy;
     for (int attempt = 0; attempt < 16; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(entropy()));
-        std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "." + suffix + ".tmp";
+        std::string candidate = (folder == "/" ? "" : folder) + "/." + stem + "." + suffix + ".tmp";
         if (file_.CreateNew(candidate)) {
             temporary_ = candidate;
             // A replaced file keeps its permissions.

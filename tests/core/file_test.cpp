@@ -76,3 +76,19 @@ TEST(ReplacingFile, MissingFolderCannotBeOpened) {
     ReplacingFile file;
     EXPECT_FALSE(file.Open(dir / "missing/out.ico"));
 }
+
+TEST(ReplacingFile, NameOfTheLongestLengthAFolderTakes) {
+    TempDir dir;
+    // 255 bytes, ending in the middle of where a UTF-8 cut could fall.
+    std::string name = "a";
+    for (int i = 0; i < 84; ++i) name += "图";
+    ASSERT_EQ(name.size(), 253u);
+    name += ".i";
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open(dir / name));
+    const std::uint8_t bytes[] = {4};
+    file.Write(bytes, 1);
+    file.Commit();
+    EXPECT_EQ(ReadFile(dir / name), (std::vector<std::uint8_t>{4}));
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
