@@ -94,7 +94,6 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             return true;
         };
         std::string text;
-        bool set = false;
         bool ok = true;
         if (name == "--") {
             onlyInputs = true;
@@ -115,7 +114,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 result.error = "--sizes takes a list from 256,48,32,24,16";
             }
         } else if (name == "--transparent" || name == "--opaque") {
-            ok = flag(set);
+            bool given = false;
+            ok = flag(given);
             o.transparent = name == "--transparent";
         } else if (name == "--all-256") {
             ok = flag(o.all256);

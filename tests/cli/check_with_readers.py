@@ -58,14 +58,17 @@ def main(cli, sample):
             if len(icon.entry) != len(entries):
                 print(f"{choice}: Pillow sees {len(icon.entry)} images, we wrote {len(entries)}")
                 failures += 1
-            for k, (w, h, bits, _, _) in enumerate(entries):
-                header = icon.entry[k]
+            # Pillow keeps its own order of the images; find each by its offset.
+            offsets = [e["offset"] for e in icon.entry]
+            for k, (w, h, bits, _, offset) in enumerate(entries):
+                index = offsets.index(offset)
+                header = icon.entry[index]
                 if (header["width"], header["height"], header["bpp"]) != (w, h, bits):
                     print(f"{choice}: image {k} reads as {header}")
                     failures += 1
                 if bits != 24:
                     continue
-                decoded = icon.frame(k).convert("RGBA")
+                decoded = icon.frame(index).convert("RGBA")
                 preview = Image.open(os.path.join(previews, f"{k:02d}.bmp")).convert("RGB")
                 for y in range(h):
                     for x in range(w):

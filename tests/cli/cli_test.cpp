@@ -26,12 +26,12 @@ Outcome RunCli(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-// 64 x 64, magenta background with a dark square: every corner keyed.
-std::vector<std::uint8_t> KeyedPicture() {
-    std::vector<std::uint32_t> colours(64 * 64, 0xFF00FF);
-    for (int y = 16; y < 48; ++y)
-        for (int x = 16; x < 48; ++x) colours[y * 64 + x] = 0x204080;
-    return Encode24(64, 64, colours);
+// A magenta background with a dark square in the middle: every corner keyed.
+std::vector<std::uint8_t> KeyedPicture(int size = 256) {
+    std::vector<std::uint32_t> colours(static_cast<std::size_t>(size) * size, 0xFF00FF);
+    for (int y = size / 4; y < size * 3 / 4; ++y)
+        for (int x = size / 4; x < size * 3 / 4; ++x) colours[static_cast<std::size_t>(y) * size + x] = 0x204080;
+    return Encode24(size, size, colours);
 }
 
 std::uint16_t ImageCount(const std::string& ico) { return le::Get16(ReadFile(ico).data() + 4); }
@@ -67,9 +67,9 @@ TEST(CliConvert, DefaultsFollowTheCornersAndNameTheIconAfterTheInput) {
     EXPECT_NE(keyed.out.find("(10 images)"), std::string::npos);
     EXPECT_NE(keyed.out.find("256x256  32-bit   270376 bytes"), std::string::npos) << keyed.out;
 
-    std::vector<std::uint32_t> colours(64 * 64, 0x112233);
+    std::vector<std::uint32_t> colours(256 * 256, 0x112233);
     colours[0] = 0x445566;  // the top-left corner differs: nothing transparent, no 32-bit
-    WriteFile(dir / "plain.bmp", Encode24(64, 64, colours));
+    WriteFile(dir / "plain.bmp", Encode24(256, 256, colours));
     Outcome plain = RunCli({dir / "plain.bmp", "--all-256"});
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(ImageCount(dir / "plain.ico"), 8);
@@ -77,13 +77,13 @@ TEST(CliConvert, DefaultsFollowTheCornersAndNameTheIconAfterTheInput) {
 
 TEST(CliConvert, RefusesWhatTheWizardRefuses) {
     TempDir dir;
-    WriteFile(dir / "in.bmp", KeyedPicture());
+    WriteFile(dir / "in.bmp", KeyedPicture(64));
     struct Case { std::vector<std::string> args; std::string message; } cases[] = {
         {{"--depths", ""}, "没有选择分辨率。"},
         {{"--depths", "32", "--opaque"}, "没有选择分辨率。"},
         {{"--sizes="}, "没有选择大小。"},
         {{"--sizes", "256"}, "主要来源位图 必须至少 256x256 像素 (选择最大的设备的图象大小 )."},
-        {{"--icon16", dir / "missing.bmp"}, "找不到文件。"},
+        {{"--sizes", "48,16", "--icon16", dir / "missing.bmp"}, "找不到文件。"},
     };
     for (auto& c : cases) {
         c.args.push_back(dir / "in.bmp");
@@ -125,7 +125,7 @@ TEST(CliConvert, OneFailureDoesNotStopTheOthers) {
 
 TEST(CliConvert, PreviewsAreTwentyFourBitBitmapsOnWhite) {
     TempDir dir;
-    WriteFile(dir / "in.bmp", KeyedPicture());
+    WriteFile(dir / "in.bmp", KeyedPicture(64));
     Outcome r = RunCli({dir / "in.bmp", "--sizes", "32,16", "--depths", "24", "--previews", dir / "pv"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::uint8_t> first = ReadFile(dir / "pv/00.bmp");

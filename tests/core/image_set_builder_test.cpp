@@ -31,7 +31,7 @@ const std::string kSourceTooSmall48 = "主要来源位图 必须至少 48x48 像
 
 TEST(ImageSetBuilder, EntryListsOfThePagesDefaults) {
     ImageStore store;
-    DrawDisc(store.source, 64, 64);
+    DrawDisc(store.source, 256, 256);
     MessageRecorder recorder;
 
     FormatChoices opaque = Format(0, 1, 1, 0, 0);
