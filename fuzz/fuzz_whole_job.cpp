@@ -6,7 +6,8 @@
 // Input layout (short inputs read as zeros beyond their end):
 //   0  format: bit 0 use24, 1 use4, 2 use8, 3 use32, 4 transparent,
 //      5 only-one-256, 6 separate 16x16 bitmap, 7 pixels as a 4-colour palette
-//   1  bits 0-4 the size flags (256, 48, 32, 24, 16); bit 5 a large source
+//   1  bits 0-4 the size flags (256, 48, 32, 24, 16); bits 5-7 all set: a
+//      source large enough for 256 x 256 (seconds of work each, so kept rare)
 //   2, 3  source width and height; 4, 5 those of the separate 16x16 bitmap
 //   6  0xC0 and above: the (value - 0xBF)th allocation of the build fails
 //   7.. pixels, repeated over the picture: triples blue, green, red, or in
@@ -194,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!anySize || !anyKind) return -1;
 
     ImageStore store;
-    const bool large = in.Bit(1, 5);
+    const bool large = (in.At(1) >> 5) == 7;
     Paint(store.source, Side(in.At(2), large), Side(in.At(3), large), in);
     const bool use16Bitmap = sizes.use16Bitmap != 0 && sizes.sizes[4] != 0;
     int side16 = 0;

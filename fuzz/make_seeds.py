@@ -64,7 +64,8 @@ def whole_job_seeds():
     pattern = bytes((0x00, 0x00, 0x54, 0xE4, 0x1B, 0xA9, 0x00, 0x00))
     gradient = bytes((i * 7) & 0xFF for i in range(96))
     use24, use4, use8, use32, transparent, only256, use16, palette = (1 << b for b in range(8))
-    s256, s48, s32, s24, s16, large = (1 << b for b in range(6))
+    s256, s48, s32, s24, s16 = (1 << b for b in range(5))
+    large = 0xE0
     return {
         'page_defaults.job': job(use4 | use8 | only256 | palette, s48 | s32 | s16, 47, 52, four + pattern),
         'keyed_all_kinds.job': job(use24 | use4 | use8 | use32 | transparent | only256 | palette,

@@ -7,6 +7,7 @@
 #include "image/little_endian.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
+#include "support/memory_sink.h"
 #include "support/message_recorder.h"
 #include "support/pictures.h"
 
@@ -14,15 +15,6 @@ using namespace zentro;
 using namespace zentro::test;
 
 namespace {
-
-class MemorySink : public ByteSink {
-public:
-    std::vector<std::uint8_t> bytes;
-    void Write(const void* data, std::size_t count) override {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + count);
-    }
-};
 
 struct DirEntry {
     int width, height, colours, reserved, planes, bits;

@@ -12,6 +12,7 @@
 #include "platform/string_table.h"
 #include "robust_support.h"
 #include "support/bmp_builder.h"
+#include "support/memory_sink.h"
 #include "support/message_recorder.h"
 #include "support/pictures.h"
 
@@ -19,15 +20,6 @@ using namespace zentro;
 using namespace zentro::test;
 
 namespace {
-
-class MemorySink : public ByteSink {
-public:
-    std::vector<std::uint8_t> bytes;
-    void Write(const void* data, std::size_t count) override {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        bytes.insert(bytes.end(), p, p + count);
-    }
-};
 
 std::vector<std::uint8_t> IconBytes(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes) {
     MemorySink sink;
