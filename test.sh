@@ -21,4 +21,4 @@ fi
 cmake --build build-tsan --parallel "$(nproc)" --target zentro_core_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/zentro_core_tests --gtest_brief=1
 
-tools/fuzz.sh "${ZENTRO_FUZZ_SECONDS:-30}"
+tools/fuzz.sh --smoke "${ZENTRO_FUZZ_SECONDS:-30}"

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) in build-fuzz/ and runs
-# each for a bounded time:  tools/fuzz.sh [SECONDS [TARGET...]]
+# each for a bounded time:  tools/fuzz.sh [--smoke] [SECONDS [TARGET...]]
 # SECONDS defaults to 30 per target; targets default to all of them. The corpus
-# grows in fuzz/corpus-run/TARGET, seeded from fuzz/corpus/TARGET; inputs that
-# fail land in build-fuzz/artifacts/. Without clang and its fuzzer runtime the
-# script says so and does nothing (exit status 0).
+# grows in fuzz/corpus-run/TARGET, seeded from fuzz/corpus/TARGET; --smoke starts
+# from the seeds alone each time instead (its start-up then stays short). Inputs
+# that fail land in build-fuzz/artifacts/. Without clang and its fuzzer runtime
+# the script says so and does nothing (exit status 0).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+corpus_root=fuzz/corpus-run
+if [ "${1:-}" = "--smoke" ]; then
+  corpus_root=build-fuzz/smoke-corpus
+  rm -rf "$corpus_root"
+  shift
+fi
 seconds=${1:-30}
 shift || true
 targets=("$@")
@@ -32,16 +39,16 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
 for target in "${targets[@]}"; do
-  mkdir -p "fuzz/corpus-run/$target"
+  mkdir -p "$corpus_root/$target"
   log="build-fuzz/logs/$target.log"
   start=$(date +%s)
   status=0
-  "build-fuzz/fuzz_$target" "fuzz/corpus-run/$target" "fuzz/corpus/$target" \
+  "build-fuzz/fuzz_$target" "$corpus_root/$target" "fuzz/corpus/$target" \
     -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 -print_final_stats=1 \
     -artifact_prefix="build-fuzz/artifacts/$target-" > "$log" 2>&1 || status=$?
   elapsed=$(( $(date +%s) - start ))
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  inputs=$(find "fuzz/corpus-run/$target" -type f | wc -l)
+  inputs=$(find "$corpus_root/$target" "fuzz/corpus/$target" -type f | wc -l)
   if [ "$status" -eq 0 ]; then
     echo "fuzz $target: ${runs:-?} executions in ${elapsed} s, corpus of $inputs inputs, no failure"
   else

@@ -6,30 +6,17 @@
 
 #include <climits>
 #include <filesystem>
-#include <sstream>
 
-#include "cli/convert.h"
 #include "image/little_endian.h"
 #include "platform/string_table.h"
 #include "robust_support.h"
 #include "support/bmp_builder.h"
+#include "support/cli_runner.h"
 
 using namespace zentro;
 using namespace zentro::test;
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunInProcess(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = cli::Run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // 48 x 48: a dark square on a magenta key.
 std::vector<std::uint8_t> KeyedPicture() {
@@ -73,7 +60,7 @@ TEST(CliHostileInput, EachBadBitmapGetsItsOneMessageAndTheOthersStillConvert) {
     WriteFile(dir / "good.bmp", KeyedPicture());
     args.push_back(dir / "good.bmp");
 
-    const Outcome r = RunInProcess(args);
+    const Outcome r = RunCli(args);
     EXPECT_EQ(r.status, 1);
     std::string expected;
     for (const auto& b : bad) expected += "zentro-cli: " + dir / b.name + ": " + LoadString(b.id) + "\n";
@@ -123,7 +110,7 @@ TEST(CliPaths, SpacesChineseAndLongNamesWorkLikeAnyOther) {
         WriteFile(input, KeyedPicture());
         const std::string icon = input.substr(0, input.size() - 4) + ".ico";
 
-        const Outcome inProcess = RunInProcess({"--sizes", "48,16", input});
+        const Outcome inProcess = RunCli({"--sizes", "48,16", input});
         EXPECT_EQ(inProcess.status, 0) << name << inProcess.err;
         EXPECT_TRUE(IsIcon(icon)) << name;
         std::filesystem::remove(icon);
@@ -145,11 +132,11 @@ TEST(CliPaths, PathsLongerThanTheSystemTakesAreRefusedCleanly) {
     while (deep.size() < PATH_MAX + 100) deep += "/" + std::string(200, 'd');
     WriteFile(dir / "good.bmp", KeyedPicture());
 
-    const Outcome input = RunInProcess({deep + "/in.bmp"});
+    const Outcome input = RunCli({deep + "/in.bmp"});
     EXPECT_EQ(input.status, 1);
     EXPECT_EQ(input.err, NotFoundLine(deep + "/in.bmp"));
 
-    const Outcome output = RunInProcess({"--sizes", "16", "-o", deep + "/out.ico", dir / "good.bmp"});
+    const Outcome output = RunCli({"--sizes", "16", "-o", deep + "/out.ico", dir / "good.bmp"});
     EXPECT_EQ(output.status, 1);
     EXPECT_EQ(output.err, "zentro-cli: " + dir / "good.bmp" + ": " + LoadString(IDS_CANNOT_CREATE) + "\n");
     EXPECT_EQ(FolderListing(dir.path()), (std::vector<std::string>{"good.bmp"}));

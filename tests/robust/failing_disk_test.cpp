@@ -4,14 +4,13 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "cli/convert.h"
 #include "icon/icon_writer.h"
 #include "image/image_set_builder.h"
 #include "platform/string_table.h"
 #include "robust_support.h"
 #include "support/bmp_builder.h"
+#include "support/cli_runner.h"
 #include "support/message_recorder.h"
 #include "support/pictures.h"
 
@@ -33,15 +32,10 @@ struct BigIcon {
     }
 };
 
-int RunCli(const std::vector<std::string>& args, std::string& err) {
-    std::ostringstream out, errors;
-    const int status = cli::Run(args, out, errors);
-    err = errors.str();
-    return status;
-}
-
-std::string MessageLine(const std::string& input, unsigned id) {
-    return "zentro-cli: " + input + ": " + LoadString(id) + "\n";
+// The command line failed on `input` with exactly message `id`.
+void ExpectFailure(const Outcome& outcome, const std::string& input, unsigned id) {
+    EXPECT_EQ(outcome.status, 1) << input;
+    EXPECT_EQ(outcome.err, "zentro-cli: " + input + ": " + LoadString(id) + "\n");
 }
 
 std::vector<std::uint8_t> OldIcon() {
@@ -74,11 +68,8 @@ TEST(FailingDisk, ReadOnlyFolderShowsCannotCreateAndCreatesNothing) {
         EXPECT_EQ(recorder.OnlyId(), static_cast<unsigned>(IDS_CANNOT_CREATE));
         EXPECT_EQ(recorder.messages.at(0).icon, MessageIcon::Error);
     }
-    std::string err;
-    EXPECT_EQ(RunCli({"--sizes", "16", "-o", folder + "/out.ico", dir / "in.bmp"}, err), 1);
-    EXPECT_EQ(err, MessageLine(dir / "in.bmp", IDS_CANNOT_CREATE));
-    EXPECT_EQ(RunCli({"--sizes", "16", folder + "/in.bmp"}, err), 1);
-    EXPECT_EQ(err, MessageLine(folder + "/in.bmp", IDS_CANNOT_CREATE));
+    ExpectFailure(RunCli({"--sizes", "16", "-o", folder + "/out.ico", dir / "in.bmp"}), dir / "in.bmp", IDS_CANNOT_CREATE);
+    ExpectFailure(RunCli({"--sizes", "16", folder + "/in.bmp"}), folder + "/in.bmp", IDS_CANNOT_CREATE);
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"in.bmp"}));
     chmod(folder.c_str(), 0755);
 }
@@ -111,16 +102,14 @@ TEST(FailingDisk, FullDiskShowsCannotWriteKeepsTheOldIconAndLeavesNothingBehind)
 
     // The command line, replacing the old icon by force.
     WriteFile(dir / "in.bmp", Encode24(256, 256, std::vector<std::uint32_t>(256 * 256, 0x123456)));
-    std::string err;
-    EXPECT_EQ(RunCli({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"},
-                     err),
-              1);
-    EXPECT_EQ(err, MessageLine(dir / "in.bmp", IDS_CANNOT_WRITE));
+    ExpectFailure(RunCli({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"}),
+                  dir / "in.bmp", IDS_CANNOT_WRITE);
     EXPECT_EQ(ReadFile(target), OldIcon());
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"out.ico"}));
 
     // What fits is written.
-    EXPECT_EQ(RunCli({"--force", "--sizes", "16", "--depths", "24", "-o", target, dir / "in.bmp"}, err), 0) << err;
+    const Outcome fits = RunCli({"--force", "--sizes", "16", "--depths", "24", "-o", target, dir / "in.bmp"});
+    EXPECT_EQ(fits.status, 0) << fits.err;
     EXPECT_EQ(ReadFile(target).size(), 6 + 16 + 872u);
 }
 
@@ -131,16 +120,15 @@ TEST(FailingDisk, SymbolicLinkAsOutputWritesTheFileItPointsTo) {
     WriteFile(dir / "icons/real.ico", OldIcon());
     std::filesystem::create_symlink("icons/real.ico", dir / "link.ico");
     std::filesystem::create_symlink("icons/made.ico", dir / "dangling.ico");
-    std::string err;
 
     // Both already exist as names: replaced only with --force.
-    EXPECT_EQ(RunCli({"--sizes", "16", "-o", dir / "link.ico", dir / "in.bmp"}, err), 1);
+    EXPECT_EQ(RunCli({"--sizes", "16", "-o", dir / "link.ico", dir / "in.bmp"}).status, 1);
     EXPECT_EQ(ReadFile(dir / "icons/real.ico"), OldIcon());
-    EXPECT_EQ(RunCli({"--sizes", "16", "-o", dir / "dangling.ico", dir / "in.bmp"}, err), 1);
+    EXPECT_EQ(RunCli({"--sizes", "16", "-o", dir / "dangling.ico", dir / "in.bmp"}).status, 1);
 
     for (const char* link : {"link.ico", "dangling.ico"}) {
-        EXPECT_EQ(RunCli({"--force", "--sizes", "16", "--depths", "24", "-o", dir / link, dir / "in.bmp"}, err), 0)
-            << link << err;
+        const Outcome r = RunCli({"--force", "--sizes", "16", "--depths", "24", "-o", dir / link, dir / "in.bmp"});
+        EXPECT_EQ(r.status, 0) << link << r.err;
         EXPECT_TRUE(std::filesystem::is_symlink(dir / link)) << link;
         EXPECT_EQ(ReadFile(dir / link).size(), 6 + 16 + 872u) << link;
     }

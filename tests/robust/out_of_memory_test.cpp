@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "cli/convert.h"
 #include "icon/icon_writer.h"
 #include "image/image_set_builder.h"
 #include "platform/pixel_memory.h"
 #include "platform/string_table.h"
 #include "robust_support.h"
 #include "support/bmp_builder.h"
+#include "support/cli_runner.h"
 #include "support/memory_sink.h"
 #include "support/message_recorder.h"
 #include "support/pictures.h"
@@ -78,6 +77,7 @@ TEST(OutOfMemory, EveryAllocationOfABuildMayFail) {
         }
         return built;
     });
+    RecordProperty("failed_allocations", static_cast<int>(failures));
     // Four sizes, each: key mask, 24-bit image and mask, two palette images,
     // 32-bit key mask, image and mask.
     EXPECT_GE(failures, 4u * 8u);
@@ -89,19 +89,18 @@ TEST(OutOfMemory, EveryAllocationOfTheCommandLineMayFail) {
     for (int i = 5; i < 35; ++i) colours[i * 40 + i] = colours[i * 40 + 39 - i] = 0x103070;
     WriteFile(dir / "in.bmp", Encode24(40, 40, colours));
     const unsigned failures = FailEachAllocationInTurn([&](unsigned nth) {
-        std::ostringstream out, err;
-        const int status =
-            cli::Run({"--sizes", "32,16", "--depths", "32,24,8,4", "--previews", dir / "previews", dir / "in.bmp"}, out,
-                     err);
-        if (status == 0) return true;
-        EXPECT_EQ(status, 1) << "allocation " << nth;
-        EXPECT_EQ(err.str(), "zentro-cli: " + dir / "in.bmp" + ": " + LoadString(IDS_NO_DIB_MEMORY) + "\n")
+        const Outcome r =
+            RunCli({"--sizes", "32,16", "--depths", "32,24,8,4", "--previews", dir / "previews", dir / "in.bmp"});
+        if (r.status == 0) return true;
+        EXPECT_EQ(r.status, 1) << "allocation " << nth;
+        EXPECT_EQ(r.err, "zentro-cli: " + dir / "in.bmp" + ": " + LoadString(IDS_NO_DIB_MEMORY) + "\n")
             << "allocation " << nth;
         EXPECT_FALSE(std::filesystem::exists(dir / "in.ico")) << "allocation " << nth;
         std::filesystem::remove_all(dir / "previews");
         EXPECT_EQ(FolderListing(dir.path()), (std::vector<std::string>{"in.bmp"})) << "allocation " << nth;
         return false;
     });
+    RecordProperty("failed_allocations", static_cast<int>(failures));
     EXPECT_GE(failures, 10u);
     EXPECT_EQ(FolderListing(dir.path()), (std::vector<std::string>{"in.bmp", "in.ico", "previews"}));
 }
