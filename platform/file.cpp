@@ -140,6 +140,10 @@ void File::Abort() noexcept {
 bool ReplacingFile::Open(const std::string& target) {
     Discard();
     target_ = FollowLinks(target);
+    // Renaming over a pipe, a device or a link that leads nowhere would destroy it:
+    // only a regular file is ever replaced.
+    struct stat existing {};
+    if (::lstat(target_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return false;
     std::string folder = FolderOf(target_);
     std::string stem = TemporaryStem(target_.substr(target_.find_last_of('/') + 1));
     std::random_device entropy;

@@ -136,3 +136,17 @@ TEST(FailingDisk, SymbolicLinkAsOutputWritesTheFileItPointsTo) {
     EXPECT_EQ(ReadFile(dir / "icons/made.ico").size(), 6 + 16 + 872u);
     EXPECT_EQ(FolderListing(dir / "icons"), (std::vector<std::string>{"made.ico", "real.ico"}));
 }
+
+TEST(FailingDisk, PipeAsOutputIsRefusedAndStaysAPipe) {
+    TempDir dir;
+    WriteFile(dir / "in.bmp", Encode24(16, 16, std::vector<std::uint32_t>(256, 0x336699)));
+    ASSERT_EQ(mkfifo((dir / "out.ico").c_str(), 0600), 0);
+    const ProcessResult r = RunCliProgram({"--force", "--sizes", "16", "-o", dir / "out.ico", dir / "in.bmp"});
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zentro-cli: " + dir / "in.bmp" + ": " + LoadString(IDS_CANNOT_CREATE) + "\n");
+    struct stat info {};
+    ASSERT_EQ(lstat((dir / "out.ico").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(FolderListing(dir.path()), (std::vector<std::string>{"in.bmp", "out.ico"}));
+}
