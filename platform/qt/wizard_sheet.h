@@ -61,12 +61,13 @@ public:
     int DoModal();
     // Shows the wizard without a modal loop; result() tells how it ended.
     void Create();
+    // Cancel: ends the wizard with kWizardCancelled.
+    void reject() override;
 
 protected:
     // Lays out the sheet and activates the first page. Overrides call the
     // base first and add their own windows afterwards.
     virtual bool OnInitDialog();
-    void reject() override;
 
 private:
     void Build();
