@@ -51,9 +51,7 @@ bool CBmpIconApp::InitInstance() {
     sheet.AddPage(&preview);
     sheet.AddPage(&output);
 
-    const int result = sheet.DoModal();
-    sheet.hide();
-    if (result == kWizardFinished) WriteIconFile(output.path, format.choices, sizes.choices);
+    if (sheet.DoModal() == kWizardFinished) WriteIconFile(output.path, format.choices, sizes.choices);
     return false;
 }
 

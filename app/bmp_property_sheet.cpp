@@ -26,9 +26,10 @@ bool CBmpPropertySheet::OnInitDialog() {
     // Make room for the banner: the page area loses its top 60 pixels.
     QWidget* tabControl = GetTabControl();
     tabControl->setGeometry(tabControl->geometry().adjusted(0, kBannerHeight, 0, 0));
-    WizardPage* page = GetActivePage();
-    pageRect = page->geometry().adjusted(0, kBannerHeight, 0, 0);
-    page->setGeometry(pageRect);
+    if (WizardPage* page = GetActivePage()) {
+        pageRect = page->geometry().adjusted(0, kBannerHeight, 0, 0);
+        page->setGeometry(pageRect);
+    }
 
     const int width = this->width();
     banner_.setParent(this);

@@ -13,6 +13,7 @@
 namespace zentro {
 
 WizardPage::WizardPage(DialogTemplate dialog) : template_(std::move(dialog)) {
+    // Only the sheet shows a page, when it becomes active.
     hide();
 }
 
