@@ -2,21 +2,16 @@
 # when ZENTRO_GUI is on.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 
-# Icon 128 is made from our own bitmap by our own converter. Until the
-# converter is part of the build, the bitmap itself serves as the icon.
+# Icon 128 is made from our own bitmap by our own converter.
 set(ZENTRO_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
 set(ZENTRO_ICON_BITMAP ${CMAKE_CURRENT_SOURCE_DIR}/res/icon/zentro.bmp)
-if(TARGET zentro-cli)
-  set(ZENTRO_ICON_FILE ${CMAKE_CURRENT_BINARY_DIR}/zentro.ico)
-  add_custom_command(
-    OUTPUT ${ZENTRO_ICON_FILE}
-    COMMAND zentro-cli --depths 8 --sizes 48,32,16 --opaque -f -o ${ZENTRO_ICON_FILE} ${ZENTRO_ICON_BITMAP}
-    DEPENDS zentro-cli ${ZENTRO_ICON_BITMAP}
-    COMMENT "Making icon 128 with zentro-cli"
-    VERBATIM)
-else()
-  set(ZENTRO_ICON_FILE ${ZENTRO_ICON_BITMAP})
-endif()
+set(ZENTRO_ICON_FILE ${CMAKE_CURRENT_BINARY_DIR}/zentro.ico)
+add_custom_command(
+  OUTPUT ${ZENTRO_ICON_FILE}
+  COMMAND zentro-cli --depths 8 --sizes 48,32,16 --opaque -f -o ${ZENTRO_ICON_FILE} ${ZENTRO_ICON_BITMAP}
+  DEPENDS zentro-cli ${ZENTRO_ICON_BITMAP}
+  COMMENT "Making icon 128 with zentro-cli"
+  VERBATIM)
 configure_file(res/zentro.qrc.in ${CMAKE_CURRENT_BINARY_DIR}/zentro.qrc @ONLY)
 qt_add_resources(ZENTRO_RESOURCE_SOURCES ${CMAKE_CURRENT_BINARY_DIR}/zentro.qrc)
 # An object library, so that the resources' registration is linked in whole.
@@ -27,9 +22,6 @@ file(GLOB ZENTRO_GUI_SOURCES CONFIGURE_DEPENDS platform/qt/*.cpp app/*.cpp pages
 list(REMOVE_ITEM ZENTRO_GUI_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/app/image_store.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/icon/icon_writer.cpp)
-  list(REMOVE_ITEM ZENTRO_GUI_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/pending_icon_writer.cpp)
-endif()
 add_library(zentro_gui STATIC ${ZENTRO_GUI_SOURCES})
 target_link_libraries(zentro_gui PUBLIC zentro_core Qt6::Widgets)
 set_target_properties(zentro_gui PROPERTIES AUTOMOC ON)

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/bmp_property_sheet.h"
-#include "app/pending_icon_writer.h"
+#include "icon/icon_writer.h"
 #include "pages/format_page.h"
 #include "pages/input_page.h"
 #include "pages/output_page.h"
