@@ -1,0 +1,35 @@
+#include <cstdio>
+
+#include "app/bmp_icon_app.h"
+#include "platform/qt/command_line.h"
+
+namespace {
+
+zentro::CBmpIconApp theApp;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const zentro::CommandLineInfo commandLine = zentro::ParseCommandLine(arguments);
+    switch (commandLine.action) {
+    case zentro::CommandLineInfo::Action::ShowUsage:
+        std::printf("Usage: zentro [FILE]\n"
+                    "Turns a bitmap (.bmp) into a Windows icon (.ico) with a wizard.\n"
+                    "FILE is the bitmap to start with.\n\n"
+                    "  --help     show this text\n"
+                    "  --version  show the version\n");
+        return 0;
+    case zentro::CommandLineInfo::Action::ShowVersion:
+        std::printf("zentro %s\n", ZENTRO_VERSION);
+        return 0;
+    case zentro::CommandLineInfo::Action::Invalid:
+        std::fprintf(stderr, "zentro: %s\nUsage: zentro [FILE]\n", commandLine.error.c_str());
+        return 2;
+    case zentro::CommandLineInfo::Action::RunWizard:
+        break;
+    }
+    theApp.SetArguments(arguments);
+    return zentro::RunApplication(argv[0]);
+}
