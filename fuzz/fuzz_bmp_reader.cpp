@@ -20,8 +20,8 @@ constexpr int kSampleColumns = 256;
 // Pictures that the reader accepts but that cost seconds each: under ASan even
 // lazily zeroed memory gets shadowed, and palette pictures are converted pixel
 // by pixel. The fuzzer learns nothing from them that small ones do not teach.
-constexpr std::uint64_t kMaxFuzzBytes = std::uint64_t{1} << 22;
-constexpr std::uint64_t kMaxPalettePixels = std::uint64_t{1} << 18;
+constexpr std::uint64_t kMaxFuzzBytes = std::uint64_t{1} << 20;
+constexpr std::uint64_t kMaxPalettePixels = std::uint64_t{1} << 16;
 
 // The bytes as the reader sees them: past the end of the file there are zeros.
 struct Bytes {
