@@ -40,6 +40,8 @@ add_custom_target(zentro_hicolor_icons ALL DEPENDS ${ZENTRO_HICOLOR_ICONS})
 # The Debian package: everything above, under /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zentro)
+# All four parts: CPack would drop the tweak number.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Quorvan")
 set(CPACK_PACKAGE_CONTACT "Zentro developers <zentro@quorvan.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "bitmap to Windows icon converter")

@@ -165,7 +165,9 @@ def check_manual_page(path, program):
     assert re.search(rf"^NAME\n\s+{re.escape(name)} - ", text, re.M), f"{path}: no NAME line for {name}"
     for section in ("SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXAMPLES"):
         assert re.search(rf"^{section}$", text, re.M), f"{path}: no {section}"
+    described = re.search(r"^OPTIONS\n(.*?)^\S", text, re.M | re.S).group(1)
     options = usage_options(run([program, "--help"]).stdout)
     assert options, f"{program} --help lists no options"
     for option in options:
-        assert re.search(rf"(^|[\s,]){re.escape(option)}([\s,=]|$)", text, re.M), f"{path} misses {option}"
+        # Each option heads its own paragraph: "       -o, --output FILE".
+        assert re.search(rf"^ {{7}}(\S+, )?{re.escape(option)}(,| |$)", described, re.M), f"{path} misses {option}"
