@@ -45,12 +45,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Quorvan")
 set(CPACK_PACKAGE_CONTACT "Zentro developers <zentro@quorvan.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "bitmap to Windows icon converter")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Turns one BMP picture into one Windows icon file (.ico) with up to twenty\n"
   "renditions: 256, 48, 32, 24 and 16 pixels in 32-bit with alpha, 24-bit,\n"
   "8-bit and 4-bit colour, with colour-key transparency. A wizard (zentro)\n"
   "and a command line (zentro-cli).")
-string(CONCAT CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
