@@ -23,8 +23,10 @@
 #include "image/little_endian.h"
 #include "platform/pixel_memory.h"
 #include "platform/string_table.h"
+#include "support/memory_sink.h"
 
 using namespace zentro;
+using test::MemorySink;
 
 namespace {
 
@@ -35,15 +37,6 @@ struct Input {
     std::size_t size;
     std::uint8_t At(std::size_t i) const { return i < size ? data[i] : 0; }
     bool Bit(std::size_t i, int bit) const { return ((At(i) >> bit) & 1) != 0; }
-};
-
-class MemorySink : public ByteSink {
-public:
-    void Write(const void* buffer, std::size_t count) override {
-        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-        data.insert(data.end(), bytes, bytes + count);
-    }
-    std::vector<std::uint8_t> data;
 };
 
 void Paint(CDib& picture, int width, int height, const Input& in) {
@@ -205,7 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         side16 = bitmap16.GetMinSide();
         MemorySink bmp;
         WriteBmp24(bmp, bitmap16);
-        bitmap16File.Write(bmp.data.data(), bmp.data.size());
+        bitmap16File.Write(bmp.bytes.data(), bmp.bytes.size());
         sizes.bitmap16Path = bitmap16File.path();
     }
 
@@ -244,6 +237,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckImagesAndPreviews(store);
     MemorySink icon;
     WriteIcon(icon, store, format, sizes);
-    CheckIcon(icon.data, store);
+    CheckIcon(icon.bytes, store);
     return 0;
 }
