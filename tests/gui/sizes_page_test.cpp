@@ -206,18 +206,6 @@ private slots:
         QVERIFY(w.Store().table32[0].image.HasPicture());
     }
 
-    void separateBitmapNeedsAPath() {
-        MiddlePages w;
-        test::DrawDisc(w.Store().source, 300, 300);
-        w.OpenAtSizes();
-        w.Box(kUse16BitmapBox)->click();
-        w.Next();
-        QCOMPARE(w.ActiveIndex(), int(MiddlePages::kSizes));
-        QCOMPARE(w.messages.OnlyId(), unsigned(IDS_NO_FILE_NAME));
-        QCOMPARE(w.messages.messages[0].icon, MessageIcon::Exclamation);
-        QVERIFY(w.Store().entries.empty());
-    }
-
     void separateBitmapFromThePathEdit() {
         test::TempDir folder;
         WritePlainBitmap(folder / "narrow.bmp", 15, 40, 0x00FF00);
@@ -227,14 +215,20 @@ private slots:
         w.OpenAtSizes();
         w.Box(kUse16BitmapBox)->click();
 
+        w.Next();
+        QCOMPARE(w.messages.OnlyId(), unsigned(IDS_NO_FILE_NAME));
+        QCOMPARE(w.messages.messages[0].icon, MessageIcon::Exclamation);
+        QVERIFY(w.Store().entries.empty());
+
         w.PathEdit()->setText(QString::fromStdString(folder / "missing.bmp"));
         w.Next();
-        QCOMPARE(w.messages.OnlyId(), unsigned(IDS_FILE_NOT_FOUND));
+        QCOMPARE(w.messages.messages.size(), std::size_t{2});
+        QCOMPARE(w.messages.messages[1].id, unsigned(IDS_FILE_NOT_FOUND));
 
         w.PathEdit()->setText(QString::fromStdString(folder / "narrow.bmp"));
         w.Next();
-        QCOMPARE(w.messages.messages.size(), std::size_t{2});
-        QCOMPARE(TextOf(w.messages.messages[1]), kTooSmall16);
+        QCOMPARE(w.messages.messages.size(), std::size_t{3});
+        QCOMPARE(TextOf(w.messages.messages[2]), kTooSmall16);
         QCOMPARE(w.ActiveIndex(), int(MiddlePages::kSizes));
 
         w.PathEdit()->setText(QString::fromStdString(folder / "green.bmp"));
