@@ -1,6 +1,11 @@
 #include "pages/format_page.h"
 
+#include <QStyle>
+#include <algorithm>
+
+#include "platform/message.h"
 #include "platform/qt/wizard_sheet.h"
+#include "platform/string_table.h"
 
 namespace zentro {
 
@@ -31,21 +36,58 @@ DialogTemplate FormatTemplate() {
             }};
 }
 
+// As the box reports itself: an indeterminate box counts as checked, like a non-zero choice.
+bool IsChecked(const QCheckBox* box) {
+    return box->checkState() != Qt::Unchecked;
+}
+
 }  // namespace
 
-CFormatPage::CFormatPage(const QRect* pageRect) : CBmpPropertyPage(FormatTemplate(), pageRect) {}
+CFormatPage::CFormatPage(const QRect* pageRect) : CBmpPropertyPage(FormatTemplate(), pageRect) {
+    OnClicked(kBox32, [this] { UpdateWarning(); });
+    OnClicked(kTransparentBox, [this] { UpdateWarning(); });
+}
 
 bool CFormatPage::OnSetActive() {
     GetParentSheet()->SetWizardButtons(kWizBack | kWizNext);
     return CBmpPropertyPage::OnSetActive();
 }
 
+int CFormatPage::OnWizardNext() {
+    // 32-bit counts only with transparency: its alpha comes from the key.
+    const bool canMakeOne = (IsChecked(box32_) && IsChecked(transparentBox_)) || IsChecked(box4_) ||
+                            IsChecked(box8_) || IsChecked(box24_);
+    if (!canMakeOne) {
+        ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
+        return -1;
+    }
+    return CBmpPropertyPage::OnWizardNext();
+}
+
 void CFormatPage::DoDataExchange(DataExchange& dx) {
+    DDX_Control(dx, kWarningText, warningText_);
+    DDX_Control(dx, kWarningIcon, warningIcon_);
     DDX_Check(dx, kBox24, choices.use24);
     DDX_Check(dx, kBox4, choices.use4);
     DDX_Check(dx, kBox8, choices.use8);
     DDX_Check(dx, kBox32, choices.use32);
     DDX_Check(dx, kTransparentBox, choices.transparent);
+    DDX_Control(dx, kTransparentBox, transparentBox_);
+    DDX_Control(dx, kBox32, box32_);
+    DDX_Control(dx, kBox24, box24_);
+    DDX_Control(dx, kBox8, box8_);
+    DDX_Control(dx, kBox4, box4_);
+    UpdateWarning();
+}
+
+void CFormatPage::UpdateWarning() {
+    const bool show = IsChecked(box32_) && !IsChecked(transparentBox_);
+    if (show) {
+        const int side = std::min(warningIcon_->width(), warningIcon_->height());
+        warningIcon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(side, side));
+    }
+    warningIcon_->setVisible(show);
+    warningText_->setVisible(show);
 }
 
 }  // namespace zentro

@@ -1,6 +1,11 @@
 #include "pages/input_page.h"
 
+#include "app/bmp_icon_app.h"
+#include "pages/open_bitmap_dialog.h"
+#include "platform/message.h"
+#include "platform/path.h"
 #include "platform/qt/wizard_sheet.h"
+#include "platform/string_table.h"
 
 namespace zentro {
 
@@ -20,11 +25,30 @@ DialogTemplate InputTemplate() {
 }  // namespace
 
 CInputPage::CInputPage(const QRect* pageRect, std::string* outputPath, int* use32, int* transparent)
-    : CBmpPropertyPage(InputTemplate(), pageRect), outputPath_(outputPath), use32_(use32), transparent_(transparent) {}
+    : CBmpPropertyPage(InputTemplate(), pageRect), outputPath_(outputPath), use32_(use32), transparent_(transparent) {
+    OnClicked(kBrowseButton, [this] { BrowseForBitmap(this, pathEdit_); });
+}
 
 bool CInputPage::OnSetActive() {
     GetParentSheet()->SetWizardButtons(kWizNext);
     return CBmpPropertyPage::OnSetActive();
+}
+
+int CInputPage::OnWizardNext() {
+    // The exchange stores the edit only after this handler: read the control.
+    const std::string text = pathEdit_->text().toStdString();
+    if (text.empty()) {
+        ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
+        return -1;
+    }
+    ImageStore& store = CBmpIconApp::Get().store;
+    if (!store.source.Load(text)) return -1;
+
+    *outputPath_ = ProposeIconPath(text);
+    // A picture framed in one colour is meant to be keyed, and then alpha is worth having.
+    *transparent_ = store.source.GetCornerFlag() != 0 ? 1 : 0;
+    *use32_ = *transparent_;
+    return CBmpPropertyPage::OnWizardNext();
 }
 
 void CInputPage::DoDataExchange(DataExchange& dx) {

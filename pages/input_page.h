@@ -2,9 +2,6 @@
 // First page: the source bitmap's path. It is handed the Output page's path
 // and the Format page's use32 and transparent flags, which it fills in after
 // loading a bitmap.
-//
-// So far the page shows and keeps the path; loading the bitmap on Next, the
-// proposed output name, the presets and the Browse button are still to come.
 #include <QLineEdit>
 #include <string>
 
@@ -17,6 +14,9 @@ public:
     CInputPage(const QRect* pageRect, std::string* outputPath, int* use32, int* transparent);
 
     bool OnSetActive() override;
+    // Loads the bitmap, proposes the icon's name and presets transparency;
+    // -1 (stays) when no name is given or the bitmap cannot be read.
+    int OnWizardNext() override;
 
     // The text of the path edit; set from the command line before the page is first shown.
     std::string path;

@@ -1,8 +1,7 @@
 #pragma once
-// Last page: the icon file's name, proposed by the Input page.
-//
-// So far the page shows and keeps the name; the checks on Finish (length,
-// folder, directory, overwrite) and the folder browser are still to come.
+// Last page: the icon file's name, proposed by the Input page. Finish checks
+// it (length, folder, directory, overwrite consent); the file is written by
+// the driver once the wizard has closed.
 #include <QLineEdit>
 #include <string>
 
@@ -15,6 +14,7 @@ public:
     explicit COutputPage(const QRect* pageRect);
 
     bool OnSetActive() override;
+    // False (stays) after telling the user why the name cannot be used.
     bool OnWizardFinish() override;
 
     // The icon file to write; written by the Input page, read by the driver.
@@ -24,6 +24,9 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
 
 private:
+    // Replaces the edit's whole text with a chosen folder.
+    void BrowseForFolder();
+
     QLineEdit* pathEdit_ = nullptr;
 };
 
