@@ -2,16 +2,9 @@
 # when ZENTRO_GUI is on.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 
-# Icon 128 is made from our own bitmap by our own converter.
 set(ZENTRO_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
-set(ZENTRO_ICON_BITMAP ${CMAKE_CURRENT_SOURCE_DIR}/res/icon/zentro.bmp)
 set(ZENTRO_ICON_FILE ${CMAKE_CURRENT_BINARY_DIR}/zentro.ico)
-add_custom_command(
-  OUTPUT ${ZENTRO_ICON_FILE}
-  COMMAND zentro-cli --depths 8 --sizes 48,32,16 --opaque -f -o ${ZENTRO_ICON_FILE} ${ZENTRO_ICON_BITMAP}
-  DEPENDS zentro-cli ${ZENTRO_ICON_BITMAP}
-  COMMENT "Making icon 128 with zentro-cli"
-  VERBATIM)
+zentro_make_icon128(${ZENTRO_ICON_FILE})
 configure_file(res/zentro.qrc.in ${CMAKE_CURRENT_BINARY_DIR}/zentro.qrc @ONLY)
 qt_add_resources(ZENTRO_RESOURCE_SOURCES ${CMAKE_CURRENT_BINARY_DIR}/zentro.qrc)
 # An object library, so that the resources' registration is linked in whole.
@@ -29,6 +22,11 @@ set_target_properties(zentro_gui PROPERTIES AUTOMOC ON)
 add_executable(zentro app/main.cpp)
 target_link_libraries(zentro PRIVATE zentro_gui zentro_resources)
 target_compile_definitions(zentro PRIVATE ZENTRO_VERSION="${PROJECT_VERSION}")
+if(WIN32)
+  zentro_add_windows_resources(zentro ${ZENTRO_ICON_FILE})
+  set_target_properties(zentro PROPERTIES WIN32_EXECUTABLE ON)
+endif()
+install(TARGETS zentro RUNTIME DESTINATION bin)
 
 # Renders every page headless for tools/screenshots.sh.
 add_executable(zentro_screenshot_tour tools/screenshot_tour.cpp)

@@ -15,17 +15,13 @@ int main(int argc, char** argv) {
     const zentro::CommandLineInfo commandLine = zentro::ParseCommandLine(arguments);
     switch (commandLine.action) {
     case zentro::CommandLineInfo::Action::ShowUsage:
-        std::printf("Usage: zentro [FILE]\n"
-                    "Turns a bitmap (.bmp) into a Windows icon (.ico) with a wizard.\n"
-                    "FILE is the bitmap to start with.\n\n"
-                    "  --help     show this text\n"
-                    "  --version  show the version\n");
+        std::fputs(zentro::kWizardUsage, stdout);
         return 0;
     case zentro::CommandLineInfo::Action::ShowVersion:
         std::printf("zentro %s\n", ZENTRO_VERSION);
         return 0;
     case zentro::CommandLineInfo::Action::Invalid:
-        std::fprintf(stderr, "zentro: %s\nUsage: zentro [FILE]\n", commandLine.error.c_str());
+        std::fprintf(stderr, "zentro: %s\nTry 'zentro --help'.\n", commandLine.error.c_str());
         return 2;
     case zentro::CommandLineInfo::Action::RunWizard:
         break;

@@ -4,6 +4,7 @@
 #include "pages/open_bitmap_dialog.h"
 #include "platform/message.h"
 #include "platform/path.h"
+#include "platform/qt/file_drop.h"
 #include "platform/qt/wizard_sheet.h"
 #include "platform/string_table.h"
 
@@ -49,6 +50,12 @@ int CInputPage::OnWizardNext() {
     *transparent_ = store.source.GetCornerFlag() != 0 ? 1 : 0;
     *use32_ = *transparent_;
     return CBmpPropertyPage::OnWizardNext();
+}
+
+void CInputPage::OnInitDialog() {
+    CBmpPropertyPage::OnInitDialog();
+    // A bitmap dropped anywhere on the page counts as its path typed in.
+    AcceptDroppedFile(*this, *pathEdit_);
 }
 
 void CInputPage::DoDataExchange(DataExchange& dx) {

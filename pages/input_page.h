@@ -23,6 +23,7 @@ public:
 
 protected:
     void DoDataExchange(DataExchange& dx) override;
+    void OnInitDialog() override;
 
 private:
     QLineEdit* pathEdit_ = nullptr;

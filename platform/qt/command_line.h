@@ -12,6 +12,9 @@ struct CommandLineInfo {
     std::string error;     // why the line is Invalid
 };
 
+// What `zentro --help` prints: every option, the file argument, examples.
+extern const char* const kWizardUsage;
+
 // `arguments` come without the program name. Asking for help or the version
 // wins over any mistake elsewhere on the line; "--" ends the options, so a
 // file whose name starts with '-' can be given after it.
