@@ -61,6 +61,7 @@ void WizardPage::ReplaceControl(int id, QWidget& replacement) {
     QWidget* control = GetDlgItem(id);
     if (control == nullptr) qFatal("page %d has no control with id %d to replace", template_.id, id);
     replacement.setParent(this);
+    replacement.setObjectName(control->objectName());
     replacement.setGeometry(control->geometry());
     replacement.setEnabled(control->isEnabled());
     replacement.setVisible(!control->isHidden());
@@ -78,7 +79,10 @@ void WizardPage::Create(WizardSheet& sheet, const QRect& where) {
         widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
         widget->setEnabled((control.style & kDisabled) == 0);
         widget->setVisible((control.style & kHidden) == 0);
-        if (control.id != kStaticId) controls_.emplace(control.id, widget);
+        if (control.id == kStaticId) continue;
+        // The id as the object name lets tests and tools find the control.
+        widget->setObjectName(QString::number(control.id));
+        controls_.emplace(control.id, widget);
     }
     for (const auto& [id, handler] : clickHandlers_)
         if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
