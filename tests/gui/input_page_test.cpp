@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 #include "gui_test_main.h"
 #include "page_wizard.h"
 #include "pages/open_bitmap_dialog.h"
@@ -115,6 +117,25 @@ private slots:
         QCOMPARE(recorder.messages[0].icon, icon);
         QCOMPARE(w.Active(), &w.input);
         QCOMPARE(w.output.path, std::string("kept.ico"));
+    }
+
+    // As on the command line: a folder or a pipe named as the bitmap is "not
+    // found" at once; a pipe must never block the page waiting for a writer.
+    void folderOrPipeIsRefusedAtOnce_data() {
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("folder") << false;
+        QTest::newRow("pipe") << true;
+    }
+    void folderOrPipeIsRefusedAtOnce() {
+        QFETCH(bool, pipe);
+        InputWizard w;
+        const std::string path = w.folder / "picture.bmp";
+        QVERIFY(pipe ? ::mkfifo(path.c_str(), 0600) == 0 : ::mkdir(path.c_str(), 0700) == 0);
+        w.TypePath(path);
+        MessageRecorder recorder;
+        w.Press(WizardCommand::Next);
+        QCOMPARE(recorder.OnlyId(), unsigned{IDS_FILE_NOT_FOUND});
+        QCOMPARE(w.Active(), &w.input);
     }
 
     void secondNextAfterARefusalGoesOn() {
