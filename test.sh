@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; then the unit tests
-# once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test; then the tests once more
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the core tests under
+# ThreadSanitizer, and each fuzz target for a short while.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
@@ -12,3 +13,12 @@ tools/build.sh build-sanitize -DZENTRO_SANITIZE=ON -DZENTRO_GUI=OFF
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-sanitize && ctest --output-on-failure --parallel "$(nproc)")
+
+# Conversions may run on threads of their own: the core tests include such runs.
+if [ ! -f build-tsan/build.ninja ]; then
+  cmake -S . -B build-tsan -G Ninja -DZENTRO_TSAN=ON -DZENTRO_GUI=OFF
+fi
+cmake --build build-tsan --parallel "$(nproc)" --target zentro_core_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/zentro_core_tests --gtest_brief=1
+
+tools/fuzz.sh --smoke "${ZENTRO_FUZZ_SECONDS:-30}"

@@ -42,16 +42,22 @@ void Fail(const std::string& input, const std::string& why) {
     ShowMessageText(0, input + ": " + why, MessageIcon::Error);
 }
 
-bool WritePreviews(const ImageStore& store, const std::string& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    for (std::size_t i = 0; i < store.entries.size(); ++i) {
+// Composed before anything is written, so that a lack of memory leaves no file behind.
+bool ComposePreviews(const ImageStore& store, std::vector<CDib>& previews) {
+    for (std::size_t i = 0; i < previews.size(); ++i) {
         const std::uint8_t code = store.entries[i];
-        CDib preview;
-        if (!store.EntryImage(code).ComposePreview(preview, store.EntryMask(code))) {
+        if (!store.EntryImage(code).ComposePreview(previews[i], store.EntryMask(code))) {
             ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
             return false;
         }
+    }
+    return true;
+}
+
+bool WritePreviews(const std::vector<CDib>& previews, const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    for (std::size_t i = 0; i < previews.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "/%02zu.bmp", i);
         ReplacingFile file;
@@ -60,7 +66,7 @@ bool WritePreviews(const ImageStore& store, const std::string& folder) {
             return false;
         }
         try {
-            WriteBmp24(file, preview);
+            WriteBmp24(file, previews[i]);
             file.Commit();
         } catch (const FileError&) {
             ShowMessage(IDS_CANNOT_WRITE, MessageIcon::Error);
@@ -115,8 +121,10 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
         return false;
     }
     if (!BuildImageSet(store, format, sizes)) return false;
+    std::vector<CDib> previews(options.previews.empty() ? 0 : store.entries.size());
+    if (!ComposePreviews(store, previews)) return false;
     if (!WriteIconFile(store, output, format, sizes)) return false;
-    if (!options.previews.empty() && !WritePreviews(store, options.previews)) return false;
+    if (!options.previews.empty() && !WritePreviews(previews, options.previews)) return false;
     Report(report, input, output, store);
     return true;
 }

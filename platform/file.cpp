@@ -2,8 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +19,90 @@
 namespace zentro {
 
 namespace {
+
+#ifdef _WIN32
+// Paths are UTF-8 throughout the program (the manifest makes that the process
+// code page); the C runtime's narrow calls would read them in the ANSI page of
+// an older system, so the file layer goes through the wide calls.
+std::wstring Wide(const std::string& utf8) {
+    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                             static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                              wide.data(), length);
+    return wide;
+}
+
+// Binary mode: the text mode default would turn every 0x0A written into 0x0D 0x0A.
+int OpenReadOnly(const std::string& path) { return ::_wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT); }
+
+int OpenNew(const std::string& path) {
+    return ::_wopen(Wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+
+bool IsRegularFile(int fd) {
+    struct _stat64 info {};
+    return ::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+}
+
+bool SyncDescriptor(int fd) { return ::_commit(fd) == 0; }
+bool SeekDescriptor(int fd, std::uint64_t offset) {
+    return ::_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) >= 0;
+}
+// Windows has no permission bits worth carrying over.
+void KeepPermissions(const std::string&, int) {}
+bool IsReplaceable(const std::string& target) {
+    const DWORD attributes = ::GetFileAttributesW(Wide(target).c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ||
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+bool ReplaceTarget(const std::string& from, const std::string& to) {
+    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+void RemoveFile(const std::string& path) { ::_wunlink(Wide(path).c_str()); }
+
+constexpr const char* kSeparators = "/\\";
+#else
+int OpenReadOnly(const std::string& path) {
+    // Non-blocking so that a named pipe cannot hang the open; it is refused below.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+int OpenNew(const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+
+bool IsRegularFile(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool SyncDescriptor(int fd) { return ::fsync(fd) == 0; }
+bool SeekDescriptor(int fd, std::uint64_t offset) { return ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0; }
+
+// A replaced file keeps its permissions.
+void KeepPermissions(const std::string& target, int fd) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::fchmod(fd, info.st_mode & 07777);
+}
+
+// Renaming over a pipe, a device or a link that leads nowhere would destroy it:
+// only a regular file, or nothing yet, may be replaced.
+bool IsReplaceable(const std::string& target) {
+    struct stat info {};
+    return ::lstat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode);
+}
+
+bool ReplaceTarget(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+constexpr const char* kSeparators = "/";
+#endif
+
+// One read or write call moves at most this much: Windows counts in unsigned int.
+constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
 
 constexpr int kOps = 6;
 std::atomic<unsigned> gFailAt[kOps];
@@ -39,8 +129,18 @@ std::string FollowLinks(const std::string& path) {
     return current.string();
 }
 
+// A temporary name is the target's name with a dot in front and a random suffix
+// behind, so a target whose name already fills the folder's limit (255 bytes)
+// needs a shorter stem. Never cuts a UTF-8 character in two.
+std::string TemporaryStem(const std::string& name) {
+    constexpr std::size_t kKeptBytes = 64;
+    std::size_t keep = name.size() < kKeptBytes ? name.size() : kKeptBytes;
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return name.substr(0, keep);
+}
+
 std::string FolderOf(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('/');
+    std::string::size_type slash = path.find_last_of(kSeparators);
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
@@ -57,15 +157,12 @@ void ClearFileFailures() {
 bool File::OpenForReading(const std::string& path) {
     Abort();
     if (Injected(FileOp::Open)) return false;
-    // Non-blocking so that a named pipe cannot hang the open; it is refused below.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int fd = OpenReadOnly(path);
     if (fd < 0) return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!IsRegularFile(fd)) {
         ::close(fd);
         return false;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     return true;
 }
@@ -73,7 +170,7 @@ bool File::OpenForReading(const std::string& path) {
 bool File::CreateNew(const std::string& path) {
     Abort();
     if (Injected(FileOp::Open)) return false;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd_ = OpenNew(path);
     return fd_ >= 0;
 }
 
@@ -82,7 +179,7 @@ std::size_t File::Read(void* buffer, std::size_t count) {
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        ssize_t got = ::read(fd_, out + done, count - done);
+        const auto got = ::read(fd_, out + done, static_cast<unsigned>(std::min(count - done, kMaxTransfer)));
         if (got < 0) {
             if (errno == EINTR) continue;
             throw FileError();
@@ -94,14 +191,14 @@ std::size_t File::Read(void* buffer, std::size_t count) {
 }
 
 void File::Seek(std::uint64_t offset) {
-    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) throw FileError();
+    if (!SeekDescriptor(fd_, offset)) throw FileError();
 }
 
 void File::Write(const void* buffer, std::size_t count) {
     if (Injected(FileOp::Write)) throw FileError();
     const auto* in = static_cast<const unsigned char*>(buffer);
     while (count > 0) {
-        ssize_t put = ::write(fd_, in, count);
+        const auto put = ::write(fd_, in, static_cast<unsigned>(std::min(count, kMaxTransfer)));
         if (put < 0) {
             if (errno == EINTR) continue;
             throw FileError();
@@ -112,7 +209,7 @@ void File::Write(const void* buffer, std::size_t count) {
 }
 
 void File::Sync() {
-    if (Injected(FileOp::Sync) || ::fsync(fd_) != 0) throw FileError();
+    if (Injected(FileOp::Sync) || !SyncDescriptor(fd_)) throw FileError();
 }
 
 void File::Close() {
@@ -130,19 +227,17 @@ void File::Abort() noexcept {
 bool ReplacingFile::Open(const std::string& target) {
     Discard();
     target_ = FollowLinks(target);
+    if (!IsReplaceable(target_)) return false;
     std::string folder = FolderOf(target_);
-    std::string name = target_.substr(target_.find_last_of('/') + 1);
+    std::string stem = TemporaryStem(target_.substr(target_.find_last_of(kSeparators) + 1));
     std::random_device entropy;
     for (int attempt = 0; attempt < 16; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(entropy()));
-        std::string candidate = (folder == "/" ? "" : folder) + "/." + name + "." + suffix + ".tmp";
+        std::string candidate = (folder == "/" ? "" : folder) + "/." + stem + "." + suffix + ".tmp";
         if (file_.CreateNew(candidate)) {
             temporary_ = candidate;
-            // A replaced file keeps its permissions.
-            struct stat info {};
-            if (::stat(target_.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-                ::fchmod(file_.Descriptor(), info.st_mode & 07777);
+            KeepPermissions(target_, file_.Descriptor());
             return true;
         }
         if (errno != EEXIST) return false;
@@ -153,13 +248,13 @@ bool ReplacingFile::Open(const std::string& target) {
 void ReplacingFile::Commit() {
     file_.Sync();
     file_.Close();
-    if (Injected(FileOp::Rename) || ::rename(temporary_.c_str(), target_.c_str()) != 0) throw FileError();
+    if (Injected(FileOp::Rename) || !ReplaceTarget(temporary_, target_)) throw FileError();
     temporary_.clear();
 }
 
 void ReplacingFile::Discard() noexcept {
     file_.Abort();
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    if (!temporary_.empty()) RemoveFile(temporary_);
     temporary_.clear();
 }
 

@@ -63,7 +63,8 @@ public:
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    // False when no file can be created in the target's folder.
+    // False when no file can be created in the target's folder, or when the
+    // target exists and is not a regular file.
     bool Open(const std::string& target);
     void Write(const void* buffer, std::size_t count) override { file_.Write(buffer, count); }
     // Syncs, closes and renames over the target; throws FileError on any failure.

@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   imagemagick python3-pil
+  desktop-file-utils appstream man-db groff-base dpkg-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

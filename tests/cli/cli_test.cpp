@@ -1,30 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "cli/convert.h"
 #include "image/bitmap_header.h"
 #include "image/little_endian.h"
 #include "platform/path.h"
 #include "support/bmp_builder.h"
+#include "support/cli_runner.h"
 
 using namespace zentro;
 using namespace zentro::test;
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    int status = cli::Run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // A magenta background with a dark square in the middle: every corner keyed.
 std::vector<std::uint8_t> KeyedPicture(int size = 256) {

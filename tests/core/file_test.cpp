@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 
@@ -75,4 +76,39 @@ TEST(ReplacingFile, MissingFolderCannotBeOpened) {
     TempDir dir;
     ReplacingFile file;
     EXPECT_FALSE(file.Open(dir / "missing/out.ico"));
+}
+
+TEST(ReplacingFile, NameOfTheLongestLengthAFolderTakes) {
+    TempDir dir;
+    // 255 bytes, ending in the middle of where a UTF-8 cut could fall.
+    std::string name = "a";
+    for (int i = 0; i < 84; ++i) name += "图";
+    ASSERT_EQ(name.size(), 253u);
+    name += ".i";
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open(dir / name));
+    const std::uint8_t bytes[] = {4};
+    file.Write(bytes, 1);
+    file.Commit();
+    EXPECT_EQ(ReadFile(dir / name), (std::vector<std::uint8_t>{4}));
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+TEST(ReplacingFile, NeverReplacesWhatIsNotARegularFile) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "pipe.ico").c_str(), 0600), 0);
+    std::filesystem::create_symlink("loop.ico", dir / "loop.ico");
+    std::filesystem::create_symlink("pipe.ico", dir / "to_pipe.ico");
+    std::vector<std::string> targets = {dir / "pipe.ico", dir / "loop.ico", dir / "to_pipe.ico"};
+    // A character device like /dev/null, where root may make one.
+    if (mknod((dir / "null.ico").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) targets.push_back(dir / "null.ico");
+    for (const std::string& target : targets) {
+        ReplacingFile file;
+        EXPECT_FALSE(file.Open(target)) << target;
+    }
+    struct stat info {};
+    ASSERT_EQ(lstat((dir / "pipe.ico").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop.ico"));
+    EXPECT_EQ(FilesIn(dir.path()), targets.size());
 }

@@ -1,0 +1,9 @@
+#include "app/app_icon.h"
+
+namespace zentro {
+
+QIcon LoadAppIcon() {
+    return QIcon(QStringLiteral(":/icon/128"));
+}
+
+}  // namespace zentro

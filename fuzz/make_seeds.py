@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets into fuzz/corpus/.
+
+The bitmaps are the kinds of pictures the tests build: every bit count, short
+and full palettes, padding, skipped bytes, short data, a compressed header. The
+whole-job seeds pair small pictures with the choices the pages preset. Every
+seed stays small: the fuzzers grow their own corpus from these.
+"""
+import os
+import struct
+import sys
+
+
+def bmp(width, height, bits, pixels=b'', palette=(), off_bits=None, file_size=None, compression=0):
+    table = b''.join(struct.pack('<BBBB', c & 0xFF, (c >> 8) & 0xFF, c >> 16, 0) for c in palette)
+    off = 54 + len(table) if off_bits is None else off_bits
+    table = table.ljust(max(off - 54, 0), b'\0')
+    size = off + len(pixels) if file_size is None else file_size
+    head = struct.pack('<2sIHHI', b'BM', size, 0, 0, off)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, compression, 0, 2835, 2835, 0, 0)
+    return head + info + table + pixels
+
+
+def rows24(width, height, colour):
+    stride = (3 * width + 3) // 4 * 4
+    data = bytearray()
+    for y in range(height):
+        row = bytearray()
+        for x in range(width):
+            r, g, b = colour(x, y)
+            row += bytes((b, g, r))
+        data += row.ljust(stride, b'\0')
+    return bytes(data)
+
+
+def disc(x, y, side=16):
+    inside = (x - side / 2 + 0.5) ** 2 + (y - side / 2 + 0.5) ** 2 < (side / 3) ** 2
+    return (32, 96, 200) if inside else (255, 0, 255)
+
+
+def bmp_reader_seeds():
+    return {
+        'rgb_3x2.bmp': bmp(3, 2, 24, rows24(3, 2, lambda x, y: (80 * x, 120 * y, 40))),
+        'rgb_skipped_bytes.bmp': bmp(1, 1, 24, b'\1\2\3\0', off_bits=62),
+        'rgb_disc_16.bmp': bmp(16, 16, 24, rows24(16, 16, disc)),
+        'rgb_short_data.bmp': bmp(4, 4, 24, b'\x99\x66\x33' * 4, file_size=54 + 64),
+        'mono_9x2.bmp': bmp(9, 2, 1, bytes((0x80, 0x80, 0, 0, 0, 0, 0, 0)), palette=(0xFFFFFF, 0)),
+        'nibbles_short_palette.bmp': bmp(3, 1, 4, bytes((0x12, 0, 0, 0)), palette=(0, 0x112233, 0x445566)),
+        'bytes_full_palette.bmp': bmp(5, 3, 8, bytes(range(0, 240, 20)) + bytes(12),
+                                      palette=[(i * 0x010203) & 0xFFFFFF for i in range(256)]),
+        'run_length.bmp': bmp(2, 2, 8, bytes(8), palette=(0,), compression=1),
+        'png_named_bmp.bmp': b'\x89PNG\r\n\x1a\n\0\0\0\rIHDR',
+    }
+
+
+def job(format_bits, size_bits, width, height, pixels, width16=0, height16=0, alloc=0):
+    return bytes((format_bits, size_bits, width, height, width16, height16, alloc)) + pixels
+
+
+def whole_job_seeds():
+    key, ink, rim, glow = b'\xff\x00\xff', b'\x20\x40\x80', b'\xf0\xf0\xf0', b'\x10\xc0\x30'
+    four = key + ink + rim + glow
+    # 2 bits a pixel: a keyed frame around a patterned middle.
+    pattern = bytes((0x00, 0x00, 0x54, 0xE4, 0x1B, 0xA9, 0x00, 0x00))
+    gradient = bytes((i * 7) & 0xFF for i in range(96))
+    use24, use4, use8, use32, transparent, only256, use16, palette = (1 << b for b in range(8))
+    s256, s48, s32, s24, s16 = (1 << b for b in range(5))
+    large = 0xE0
+    return {
+        'page_defaults.job': job(use4 | use8 | only256 | palette, s48 | s32 | s16, 47, 52, four + pattern),
+        'keyed_all_kinds.job': job(use24 | use4 | use8 | use32 | transparent | only256 | palette,
+                                   s48 | s32 | s24 | s16, 50, 48, four + pattern),
+        'large_256.job': job(use8 | use32 | transparent | only256 | palette, s256 | s16 | large, 16, 20,
+                             four + pattern),
+        'true_colour_gradient.job': job(use24 | use4, s32 | s16, 40, 33, gradient),
+        'separate_16.job': job(use24 | use32 | transparent | use16 | palette, s32 | s16, 40, 40,
+                               four + pattern, 23, 18),
+        'too_small.job': job(use8, s48, 20, 30, gradient),
+        'no_memory.job': job(use4 | use8 | use32 | transparent | palette, s32 | s16, 33, 33, four + pattern,
+                             alloc=0xC3),
+    }
+
+
+def main(root):
+    for target, seeds in (('bmp_reader', bmp_reader_seeds()), ('whole_job', whole_job_seeds())):
+        folder = os.path.join(root, target)
+        os.makedirs(folder, exist_ok=True)
+        for name, data in seeds.items():
+            with open(os.path.join(folder, name), 'wb') as out:
+                out.write(data)
+
+
+if __name__ == '__main__':
+    main(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), 'corpus'))

@@ -1,0 +1,66 @@
+#include "pages/input_page.h"
+
+#include "app/bmp_icon_app.h"
+#include "pages/open_bitmap_dialog.h"
+#include "platform/message.h"
+#include "platform/path.h"
+#include "platform/qt/file_drop.h"
+#include "platform/qt/wizard_sheet.h"
+#include "platform/string_table.h"
+
+namespace zentro {
+
+namespace {
+
+enum : int { kPathEdit = 1014, kBrowseButton = 1002 };
+
+DialogTemplate InputTemplate() {
+    return {106, "Ikoblen - 输入文件", 210, 205,
+            {
+                {ControlKind::Text, kStaticId, "选择您希望创建图标的位图文件：", 7, 7, 178, 8},
+                {ControlKind::Edit, kPathEdit, "", 7, 17, 196, 14, kTabStop},
+                {ControlKind::PushButton, kBrowseButton, "浏览(&B)...", 7, 36, 50, 14, kTabStop},
+            }};
+}
+
+}  // namespace
+
+CInputPage::CInputPage(const QRect* pageRect, std::string* outputPath, int* use32, int* transparent)
+    : CBmpPropertyPage(InputTemplate(), pageRect), outputPath_(outputPath), use32_(use32), transparent_(transparent) {
+    OnClicked(kBrowseButton, [this] { BrowseForBitmap(this, pathEdit_); });
+}
+
+bool CInputPage::OnSetActive() {
+    GetParentSheet()->SetWizardButtons(kWizNext);
+    return CBmpPropertyPage::OnSetActive();
+}
+
+int CInputPage::OnWizardNext() {
+    // The exchange stores the edit only after this handler: read the control.
+    const std::string text = pathEdit_->text().toStdString();
+    if (text.empty()) {
+        ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
+        return -1;
+    }
+    ImageStore& store = CBmpIconApp::Get().store;
+    if (!store.source.Load(text)) return -1;
+
+    *outputPath_ = ProposeIconPath(text);
+    // A picture framed in one colour is meant to be keyed, and then alpha is worth having.
+    *transparent_ = store.source.GetCornerFlag() != 0 ? 1 : 0;
+    *use32_ = *transparent_;
+    return CBmpPropertyPage::OnWizardNext();
+}
+
+void CInputPage::OnInitDialog() {
+    CBmpPropertyPage::OnInitDialog();
+    // A bitmap dropped anywhere on the page counts as its path typed in.
+    AcceptDroppedFile(*this, *pathEdit_);
+}
+
+void CInputPage::DoDataExchange(DataExchange& dx) {
+    DDX_Text(dx, kPathEdit, path);
+    DDX_Control(dx, kPathEdit, pathEdit_);
+}
+
+}  // namespace zentro

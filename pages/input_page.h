@@ -1,0 +1,35 @@
+#pragma once
+// First page: the source bitmap's path. It is handed the Output page's path
+// and the Format page's use32 and transparent flags, which it fills in after
+// loading a bitmap.
+#include <QLineEdit>
+#include <string>
+
+#include "app/bmp_property_page.h"
+
+namespace zentro {
+
+class CInputPage : public CBmpPropertyPage {
+public:
+    CInputPage(const QRect* pageRect, std::string* outputPath, int* use32, int* transparent);
+
+    bool OnSetActive() override;
+    // Loads the bitmap, proposes the icon's name and presets transparency;
+    // -1 (stays) when no name is given or the bitmap cannot be read.
+    int OnWizardNext() override;
+
+    // The text of the path edit; set from the command line before the page is first shown.
+    std::string path;
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+    void OnInitDialog() override;
+
+private:
+    QLineEdit* pathEdit_ = nullptr;
+    std::string* outputPath_;
+    int* use32_;
+    int* transparent_;
+};
+
+}  // namespace zentro

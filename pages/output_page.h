@@ -1,0 +1,33 @@
+#pragma once
+// Last page: the icon file's name, proposed by the Input page. Finish checks
+// it (length, folder, directory, overwrite consent); the file is written by
+// the driver once the wizard has closed.
+#include <QLineEdit>
+#include <string>
+
+#include "app/bmp_property_page.h"
+
+namespace zentro {
+
+class COutputPage : public CBmpPropertyPage {
+public:
+    explicit COutputPage(const QRect* pageRect);
+
+    bool OnSetActive() override;
+    // False (stays) after telling the user why the name cannot be used.
+    bool OnWizardFinish() override;
+
+    // The icon file to write; written by the Input page, read by the driver.
+    std::string path;
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+
+private:
+    // Replaces the edit's whole text with a chosen folder.
+    void BrowseForFolder();
+
+    QLineEdit* pathEdit_ = nullptr;
+};
+
+}  // namespace zentro

@@ -1,0 +1,15 @@
+#pragma once
+// The GUI's display of the core's messages: a message box captioned with the
+// application title, the warning icon for missing or unusable input, the
+// critical icon for file and memory failures, OK or Yes/No.
+#include "platform/message.h"
+
+namespace zentro {
+
+MessageReply ShowMessageBox(const Message& message);
+
+// Makes message boxes the display of every thread's messages. A message from
+// another thread is shown by the GUI thread while the caller waits.
+void InstallMessageBoxes();
+
+}  // namespace zentro

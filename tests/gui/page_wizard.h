@@ -1,0 +1,39 @@
+#pragma once
+// The Input, Format and Output pages wired to each other as the driver wires
+// them, in a banner sheet shown without a modal loop, so that a test can press
+// the buttons and look at the pages in between.
+#include <QTest>
+#include <vector>
+
+#include "app/bmp_icon_app.h"
+#include "app/bmp_property_sheet.h"
+#include "pages/format_page.h"
+#include "pages/input_page.h"
+#include "pages/output_page.h"
+
+namespace zentro::test {
+
+struct PageWizard {
+    CBmpIconApp application;
+    CBmpPropertySheet sheet;
+    CFormatPage format{&sheet.pageRect};
+    COutputPage output{&sheet.pageRect};
+    CInputPage input{&sheet.pageRect, &output.path, &format.choices.use32, &format.choices.transparent};
+
+    // Adds `pages` in this order and shows the sheet on the first.
+    void Show(const std::vector<WizardPage*>& pages) {
+        for (WizardPage* page : pages) sheet.AddPage(page);
+        sheet.Create();
+    }
+
+    // Control `id` of the page shown; null when it has none of type W.
+    template <class W>
+    W* Control(int id) const {
+        return qobject_cast<W*>(sheet.GetActivePage()->GetDlgItem(id));
+    }
+
+    void Press(WizardCommand command) { sheet.PressButton(command); }
+    const WizardPage* Active() const { return sheet.GetActivePage(); }
+};
+
+}  // namespace zentro::test

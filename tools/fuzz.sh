@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (ASan + UBSan) in build-fuzz/ and runs
+# each for a bounded time:  tools/fuzz.sh [--smoke] [SECONDS [TARGET...]]
+# SECONDS defaults to 30 per target; targets default to all of them. The corpus
+# grows in fuzz/corpus-run/TARGET, seeded from fuzz/corpus/TARGET; --smoke starts
+# from the seeds alone each time instead (its start-up then stays short). Inputs
+# that fail land in build-fuzz/artifacts/. Without clang and its fuzzer runtime
+# the script says so and does nothing (exit status 0).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+corpus_root=fuzz/corpus-run
+if [ "${1:-}" = "--smoke" ]; then
+  corpus_root=build-fuzz/smoke-corpus
+  rm -rf "$corpus_root"
+  shift
+fi
+seconds=${1:-30}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(bmp_reader whole_job)
+
+probe_dir=$(mktemp -d)
+trap 'rm -rf "$probe_dir"' EXIT
+echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' > "$probe_dir/probe.cpp"
+if ! command -v clang++ > /dev/null ||
+   ! clang++ -fsanitize=fuzzer,address,undefined "$probe_dir/probe.cpp" -o "$probe_dir/probe" 2> /dev/null; then
+  echo "fuzz: skipped: clang++ with the libFuzzer runtime is not installed (tools/setup.sh installs it)"
+  exit 0
+fi
+
+if [ ! -f build-fuzz/build.ninja ]; then
+  CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja > /dev/null
+fi
+cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
+
+mkdir -p build-fuzz/artifacts build-fuzz/logs
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+failed=0
+for target in "${targets[@]}"; do
+  mkdir -p "$corpus_root/$target"
+  log="build-fuzz/logs/$target.log"
+  start=$(date +%s)
+  status=0
+  "build-fuzz/fuzz_$target" "$corpus_root/$target" "fuzz/corpus/$target" \
+    -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 -print_final_stats=1 \
+    -artifact_prefix="build-fuzz/artifacts/$target-" > "$log" 2>&1 || status=$?
+  elapsed=$(( $(date +%s) - start ))
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  inputs=$(find "$corpus_root/$target" "fuzz/corpus/$target" -type f | wc -l)
+  if [ "$status" -eq 0 ]; then
+    echo "fuzz $target: ${runs:-?} executions in ${elapsed} s, corpus of $inputs inputs, no failure"
+  else
+    failed=1
+    echo "fuzz $target: FAILED after ${elapsed} s (status $status); log $log"
+    grep -E 'check failed|ERROR: |SUMMARY: |runtime error|Test unit written' "$log" | head -20 || true
+  fi
+done
+exit "$failed"
