@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -9,8 +10,20 @@ namespace zentro {
 
 void ParallelFor(int count, const std::function<void(int)>& body) {
     std::atomic<int> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;
     const auto work = [&] {
-        for (int i = next.fetch_add(1); i < count; i = next.fetch_add(1)) body(i);
+        for (int i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
+            try {
+                body(i);
+            } catch (...) {
+                // Usually memory running out: no piece after this one is worth doing,
+                // and the caller hears of it once every thread has stopped.
+                next.store(count);
+                const std::lock_guard<std::mutex> lock(failureLock);
+                if (!failure) failure = std::current_exception();
+            }
+        }
     };
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     std::vector<std::thread> helpers;
@@ -23,6 +36,7 @@ void ParallelFor(int count, const std::function<void(int)>& body) {
     }
     work();
     for (std::thread& helper : helpers) helper.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace zentro
