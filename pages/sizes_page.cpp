@@ -7,6 +7,7 @@
 #include "pages/format_page.h"
 #include "pages/open_bitmap_dialog.h"
 #include "platform/message.h"
+#include "platform/qt/file_drop.h"
 #include "platform/qt/worker_run.h"
 #include "platform/string_table.h"
 
@@ -66,6 +67,13 @@ int CSizesPage::OnWizardBack() {
 int CSizesPage::OnWizardNext() {
     leavingForward_ = true;
     return CBmpPropertyPage::OnWizardNext();
+}
+
+void CSizesPage::OnInitDialog() {
+    CBmpPropertyPage::OnInitDialog();
+    // The edit alone takes a drop: a file dropped beside the size boxes says
+    // nothing about being meant for the 16 x 16 images.
+    AcceptDroppedFile(*pathEdit_, *pathEdit_);
 }
 
 void CSizesPage::DoDataExchange(DataExchange& dx) {

@@ -28,6 +28,7 @@ public:
 
 protected:
     void DoDataExchange(DataExchange& dx) override;
+    void OnInitDialog() override;
 
 private:
     // Enables the controls that depend on a box, by the boxes as they are now.

@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "app/bmp_icon_app.h"
@@ -18,9 +21,14 @@ namespace {
 
 QString gFolder;
 
+// File names of the pages, in wizard order.
+constexpr std::array<const char*, 5> kPageNames = {"1-input", "2-format", "3-sizes", "4-preview", "5-output"};
+enum : int { kPreviewPage = 3, kPreviewScrollBar = 1044 };
+
 void Save(QWidget* window, const QString& name) {
     const QString path = gFolder + QLatin1Char('/') + name + QStringLiteral(".png");
-    if (window->grab().save(path))
+    // The pictures are committed: the strongest compression keeps them small.
+    if (window->grab().save(path, "PNG", 0))
         std::printf("%s\n", qPrintable(path));
     else
         std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
@@ -37,11 +45,24 @@ void SaveQuestion() {
     zentro::ShowMessage(zentro::IDS_OVERWRITE, zentro::MessageIcon::Exclamation, zentro::MessageButtons::YesNo);
 }
 
+// Steps the preview, as the user would with the scroll bar, to the largest
+// image with alpha, whose soft edges show the keying best (the entry list
+// starts with the 4-bit images). Without alpha images it stays at the first.
+void ScrollToLargestAlphaImage(zentro::WizardSheet& sheet) {
+    const std::vector<std::uint8_t>& entries = zentro::CBmpIconApp::Get().store.entries;
+    const auto alpha = std::find_if(entries.begin(), entries.end(),
+                                    [](std::uint8_t code) { return code / zentro::kSizeCount == zentro::kKind32; });
+    auto* scrollBar = qobject_cast<QScrollBar*>(sheet.GetActivePage()->GetDlgItem(kPreviewScrollBar));
+    if (alpha == entries.end() || scrollBar == nullptr) return;
+    for (auto step = entries.begin(); step != alpha; ++step) scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
+
 void Step(int shot) {
     auto* sheet = qobject_cast<zentro::WizardSheet*>(QApplication::activeModalWidget());
     if (sheet == nullptr) return;
     const int index = sheet->GetActiveIndex();
-    Save(sheet, QStringLiteral("page-%1").arg(shot));
+    if (index == kPreviewPage) ScrollToLargestAlphaImage(*sheet);
+    Save(sheet, QLatin1String(kPageNames.at(index)));
     if (shot == 0) {
         sheet->PressButton(zentro::WizardCommand::Help);
         if (zentro::HelpViewer* viewer = zentro::HelpViewer::Instance()) {

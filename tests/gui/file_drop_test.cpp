@@ -1,4 +1,5 @@
-// Dropping a bitmap file from a file manager on the Input page.
+// Dropping a bitmap file from a file manager on the Input page and on the
+// Sizes page's separate 16 x 16 bitmap.
 #include <QApplication>
 #include <QDropEvent>
 #include <QLabel>
@@ -9,16 +10,19 @@
 #include <filesystem>
 
 #include "gui_test_main.h"
+#include "middle_pages.h"
 #include "page_wizard.h"
 #include "support/bmp_builder.h"
+#include "support/pictures.h"
 
 using namespace zentro;
+using zentro::test::MiddlePages;
 using zentro::test::PageWizard;
 using zentro::test::TempDir;
 
 namespace {
 
-enum : int { kPathEdit = 1014 };
+enum : int { kPathEdit = 1014, kBox48 = 1038, kUse16BitmapBox = 1046 };
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -57,6 +61,20 @@ struct DropWizard : PageWizard {
         Show({&input, &format, &output});
     }
     QLineEdit* Edit() const { return Control<QLineEdit>(kPathEdit); }
+};
+
+// The Sizes page, over a source large enough for every size but 256, with a
+// 16 x 16 bitmap to drop.
+struct SizesDrop : MiddlePages {
+    TempDir folder;
+    std::string bitmap16 = folder / "十六 small.bmp";
+
+    SizesDrop() {
+        zentro::test::WriteFile(bitmap16, zentro::test::Encode24(16, 16, std::vector<std::uint32_t>(256, 0x123456)));
+        zentro::test::DrawDisc(Store().source, 64, 64);
+        OpenAtSizes();
+        ChooseSizes({false, true, true, false, true});
+    }
 };
 
 }  // namespace
@@ -104,6 +122,35 @@ private slots:
         w.Edit()->clear();
         DragAndDrop(w.Edit(), text);
         QCOMPARE(w.Edit()->text(), QStringLiteral("typed elsewhere"));
+    }
+
+    void fileDroppedOnThe16x16PathIsTakenAsTyped() {
+        SizesDrop w;
+        w.Box(kUse16BitmapBox)->click();
+        w.PathEdit()->setText(QStringLiteral("old text"));
+        QSignalSpy edited(w.PathEdit(), &QLineEdit::textEdited);
+        QVERIFY(DragAndDrop(w.PathEdit(), *Files({Q(w.bitmap16)})));
+        QCOMPARE(w.PathEdit()->text(), Q(w.bitmap16));
+        QCOMPARE(edited.count(), 1);
+        // The build reads the dropped file as it would a typed path.
+        w.Next();
+        QCOMPARE(w.ActiveIndex(), int(MiddlePages::kPreview));
+        QVERIFY(w.messages.messages.empty());
+        QCOMPARE(w.sizes.choices.bitmap16Path, w.bitmap16);
+        QCOMPARE(w.sizes.choices.use16Bitmap, 1);
+    }
+
+    void sizesPageTakesNoFileElsewhereNorWhileThePathIsDisabled() {
+        SizesDrop w;
+        w.PathEdit()->setText(QStringLiteral("kept"));
+        // The use-16-bitmap box is clear: the edit can no more take a drop
+        // than be typed into.
+        QVERIFY(!w.PathEdit()->isEnabled());
+        QVERIFY(!DragAndDrop(w.PathEdit(), *Files({Q(w.bitmap16)})));
+        w.Box(kUse16BitmapBox)->click();
+        QVERIFY(!DragAndDrop(&w.sizes, *Files({Q(w.bitmap16)})));
+        QVERIFY(!DragAndDrop(w.Box(kBox48), *Files({Q(w.bitmap16)})));
+        QCOMPARE(w.PathEdit()->text(), QStringLiteral("kept"));
     }
 };
 

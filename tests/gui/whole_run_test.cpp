@@ -1,0 +1,170 @@
+// The program from start to Finish, as a user drives it, against zentro-cli:
+// for the same bitmap and the same choices both must write the same bytes.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <array>
+#include <functional>
+#include <sstream>
+
+#include "app/bmp_icon_app.h"
+#include "cli/convert.h"
+#include "gui_test_main.h"
+#include "image/bmp_writer.h"
+#include "image/little_endian.h"
+#include "modal_script.h"
+#include "platform/qt/wizard_page.h"
+#include "support/bmp_builder.h"
+#include "support/message_recorder.h"
+#include "support/pictures.h"
+
+using namespace zentro;
+using zentro::test::MessageRecorder;
+using zentro::test::OnModalWizard;
+using zentro::test::TempDir;
+
+namespace {
+
+enum : int { kInputEdit = 1014, kBox8 = 1028, kBox4 = 1029, kUse16BitmapBox = 1046, kBitmap16Edit = 1014 };
+constexpr int kPageCount = 5;
+
+// What the user does on a page before pressing Next (Finish on the last page).
+using PageAction = std::function<void(WizardPage&)>;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A keyed picture (every corner in the key colour) around a shaded disc, whose
+// round edge the smoothing turns into partial transparency.
+void WriteKeyedDisc(const std::string& path, int size) {
+    CDib picture;
+    test::DrawDisc(picture, size, size);
+    ReplacingFile file;
+    if (!file.Open(path)) qFatal("cannot create %s", path.c_str());
+    WriteBmp24(file, picture);
+    file.Commit();
+}
+
+template <class W>
+W* Control(WizardPage& page, int id) {
+    auto* control = qobject_cast<W*>(page.GetDlgItem(id));
+    if (control == nullptr) qFatal("page %s has no control %d", qPrintable(page.Caption()), id);
+    return control;
+}
+
+// Key by key; keyClicks takes Latin-1 only, and the paths hold Chinese.
+void Type(WizardPage& page, int id, const std::string& text) {
+    QLineEdit* edit = Control<QLineEdit>(page, id);
+    edit->setFocus();
+    edit->selectAll();
+    for (const QChar character : Q(text))
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+void Click(WizardPage& page, int id) {
+    Control<QCheckBox>(page, id)->click();
+}
+
+std::uint16_t ImageCount(const std::vector<std::uint8_t>& ico) {
+    return ico.size() < 6 ? 0 : le::Get16(ico.data() + 4);
+}
+
+// One bitmap converted twice, by the wizard and by zentro-cli.
+struct WholeRun {
+    TempDir folder;
+    std::string source = folder / "源 picture.bmp";
+    std::string bitmap16 = folder / "small 16.bmp";
+    // Where the wizard writes: the Output page's proposal, kept as it is.
+    std::string wizardIcon = folder / "源 picture.ico";
+    std::string cliIcon = folder / "cli.ico";
+    MessageRecorder messages;
+    // The page the wizard stopped on, or kPageCount when Finish closed it.
+    int reached = -1;
+
+    WholeRun() {
+        WriteKeyedDisc(source, 256);
+        WriteKeyedDisc(bitmap16, 16);
+    }
+
+    // Runs the program with `arguments` and `actions` on the pages in order.
+    void RunWizard(const QStringList& arguments, std::array<PageAction, kPageCount> actions) {
+        CBmpIconApp app;
+        app.SetArguments(arguments);
+        OnModalWizard([this, &actions](WizardSheet& sheet) {
+            for (int index = 0; index < kPageCount; ++index) {
+                reached = sheet.GetActiveIndex();
+                if (reached != index) return;
+                if (actions[index]) actions[index](*sheet.GetActivePage());
+                sheet.PressButton(index + 1 < kPageCount ? WizardCommand::Next : WizardCommand::Finish);
+            }
+            if (!sheet.isVisible()) reached = kPageCount;
+        });
+        app.InitInstance();
+    }
+
+    // zentro-cli on the same source with `options`; its error output, empty when it wrote the icon.
+    std::string RunCli(std::vector<std::string> options) const {
+        options.insert(options.end(), {"-o", cliIcon, source});
+        std::ostringstream out, err;
+        const int status = cli::Run(options, out, err);
+        return status == 0 ? std::string() : "status " + std::to_string(status) + ": " + err.str();
+    }
+};
+
+// The wizard finished without a message and wrote what zentro-cli wrote, an
+// icon of `images` images. The last check of a test: it returns on failure.
+void CompareIcons(const WholeRun& run, int images) {
+    QCOMPARE(run.reached, kPageCount);
+    QVERIFY(run.messages.messages.empty());
+    const std::vector<std::uint8_t> wizard = test::ReadFile(run.wizardIcon);
+    const std::vector<std::uint8_t> cli = test::ReadFile(run.cliIcon);
+    QCOMPARE(ImageCount(cli), std::uint16_t(images));
+    QCOMPARE(wizard.size(), cli.size());
+    QVERIFY(wizard == cli);
+}
+
+}  // namespace
+
+class WholeRunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pathTypedOnTheInputPage() {
+        WholeRun run;
+        run.RunWizard({}, {[&](WizardPage& input) { Type(input, kInputEdit, run.source); }});
+        QCOMPARE(run.RunCli({}), std::string());
+        // Keyed corners: 32-bit with alpha besides 8 and 4 bits, one 256 image.
+        CompareIcons(run, 10);
+    }
+
+    void pathGivenOnTheCommandLine() {
+        WholeRun run;
+        run.RunWizard({Q(run.source)}, {});
+        QCOMPARE(run.RunCli({}), std::string());
+        CompareIcons(run, 10);
+    }
+
+    void separate16x16Bitmap() {
+        WholeRun run;
+        run.RunWizard({Q(run.source)}, {PageAction{}, PageAction{}, [&](WizardPage& sizes) {
+                                            Click(sizes, kUse16BitmapBox);
+                                            Type(sizes, kBitmap16Edit, run.bitmap16);
+                                        }});
+        QCOMPARE(run.RunCli({"--icon16", run.bitmap16}), std::string());
+        CompareIcons(run, 10);
+    }
+
+    void only32BitDepth() {
+        WholeRun run;
+        run.RunWizard({Q(run.source)}, {PageAction{}, [](WizardPage& format) {
+                                            Click(format, kBox8);
+                                            Click(format, kBox4);
+                                        }});
+        QCOMPARE(run.RunCli({"--depths", "32"}), std::string());
+        CompareIcons(run, 4);
+    }
+};
+
+ZENTRO_GUI_TEST_MAIN(WholeRunTest)
+#include "whole_run_test.moc"
