@@ -53,27 +53,27 @@ TEST(BmpReader, Reads24BitFileAsStoredWithItsHeader) {
 }
 
 TEST(BmpReader, SkipsBytesBetweenHeaderAndPixelsOf24BitFile) {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.pixels = {1, 2, 3, 0};
-    spec.offBits = 54 + 8;
+    BmpLayout layout;
+    layout.width = 1;
+    layout.height = 1;
+    layout.pixels = {1, 2, 3, 0};
+    layout.offBits = 54 + 8;
     CDib dib;
-    ASSERT_TRUE(LoadBytes(dib, EncodeBmp(spec)).ok);
+    ASSERT_TRUE(LoadBytes(dib, EncodeBmp(layout)).ok);
     EXPECT_EQ(Colour(dib, 0, 0), (std::vector<std::uint8_t>{3, 2, 1}));
     EXPECT_EQ(dib.GetCornerFlag(), 1);
 }
 
 TEST(BmpReader, ConvertsOneBitThroughItsPalette) {
     // 9 x 2: odd width crosses a byte; palette white, black.
-    BmpSpec spec;
-    spec.width = 9;
-    spec.height = 2;
-    spec.bitCount = 1;
-    spec.palette = {0xFFFFFF, 0x000000};
-    spec.pixels = {0x80, 0x80, 0, 0, 0x00, 0x00, 0, 0};  // row 0: pixels 0 and 8 are bit 1
+    BmpLayout layout;
+    layout.width = 9;
+    layout.height = 2;
+    layout.bitCount = 1;
+    layout.palette = {0xFFFFFF, 0x000000};
+    layout.pixels = {0x80, 0x80, 0, 0, 0x00, 0x00, 0, 0};  // row 0: pixels 0 and 8 are bit 1
     CDib dib;
-    ASSERT_TRUE(LoadBytes(dib, EncodeBmp(spec)).ok);
+    ASSERT_TRUE(LoadBytes(dib, EncodeBmp(layout)).ok);
     EXPECT_EQ(dib.BitCount(), 24);
     EXPECT_EQ(dib.Header().size, 40u);
     EXPECT_EQ(Colour(dib, 0, 0), (std::vector<std::uint8_t>{0, 0, 0}));
@@ -83,7 +83,7 @@ TEST(BmpReader, ConvertsOneBitThroughItsPalette) {
 }
 
 TEST(BmpReader, ConvertsFourAndEightBitWithShortPalettes) {
-    BmpSpec four;
+    BmpLayout four;
     four.width = 3;
     four.height = 1;
     four.bitCount = 4;
@@ -95,7 +95,7 @@ TEST(BmpReader, ConvertsFourAndEightBitWithShortPalettes) {
     EXPECT_EQ(Colour(dib, 1, 0), (std::vector<std::uint8_t>{0x44, 0x55, 0x66}));
     EXPECT_EQ(Colour(dib, 2, 0), (std::vector<std::uint8_t>{0, 0, 0}));
 
-    BmpSpec eight;
+    BmpLayout eight;
     eight.width = 5;
     eight.height = 1;
     eight.bitCount = 8;
@@ -109,13 +109,13 @@ TEST(BmpReader, ConvertsFourAndEightBitWithShortPalettes) {
 }
 
 TEST(BmpReader, ShortPaletteNeverTakesColoursOfAnEarlierFile) {
-    BmpSpec full;
+    BmpLayout full;
     full.width = 1;
     full.height = 1;
     full.bitCount = 8;
     full.palette.assign(256, 0xFFFFFF);
     full.pixels = {7, 0, 0, 0};
-    BmpSpec shortPalette = full;
+    BmpLayout shortPalette = full;
     shortPalette.palette = {0x010203};  // index 7 is beyond the palette
     CDib dib;
     ASSERT_TRUE(LoadBytes(dib, EncodeBmp(full)).ok);
@@ -133,13 +133,13 @@ TEST(BmpReader, CornerFlagIgnoresTopRight) {
 }
 
 TEST(BmpReader, ShortPixelDataLeavesRowsZero) {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 2;
-    spec.pixels = {9, 9, 9, 0};  // one row of two
-    spec.fileSize = 54 + 4;
+    BmpLayout layout;
+    layout.width = 1;
+    layout.height = 2;
+    layout.pixels = {9, 9, 9, 0};  // one row of two
+    layout.fileSize = 54 + 4;
     CDib dib;
-    ASSERT_TRUE(LoadBytes(dib, EncodeBmp(spec)).ok);
+    ASSERT_TRUE(LoadBytes(dib, EncodeBmp(layout)).ok);
     EXPECT_EQ(Colour(dib, 0, 0), (std::vector<std::uint8_t>{9, 9, 9}));
     EXPECT_EQ(Colour(dib, 0, 1), (std::vector<std::uint8_t>{0, 0, 0}));
 }
@@ -156,12 +156,12 @@ TEST(BmpReader, FileEndingEarlyIsNoError) {
 
 TEST(BmpReader, EachRefusalShowsExactlyOneMessage) {
     auto base = [] {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 2;
         s.height = 2;
         return s;
     };
-    struct Case { const char* what; BmpSpec spec; unsigned id; } cases[] = {
+    struct Case { const char* what; BmpLayout layout; unsigned id; } cases[] = {
         {"info header of 12 bytes", [&] { auto s = base(); s.headerSize = 12; return s; }(), IDS_UNSUPPORTED_BITMAP},
         {"info header of 124 bytes", [&] { auto s = base(); s.headerSize = 124; return s; }(), IDS_UNSUPPORTED_BITMAP},
         {"16 bits", [&] { auto s = base(); s.bitCount = 16; return s; }(), IDS_UNSUPPORTED_BITMAP},
@@ -184,7 +184,7 @@ TEST(BmpReader, EachRefusalShowsExactlyOneMessage) {
     };
     for (const auto& c : cases) {
         CDib dib;
-        Loaded r = LoadBytes(dib, EncodeBmp(c.spec));
+        Loaded r = LoadBytes(dib, EncodeBmp(c.layout));
         EXPECT_FALSE(r.ok) << c.what;
         EXPECT_EQ(r.message, c.id) << c.what;
         EXPECT_EQ(r.icon, MessageIcon::Error) << c.what;
@@ -193,13 +193,13 @@ TEST(BmpReader, EachRefusalShowsExactlyOneMessage) {
 }
 
 TEST(BmpReader, TableOfExactly1024BytesIsAccepted) {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.offBits = 1078;
+    BmpLayout layout;
+    layout.width = 1;
+    layout.height = 1;
+    layout.bitCount = 8;
+    layout.offBits = 1078;
     CDib dib;
-    EXPECT_TRUE(LoadBytes(dib, EncodeBmp(spec)).ok);
+    EXPECT_TRUE(LoadBytes(dib, EncodeBmp(layout)).ok);
 }
 
 TEST(BmpReader, ShortFilesCountMissingHeaderBytesAsZero) {
@@ -247,14 +247,14 @@ TEST(BmpReader, FailingCloseIsSilent) {
 }
 
 TEST(BmpReader, NoMemoryForConversionKeepsPaletteFile) {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.bitCount = 8;
-    spec.palette = {0x000000};
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.bitCount = 8;
+    layout.palette = {0x000000};
     CDib dib;
     InjectAllocationFailure(2);  // the file's own pixels succeed, the 24-bit copy fails
-    Loaded r = LoadBytes(dib, EncodeBmp(spec));
+    Loaded r = LoadBytes(dib, EncodeBmp(layout));
     InjectAllocationFailure(0);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, static_cast<unsigned>(IDS_NO_DIB_MEMORY));

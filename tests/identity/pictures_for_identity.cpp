@@ -60,17 +60,17 @@ std::vector<std::uint8_t> GradientFile24(int width, int height, std::uint32_t se
 
 std::vector<std::uint8_t> ShapeFile(int width, int height, int bitCount, std::uint32_t seed) {
     Noise noise{seed};
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bitCount;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bitCount = bitCount;
     const int entries = 1 << bitCount;
-    spec.palette.push_back(0x20C040);  // the key
-    for (int i = 1; i < entries; ++i) spec.palette.push_back((i * 0x3B5D1Fu + seed) & 0xFFFFFF);
-    if (entries > 2) spec.palette[entries - 1] = spec.palette[1];  // two entries of one colour
+    layout.palette.push_back(0x20C040);  // the key
+    for (int i = 1; i < entries; ++i) layout.palette.push_back((i * 0x3B5D1Fu + seed) & 0xFFFFFF);
+    if (entries > 2) layout.palette[entries - 1] = layout.palette[1];  // two entries of one colour
 
     const std::uint32_t stride = Stride(width, bitCount);
-    spec.pixels.assign(static_cast<std::size_t>(stride) * height, 0);
+    layout.pixels.assign(static_cast<std::size_t>(stride) * height, 0);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             int index = 0;
@@ -80,11 +80,11 @@ std::vector<std::uint8_t> ShapeFile(int width, int height, int bitCount, std::ui
                 if (y == height / 2) index = 0;  // a keyed stripe through the shape
             }
             const int bitPos = x * bitCount;
-            std::uint8_t& byte = spec.pixels[static_cast<std::size_t>(y) * stride + bitPos / 8];
+            std::uint8_t& byte = layout.pixels[static_cast<std::size_t>(y) * stride + bitPos / 8];
             byte = static_cast<std::uint8_t>(byte | (index << (8 - bitCount - bitPos % 8)));
         }
     }
-    return EncodeBmp(spec);
+    return EncodeBmp(layout);
 }
 
 }  // namespace zentro::test

@@ -37,12 +37,12 @@ Outcome LoadBytes(CDib& dib, const std::vector<std::uint8_t>& bytes) {
 
 unsigned OnlyId(const Outcome& o) { return o.messages.size() == 1 ? o.messages[0].id : 0; }
 
-BmpSpec Small24() {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.pixels.assign(16, 0x5A);
-    return spec;
+BmpLayout Small24() {
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.pixels.assign(16, 0x5A);
+    return layout;
 }
 
 }  // namespace
@@ -129,14 +129,14 @@ TEST(HostileBitmaps, WidthsAndHeightsAtAndBeyondEveryLimit) {
         {1, 1, 24, 0},
     };
     for (const Case& c : cases) {
-        BmpSpec spec;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.bitCount = c.bits;
-        spec.pixels = {0x11, 0x22, 0x33, 0};  // a tiny file whatever the header claims
-        if (c.bits == 8) spec.palette = {0x123456};
+        BmpLayout layout;
+        layout.width = c.width;
+        layout.height = c.height;
+        layout.bitCount = c.bits;
+        layout.pixels = {0x11, 0x22, 0x33, 0};  // a tiny file whatever the header claims
+        if (c.bits == 8) layout.palette = {0x123456};
         CDib dib;
-        const Outcome o = LoadBytes(dib, EncodeBmp(spec));
+        const Outcome o = LoadBytes(dib, EncodeBmp(layout));
         const std::string what = std::to_string(c.width) + " x " + std::to_string(c.height);
         EXPECT_EQ(o.loaded, c.id == 0) << what;
         EXPECT_EQ(o.messages.size(), c.id == 0 ? 0u : 1u) << what;
@@ -150,12 +150,12 @@ TEST(HostileBitmaps, WidthsAndHeightsAtAndBeyondEveryLimit) {
 TEST(HostileBitmaps, LargestPictureFromATinyFileIsAcceptedWithoutTouchingItAll) {
     // 16384 x 16384 is the most that CDib takes: 768 MiB of zero pixels, given by
     // the system lazily, of which only the 4 bytes in the file are written.
-    BmpSpec spec;
-    spec.width = 16384;
-    spec.height = 16384;
-    spec.pixels = {0x10, 0x20, 0x30, 0x40};
+    BmpLayout layout;
+    layout.width = 16384;
+    layout.height = 16384;
+    layout.pixels = {0x10, 0x20, 0x30, 0x40};
     CDib dib;
-    const Outcome o = LoadBytes(dib, EncodeBmp(spec));
+    const Outcome o = LoadBytes(dib, EncodeBmp(layout));
     ASSERT_TRUE(o.loaded);
     std::uint8_t colour[3];
     dib.GetPixel(1, 0, colour);
@@ -189,9 +189,9 @@ TEST(HostileBitmaps, OffsetsAndSizesAtAndBeyondEveryLimit) {
     for (const Case& c : cases) {
         // Pixels at the offset where the file can have them there, else at 54; the
         // header fields are then set as the case says.
-        BmpSpec spec = Small24();
-        if (c.offBits >= 54 && c.offBits <= 4096) spec.offBits = c.offBits;
-        std::vector<std::uint8_t> bytes = EncodeBmp(spec);
+        BmpLayout layout = Small24();
+        if (c.offBits >= 54 && c.offBits <= 4096) layout.offBits = c.offBits;
+        std::vector<std::uint8_t> bytes = EncodeBmp(layout);
         le::Put32(&bytes[2], static_cast<std::uint32_t>(c.fileSize));
         le::Put32(&bytes[10], static_cast<std::uint32_t>(c.offBits));
         CDib dib;

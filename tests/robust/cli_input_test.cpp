@@ -39,7 +39,7 @@ std::string NotFoundLine(const std::string& path) {
 
 TEST(CliHostileInput, EachBadBitmapGetsItsOneMessageAndTheOthersStillConvert) {
     TempDir dir;
-    BmpSpec huge;
+    BmpLayout huge;
     huge.width = INT32_MAX;
     huge.pixels = {0, 0, 0, 0};
     const struct {

@@ -110,11 +110,11 @@ TEST(OutOfMemory, CommandLineUnderAnAddressSpaceLimit) {
     TempDir dir;
     // Tiny files that claim big pictures: 8192 x 8192 (192 MiB) and 16384 x 16384 (768 MiB).
     for (int side : {8192, 16384}) {
-        BmpSpec spec;
-        spec.width = side;
-        spec.height = side;
-        spec.pixels = {0, 0, 0, 0};
-        WriteFile(dir / ("claims_" + std::to_string(side) + ".bmp"), EncodeBmp(spec));
+        BmpLayout layout;
+        layout.width = side;
+        layout.height = side;
+        layout.pixels = {0, 0, 0, 0};
+        WriteFile(dir / ("claims_" + std::to_string(side) + ".bmp"), EncodeBmp(layout));
     }
     constexpr unsigned long long kMiB = 1ull << 20;
     const ProcessResult works = RunCliProgram({"--version"}, 20, 192 * kMiB);

@@ -22,28 +22,28 @@ std::uint32_t Stride(int width, int bitCount) {
     return static_cast<std::uint32_t>(((static_cast<std::int64_t>(width) * bitCount + 31) / 32) * 4);
 }
 
-std::vector<std::uint8_t> EncodeBmp(const BmpSpec& spec) {
-    const std::uint32_t tableBytes = static_cast<std::uint32_t>(spec.palette.size() * 4);
-    const std::uint32_t offBits = spec.offBits >= 0 ? static_cast<std::uint32_t>(spec.offBits) : 54 + tableBytes;
-    std::vector<std::uint8_t> pixels = spec.pixels;
-    if (pixels.empty() && spec.width > 0 && spec.height > 0)
-        pixels.assign(static_cast<std::size_t>(Stride(spec.width, spec.bitCount)) * spec.height, 0);
+std::vector<std::uint8_t> EncodeBmp(const BmpLayout& layout) {
+    const std::uint32_t tableBytes = static_cast<std::uint32_t>(layout.palette.size() * 4);
+    const std::uint32_t offBits = layout.offBits >= 0 ? static_cast<std::uint32_t>(layout.offBits) : 54 + tableBytes;
+    std::vector<std::uint8_t> pixels = layout.pixels;
+    if (pixels.empty() && layout.width > 0 && layout.height > 0)
+        pixels.assign(static_cast<std::size_t>(Stride(layout.width, layout.bitCount)) * layout.height, 0);
     const std::uint32_t fileSize =
-        spec.fileSize >= 0 ? static_cast<std::uint32_t>(spec.fileSize) : offBits + static_cast<std::uint32_t>(pixels.size());
+        layout.fileSize >= 0 ? static_cast<std::uint32_t>(layout.fileSize) : offBits + static_cast<std::uint32_t>(pixels.size());
 
     std::vector<std::uint8_t> out(std::max<std::size_t>(54 + tableBytes, offBits), 0);
     out[0] = 'B';
     out[1] = 'M';
     Put32(out, 2, fileSize);
     Put32(out, 10, offBits);
-    Put32(out, 14, spec.headerSize);
-    Put32(out, 18, static_cast<std::uint32_t>(spec.width));
-    Put32(out, 22, static_cast<std::uint32_t>(spec.height));
+    Put32(out, 14, layout.headerSize);
+    Put32(out, 18, static_cast<std::uint32_t>(layout.width));
+    Put32(out, 22, static_cast<std::uint32_t>(layout.height));
     Put16(out, 26, 1);
-    Put16(out, 28, static_cast<std::uint32_t>(spec.bitCount));
-    Put32(out, 30, spec.compression);
-    for (std::size_t i = 0; i < spec.palette.size(); ++i) {
-        std::uint32_t c = spec.palette[i];
+    Put16(out, 28, static_cast<std::uint32_t>(layout.bitCount));
+    Put32(out, 30, layout.compression);
+    for (std::size_t i = 0; i < layout.palette.size(); ++i) {
+        std::uint32_t c = layout.palette[i];
         out[54 + 4 * i] = c & 0xFF;
         out[55 + 4 * i] = (c >> 8) & 0xFF;
         out[56 + 4 * i] = (c >> 16) & 0xFF;
@@ -55,22 +55,22 @@ std::vector<std::uint8_t> EncodeBmp(const BmpSpec& spec) {
 
 std::vector<std::uint8_t> Encode24(int width, int height, const std::vector<std::uint32_t>& colours) {
     if (colours.size() != static_cast<std::size_t>(width) * height) throw std::invalid_argument("colour count");
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
     const std::uint32_t stride = Stride(width, 24);
-    spec.pixels.assign(static_cast<std::size_t>(stride) * height, 0);
+    layout.pixels.assign(static_cast<std::size_t>(stride) * height, 0);
     for (int row = 0; row < height; ++row) {
         int stored = height - 1 - row;
         for (int x = 0; x < width; ++x) {
             std::uint32_t c = colours[static_cast<std::size_t>(row) * width + x];
             std::size_t at = static_cast<std::size_t>(stored) * stride + 3 * x;
-            spec.pixels[at] = c & 0xFF;
-            spec.pixels[at + 1] = (c >> 8) & 0xFF;
-            spec.pixels[at + 2] = (c >> 16) & 0xFF;
+            layout.pixels[at] = c & 0xFF;
+            layout.pixels[at + 1] = (c >> 8) & 0xFF;
+            layout.pixels[at + 2] = (c >> 16) & 0xFF;
         }
     }
-    return EncodeBmp(spec);
+    return EncodeBmp(layout);
 }
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -6,7 +6,7 @@
 
 namespace zentro::test {
 
-struct BmpSpec {
+struct BmpLayout {
     int width = 1;
     int height = 1;
     int bitCount = 24;
@@ -22,7 +22,7 @@ struct BmpSpec {
 };
 
 std::uint32_t Stride(int width, int bitCount);
-std::vector<std::uint8_t> EncodeBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> EncodeBmp(const BmpLayout& layout);
 // A 24-bit picture from colours given top row first as 0xRRGGBB.
 std::vector<std::uint8_t> Encode24(int width, int height, const std::vector<std::uint32_t>& topDownColours);
 
