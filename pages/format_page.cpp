@@ -3,6 +3,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "pages/control_ids.h"
 #include "platform/message.h"
 #include "platform/qt/wizard_sheet.h"
 #include "platform/string_table.h"
@@ -11,24 +12,14 @@ namespace zentro {
 
 namespace {
 
-enum : int {
-    kBox32 = 1026,
-    kBox24 = 1027,
-    kBox8 = 1028,
-    kBox4 = 1029,
-    kTransparentBox = 1032,
-    kWarningIcon = 1033,
-    kWarningText = 1035,
-};
-
 DialogTemplate FormatTemplate() {
     return {108, "Ikoblen - 格式", 210, 205,
             {
                 {ControlKind::Text, kStaticId, "选择您希望包括的颜色的深度：", 7, 7, 156, 8},
-                {ControlKind::AutoCheckBox, kBox32, "32-位 用透明通道(&A)", 7, 22, 95, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kBox24, "&24-位 (真彩色)", 7, 37, 73, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kBox8, "&8-位 (256-色 调色板)", 7, 52, 92, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kBox4, "&4-位 (16-色 调色板)", 7, 67, 88, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kAlpha32Box, "32-位 用透明通道(&A)", 7, 22, 95, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kTrueColour24Box, "&24-位 (真彩色)", 7, 37, 73, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kPalette8Box, "&8-位 (256-色 调色板)", 7, 52, 92, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kPalette4Box, "&4-位 (16-色 调色板)", 7, 67, 88, 10, kTabStop},
                 {ControlKind::AutoCheckBox, kTransparentBox, "透明(&T)", 7, 97, 59, 10, kTabStop},
                 {ControlKind::Icon, kWarningIcon, "", 107, 17, 21, 20, kHidden},
                 {ControlKind::Text, kWarningText, "否则将无法生成", 133, 23, 70, 8, kHidden},
@@ -44,7 +35,7 @@ bool IsChecked(const QCheckBox* box) {
 }  // namespace
 
 CFormatPage::CFormatPage(const QRect* pageRect) : CBmpPropertyPage(FormatTemplate(), pageRect) {
-    OnClicked(kBox32, [this] { UpdateWarning(); });
+    OnClicked(kAlpha32Box, [this] { UpdateWarning(); });
     OnClicked(kTransparentBox, [this] { UpdateWarning(); });
 }
 
@@ -67,16 +58,16 @@ int CFormatPage::OnWizardNext() {
 void CFormatPage::DoDataExchange(DataExchange& dx) {
     DDX_Control(dx, kWarningText, warningText_);
     DDX_Control(dx, kWarningIcon, warningIcon_);
-    DDX_Check(dx, kBox24, choices.use24);
-    DDX_Check(dx, kBox4, choices.use4);
-    DDX_Check(dx, kBox8, choices.use8);
-    DDX_Check(dx, kBox32, choices.use32);
+    DDX_Check(dx, kTrueColour24Box, choices.use24);
+    DDX_Check(dx, kPalette4Box, choices.use4);
+    DDX_Check(dx, kPalette8Box, choices.use8);
+    DDX_Check(dx, kAlpha32Box, choices.use32);
     DDX_Check(dx, kTransparentBox, choices.transparent);
     DDX_Control(dx, kTransparentBox, transparentBox_);
-    DDX_Control(dx, kBox32, box32_);
-    DDX_Control(dx, kBox24, box24_);
-    DDX_Control(dx, kBox8, box8_);
-    DDX_Control(dx, kBox4, box4_);
+    DDX_Control(dx, kAlpha32Box, box32_);
+    DDX_Control(dx, kTrueColour24Box, box24_);
+    DDX_Control(dx, kPalette8Box, box8_);
+    DDX_Control(dx, kPalette4Box, box4_);
     UpdateWarning();
 }
 

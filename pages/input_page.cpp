@@ -1,6 +1,7 @@
 #include "pages/input_page.h"
 
 #include "app/bmp_icon_app.h"
+#include "pages/control_ids.h"
 #include "pages/open_bitmap_dialog.h"
 #include "platform/message.h"
 #include "platform/path.h"
@@ -12,13 +13,11 @@ namespace zentro {
 
 namespace {
 
-enum : int { kPathEdit = 1014, kBrowseButton = 1002 };
-
 DialogTemplate InputTemplate() {
     return {106, "Ikoblen - 输入文件", 210, 205,
             {
                 {ControlKind::Text, kStaticId, "选择您希望创建图标的位图文件：", 7, 7, 178, 8},
-                {ControlKind::Edit, kPathEdit, "", 7, 17, 196, 14, kTabStop},
+                {ControlKind::Edit, kBitmapPathEdit, "", 7, 17, 196, 14, kTabStop},
                 {ControlKind::PushButton, kBrowseButton, "浏览(&B)...", 7, 36, 50, 14, kTabStop},
             }};
 }
@@ -59,8 +58,8 @@ void CInputPage::OnInitDialog() {
 }
 
 void CInputPage::DoDataExchange(DataExchange& dx) {
-    DDX_Text(dx, kPathEdit, path);
-    DDX_Control(dx, kPathEdit, pathEdit_);
+    DDX_Text(dx, kBitmapPathEdit, path);
+    DDX_Control(dx, kBitmapPathEdit, pathEdit_);
 }
 
 }  // namespace zentro

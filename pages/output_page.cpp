@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "pages/control_ids.h"
 #include "platform/message.h"
 #include "platform/qt/wizard_sheet.h"
 #include "platform/string_table.h"
@@ -12,8 +13,6 @@
 namespace zentro {
 
 namespace {
-
-enum : int { kPathEdit = 1019, kBrowseFolderButton = 1002 };
 
 // Shorter names cannot hold a name and an extension.
 constexpr qsizetype kShortestName = 4;
@@ -29,8 +28,8 @@ DialogTemplate OutputTemplate() {
     return {107, "Ikoblen - 输出文件", 210, 205,
             {
                 {ControlKind::Text, kStaticId, "为新图标选择一个名称：", 7, 7, 101, 8},
-                {ControlKind::Edit, kPathEdit, "", 7, 17, 196, 14, kTabStop},
-                {ControlKind::PushButton, kBrowseFolderButton, "浏览文件夹(&B)...", 7, 36, 70, 14, kTabStop},
+                {ControlKind::Edit, kIconPathEdit, "", 7, 17, 196, 14, kTabStop},
+                {ControlKind::PushButton, kBrowseButton, "浏览文件夹(&B)...", 7, 36, 70, 14, kTabStop},
                 {ControlKind::Text, kStaticId, "点击 \"完成\" 创建图标。", 7, 57, 102, 8},
             }};
 }
@@ -46,7 +45,7 @@ qsizetype LastSeparator(const QString& path) {
 }  // namespace
 
 COutputPage::COutputPage(const QRect* pageRect) : CBmpPropertyPage(OutputTemplate(), pageRect) {
-    OnClicked(kBrowseFolderButton, [this] { BrowseForFolder(); });
+    OnClicked(kBrowseButton, [this] { BrowseForFolder(); });
 }
 
 bool COutputPage::OnSetActive() {
@@ -81,8 +80,8 @@ bool COutputPage::OnWizardFinish() {
 }
 
 void COutputPage::DoDataExchange(DataExchange& dx) {
-    DDX_Text(dx, kPathEdit, path);
-    DDX_Control(dx, kPathEdit, pathEdit_);
+    DDX_Text(dx, kIconPathEdit, path);
+    DDX_Control(dx, kIconPathEdit, pathEdit_);
 }
 
 void COutputPage::BrowseForFolder() {

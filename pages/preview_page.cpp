@@ -1,20 +1,19 @@
 #include "pages/preview_page.h"
 
 #include "app/bmp_icon_app.h"
+#include "pages/control_ids.h"
 #include "platform/qt/wizard_sheet.h"
 
 namespace zentro {
 
 namespace {
 
-enum : int { kPreview = 1043, kScrollBar = 1044 };
-
 DialogTemplate PreviewTemplate() {
     return {110, "Ikoblen - 预览", 245, 248,
             {
                 {ControlKind::Text, kStaticId, "预览：", 9, 2, 28, 11},
-                {ControlKind::Text, kPreview, "", 8, 12, 183, 180},
-                {ControlKind::HScrollBar, kScrollBar, "", 7, 195, 184, 12},
+                {ControlKind::Text, kPreviewWindow, "", 8, 12, 183, 180},
+                {ControlKind::HScrollBar, kPreviewScrollBar, "", 7, 195, 184, 12},
             }};
 }
 
@@ -91,8 +90,8 @@ void CPreviewPage::OnScrollAction(int action) {
 }
 
 void CPreviewPage::DoDataExchange(DataExchange& dx) {
-    DDX_Control(dx, kScrollBar, scrollBar_);
-    DDX_Control(dx, kPreview, preview_);
+    DDX_Control(dx, kPreviewScrollBar, scrollBar_);
+    DDX_Control(dx, kPreviewWindow, preview_);
 }
 
 }  // namespace zentro

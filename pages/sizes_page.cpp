@@ -4,6 +4,7 @@
 
 #include "app/bmp_icon_app.h"
 #include "image/image_set_builder.h"
+#include "pages/control_ids.h"
 #include "pages/format_page.h"
 #include "pages/open_bitmap_dialog.h"
 #include "platform/message.h"
@@ -15,30 +16,18 @@ namespace zentro {
 
 namespace {
 
-enum : int {
-    kBox256 = 1037,
-    kOnlyOne256Box = 1042,
-    kBox48 = 1038,
-    kBox32 = 1039,
-    kBox24 = 1027,
-    kBox16 = 1041,
-    kUse16BitmapBox = 1046,
-    kPathEdit = 1014,
-    kBrowseButton = 1002,
-};
-
 DialogTemplate SizesTemplate() {
     return {109, "Ikoblen - 大小", 210, 205,
             {
-                {ControlKind::AutoCheckBox, kBox256, "2&56x256", 7, 22, 43, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kSize256Box, "2&56x256", 7, 22, 43, 10, kTabStop},
                 {ControlKind::AutoCheckBox, kOnlyOne256Box, "仅包含一个 256x256 的设备图像(&O)", 17, 37, 141, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kBox48, "&48x48", 7, 52, 35, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kBox32, "&32x32", 7, 67, 35, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kBox24, "&24x24", 7, 82, 35, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kBox16, "&16x16", 7, 97, 35, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kSize48Box, "&48x48", 7, 52, 35, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kSize32Box, "&32x32", 7, 67, 35, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kSize24Box, "&24x24", 7, 82, 35, 10, kTabStop},
+                {ControlKind::AutoCheckBox, kSize16Box, "&16x16", 7, 97, 35, 10, kTabStop},
                 {ControlKind::Text, kStaticId, "选择你想要图片的大小：", 7, 7, 149, 8},
                 {ControlKind::AutoCheckBox, kUse16BitmapBox, "以下为 16x16 大小的图片使用：(&I)", 17, 112, 141, 10, kTabStop},
-                {ControlKind::Edit, kPathEdit, "", 17, 127, 131, 14, kTabStop},
+                {ControlKind::Edit, kBitmapPathEdit, "", 17, 127, 131, 14, kTabStop},
                 {ControlKind::PushButton, kBrowseButton, "浏览(&B)...", 153, 127, 50, 14, kTabStop},
             }};
 }
@@ -47,8 +36,8 @@ DialogTemplate SizesTemplate() {
 
 CSizesPage::CSizesPage(const QRect* pageRect, CFormatPage* formatPage)
     : CBmpPropertyPage(SizesTemplate(), pageRect), formatPage_(formatPage) {
-    OnClicked(kBox256, [this] { UpdateEnabling(); });
-    OnClicked(kBox16, [this] { UpdateEnabling(); });
+    OnClicked(kSize256Box, [this] { UpdateEnabling(); });
+    OnClicked(kSize16Box, [this] { UpdateEnabling(); });
     OnClicked(kUse16BitmapBox, [this] { UpdateEnabling(); });
     OnClicked(kBrowseButton, [this] { BrowseForBitmap(this, pathEdit_); });
 }
@@ -79,17 +68,17 @@ void CSizesPage::OnInitDialog() {
 void CSizesPage::DoDataExchange(DataExchange& dx) {
     DDX_Check(dx, kOnlyOne256Box, choices.onlyOne256);
     DDX_Check(dx, kUse16BitmapBox, choices.use16Bitmap);
-    DDX_Text(dx, kPathEdit, choices.bitmap16Path);
-    DDX_Control(dx, kBox16, box16_);
-    DDX_Control(dx, kBox256, box256_);
+    DDX_Text(dx, kBitmapPathEdit, choices.bitmap16Path);
+    DDX_Control(dx, kSize16Box, box16_);
+    DDX_Control(dx, kSize256Box, box256_);
     DDX_Control(dx, kOnlyOne256Box, onlyOne256Box_);
-    DDX_Check(dx, kBox256, choices.sizes[0]);
-    DDX_Check(dx, kBox48, choices.sizes[1]);
-    DDX_Check(dx, kBox32, choices.sizes[2]);
-    DDX_Check(dx, kBox24, choices.sizes[3]);
-    DDX_Check(dx, kBox16, choices.sizes[4]);
+    DDX_Check(dx, kSize256Box, choices.sizes[0]);
+    DDX_Check(dx, kSize48Box, choices.sizes[1]);
+    DDX_Check(dx, kSize32Box, choices.sizes[2]);
+    DDX_Check(dx, kSize24Box, choices.sizes[3]);
+    DDX_Check(dx, kSize16Box, choices.sizes[4]);
     DDX_Control(dx, kUse16BitmapBox, use16BitmapBox_);
-    DDX_Control(dx, kPathEdit, pathEdit_);
+    DDX_Control(dx, kBitmapPathEdit, pathEdit_);
     DDX_Control(dx, kBrowseButton, browseButton_);
 
     if (!dx.SaveAndValidate()) {

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/bmp_icon_app.h"
+#include "pages/control_ids.h"
 #include "platform/qt/html_help.h"
 #include "platform/qt/wizard_page.h"
 #include "platform/qt/wizard_sheet.h"
@@ -23,7 +24,7 @@ QString gFolder;
 
 // File names of the pages, in wizard order.
 constexpr std::array<const char*, 5> kPageNames = {"1-input", "2-format", "3-sizes", "4-preview", "5-output"};
-enum : int { kPreviewPage = 3, kPreviewScrollBar = 1044 };
+constexpr int kPreviewPage = 3;
 
 void Save(QWidget* window, const QString& name) {
     const QString path = gFolder + QLatin1Char('/') + name + QStringLiteral(".png");
@@ -52,7 +53,7 @@ void ScrollToLargestAlphaImage(zentro::WizardSheet& sheet) {
     const std::vector<std::uint8_t>& entries = zentro::CBmpIconApp::Get().store.entries;
     const auto alpha = std::find_if(entries.begin(), entries.end(),
                                     [](std::uint8_t code) { return code / zentro::kSizeCount == zentro::kKind32; });
-    auto* scrollBar = qobject_cast<QScrollBar*>(sheet.GetActivePage()->GetDlgItem(kPreviewScrollBar));
+    auto* scrollBar = qobject_cast<QScrollBar*>(sheet.GetActivePage()->GetDlgItem(zentro::kPreviewScrollBar));
     if (alpha == entries.end() || scrollBar == nullptr) return;
     for (auto step = entries.begin(); step != alpha; ++step) scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }

@@ -9,6 +9,7 @@
 #include "app/bmp_icon_app.h"
 #include "gui_test_main.h"
 #include "modal_script.h"
+#include "pages/control_ids.h"
 #include "platform/qt/html_help.h"
 #include "platform/qt/wizard_page.h"
 
@@ -67,7 +68,7 @@ private slots:
         QString title;
         OnModalWizard([&](WizardSheet& sheet) {
             title = sheet.windowTitle();
-            shown = EditOf(sheet, 1014)->text();
+            shown = EditOf(sheet, kBitmapPathEdit)->text();
         });
         QCOMPARE(app.InitInstance(), false);
         QCOMPARE(shown, kSample);
@@ -78,7 +79,7 @@ private slots:
     void withoutArgumentsThePathIsEmpty() {
         RecordingApp app;
         QString shown = QStringLiteral("unset");
-        OnModalWizard([&](WizardSheet& sheet) { shown = EditOf(sheet, 1014)->text(); });
+        OnModalWizard([&](WizardSheet& sheet) { shown = EditOf(sheet, kBitmapPathEdit)->text(); });
         app.InitInstance();
         QCOMPARE(shown, QString());
     }
@@ -108,7 +109,7 @@ private slots:
         OnModalWizard([&](WizardSheet& sheet) {
             GoToPage(sheet, 4);
             reached = sheet.GetActiveIndex();
-            EditOf(sheet, 1019)->setText(target);
+            EditOf(sheet, kIconPathEdit)->setText(target);
             sheet.PressButton(WizardCommand::Cancel);
         });
         app.InitInstance();
@@ -128,9 +129,9 @@ private slots:
         app.SetArguments({kSample});
         OnModalWizard([&](WizardSheet& sheet) {
             GoToPage(sheet, 1);
-            qobject_cast<QCheckBox*>(sheet.GetActivePage()->GetDlgItem(1027))->setChecked(true);
+            qobject_cast<QCheckBox*>(sheet.GetActivePage()->GetDlgItem(kTrueColour24Box))->setChecked(true);
             GoToPage(sheet, 4);
-            EditOf(sheet, 1019)->setText(target);
+            EditOf(sheet, kIconPathEdit)->setText(target);
             sheet.PressButton(WizardCommand::Finish);
         });
         app.InitInstance();

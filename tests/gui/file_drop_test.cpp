@@ -12,6 +12,7 @@
 #include "gui_test_main.h"
 #include "middle_pages.h"
 #include "page_wizard.h"
+#include "pages/control_ids.h"
 #include "support/bmp_builder.h"
 #include "support/pictures.h"
 
@@ -21,8 +22,6 @@ using zentro::test::PageWizard;
 using zentro::test::TempDir;
 
 namespace {
-
-enum : int { kPathEdit = 1014, kBox48 = 1038, kUse16BitmapBox = 1046 };
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -60,7 +59,7 @@ struct DropWizard : PageWizard {
         zentro::test::WriteFile(picture, zentro::test::Encode24(8, 8, std::vector<std::uint32_t>(64, 0xFFFFFF)));
         Show({&input, &format, &output});
     }
-    QLineEdit* Edit() const { return Control<QLineEdit>(kPathEdit); }
+    QLineEdit* Edit() const { return Control<QLineEdit>(kBitmapPathEdit); }
 };
 
 // The Sizes page, over a source large enough for every size but 256, with a
@@ -149,7 +148,7 @@ private slots:
         QVERIFY(!DragAndDrop(w.PathEdit(), *Files({Q(w.bitmap16)})));
         w.Box(kUse16BitmapBox)->click();
         QVERIFY(!DragAndDrop(&w.sizes, *Files({Q(w.bitmap16)})));
-        QVERIFY(!DragAndDrop(w.Box(kBox48), *Files({Q(w.bitmap16)})));
+        QVERIFY(!DragAndDrop(w.Box(kSize48Box), *Files({Q(w.bitmap16)})));
         QCOMPARE(w.PathEdit()->text(), QStringLiteral("kept"));
     }
 };

@@ -5,6 +5,7 @@
 
 #include "gui_test_main.h"
 #include "page_wizard.h"
+#include "pages/control_ids.h"
 #include "platform/string_table.h"
 #include "support/message_recorder.h"
 
@@ -13,9 +14,6 @@ using zentro::test::MessageRecorder;
 using zentro::test::PageWizard;
 
 namespace {
-
-enum : int { kBox32 = 1026, kBox24 = 1027, kBox8 = 1028, kBox4 = 1029, kTransparent = 1032 };
-enum : int { kWarningIcon = 1033, kWarningText = 1035 };
 
 enum class Warning { Hidden, Half, Shown };
 
@@ -65,27 +63,27 @@ private slots:
             QVERIFY(!w.Control<QLabel>(kWarningIcon)->pixmap().isNull());
             QCOMPARE(w.Control<QLabel>(kWarningText)->text(), QStringLiteral("否则将无法生成"));
             // Beside the 32-bit box, to its right.
-            QVERIFY(w.Control<QLabel>(kWarningIcon)->geometry().left() > w.Box(kBox32)->geometry().left());
+            QVERIFY(w.Control<QLabel>(kWarningIcon)->geometry().left() > w.Box(kAlpha32Box)->geometry().left());
         }
     }
 
     void clicksOnAlphaOrTransparencyToggleTheWarning() {
         FormatWizard w(Choices(0, 1, 1, 1, 0));
         QCOMPARE(w.WarningState(), Warning::Shown);
-        w.Box(kTransparent)->click();
+        w.Box(kTransparentBox)->click();
         QCOMPARE(w.WarningState(), Warning::Hidden);
-        w.Box(kTransparent)->click();
+        w.Box(kTransparentBox)->click();
         QCOMPARE(w.WarningState(), Warning::Shown);
-        w.Box(kBox32)->click();
+        w.Box(kAlpha32Box)->click();
         QCOMPARE(w.WarningState(), Warning::Hidden);
-        w.Box(kBox32)->click();
+        w.Box(kAlpha32Box)->click();
         QCOMPARE(w.WarningState(), Warning::Shown);
     }
 
     void clicksOnTheOtherDepthsNeverChangeTheWarning() {
         for (const bool shown : {true, false}) {
             FormatWizard w(Choices(0, 1, 1, 1, shown ? 0 : 1));
-            for (const int id : {kBox4, kBox8, kBox24, kBox4, kBox8, kBox24}) {
+            for (const int id : {kPalette4Box, kPalette8Box, kTrueColour24Box, kPalette4Box, kPalette8Box, kTrueColour24Box}) {
                 w.Box(id)->click();
                 QCOMPARE(w.WarningState(), shown ? Warning::Shown : Warning::Hidden);
             }
@@ -97,19 +95,19 @@ private slots:
         QTest::addColumn<QList<int>>("checked");
         QTest::addColumn<bool>("goesOn");
         QTest::newRow("nothing") << QList<int>{} << false;
-        QTest::newRow("32 only") << QList<int>{kBox32} << false;
-        QTest::newRow("transparent only") << QList<int>{kTransparent} << false;
-        QTest::newRow("32 and transparent") << QList<int>{kBox32, kTransparent} << true;
-        QTest::newRow("4") << QList<int>{kBox4} << true;
-        QTest::newRow("8") << QList<int>{kBox8} << true;
-        QTest::newRow("24") << QList<int>{kBox24} << true;
-        QTest::newRow("32 and 24, no transparency") << QList<int>{kBox32, kBox24} << true;
+        QTest::newRow("32 only") << QList<int>{kAlpha32Box} << false;
+        QTest::newRow("transparent only") << QList<int>{kTransparentBox} << false;
+        QTest::newRow("32 and transparent") << QList<int>{kAlpha32Box, kTransparentBox} << true;
+        QTest::newRow("4") << QList<int>{kPalette4Box} << true;
+        QTest::newRow("8") << QList<int>{kPalette8Box} << true;
+        QTest::newRow("24") << QList<int>{kTrueColour24Box} << true;
+        QTest::newRow("32 and 24, no transparency") << QList<int>{kAlpha32Box, kTrueColour24Box} << true;
     }
     void nextNeedsADepthThatCanBeMade() {
         QFETCH(QList<int>, checked);
         QFETCH(bool, goesOn);
         FormatWizard w(Choices(1, 1, 1, 1, 1));
-        for (const int id : {kBox32, kBox24, kBox8, kBox4, kTransparent}) w.Box(id)->setChecked(checked.contains(id));
+        for (const int id : {kAlpha32Box, kTrueColour24Box, kPalette8Box, kPalette4Box, kTransparentBox}) w.Box(id)->setChecked(checked.contains(id));
         MessageRecorder recorder;
         w.Press(WizardCommand::Next);
         if (goesOn) {
@@ -118,14 +116,14 @@ private slots:
             // Leaving stored the boxes.
             const FormatChoices& c = w.format.choices;
             QCOMPARE((QList<int>{c.use32, c.use24, c.use8, c.use4, c.transparent}),
-                     (QList<int>{checked.contains(kBox32), checked.contains(kBox24), checked.contains(kBox8),
-                                 checked.contains(kBox4), checked.contains(kTransparent)}));
+                     (QList<int>{checked.contains(kAlpha32Box), checked.contains(kTrueColour24Box), checked.contains(kPalette8Box),
+                                 checked.contains(kPalette4Box), checked.contains(kTransparentBox)}));
         } else {
             QCOMPARE(recorder.OnlyId(), unsigned{IDS_NO_DEPTH});
             QCOMPARE(recorder.messages[0].icon, MessageIcon::Exclamation);
             QCOMPARE(w.Active(), &w.format);
             // The boxes stay as the user left them.
-            for (const int id : {kBox32, kBox24, kBox8, kBox4, kTransparent})
+            for (const int id : {kAlpha32Box, kTrueColour24Box, kPalette8Box, kPalette4Box, kTransparentBox})
                 QCOMPARE(w.Box(id)->isChecked(), checked.contains(id));
         }
     }
@@ -135,7 +133,7 @@ private slots:
         MessageRecorder recorder;
         w.Press(WizardCommand::Next);
         QCOMPARE(w.Active(), &w.format);
-        w.Box(kTransparent)->click();
+        w.Box(kTransparentBox)->click();
         w.Press(WizardCommand::Next);
         QCOMPARE(recorder.messages.size(), std::size_t{1});
         QCOMPARE(w.Active(), &w.output);
@@ -153,8 +151,8 @@ private slots:
         w.format.choices.use32 = 0;
         w.Press(WizardCommand::Back);
         QCOMPARE(w.Active(), &w.format);
-        QVERIFY(!w.Box(kBox32)->isChecked());
-        QVERIFY(w.Box(kBox24)->isChecked());
+        QVERIFY(!w.Box(kAlpha32Box)->isChecked());
+        QVERIFY(w.Box(kTrueColour24Box)->isChecked());
         QCOMPARE(w.WarningState(), Warning::Hidden);
 
         w.Press(WizardCommand::Next);

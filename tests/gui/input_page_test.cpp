@@ -11,6 +11,7 @@
 
 #include "gui_test_main.h"
 #include "page_wizard.h"
+#include "pages/control_ids.h"
 #include "pages/open_bitmap_dialog.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
@@ -22,9 +23,6 @@ using zentro::test::PageWizard;
 using zentro::test::TempDir;
 
 namespace {
-
-enum : int { kPathEdit = 1014, kBrowse = 1002, kOutputEdit = 1019 };
-enum : int { kBox32 = 1026, kBox24 = 1027, kBox8 = 1028, kBox4 = 1029, kTransparent = 1032, kWarningIcon = 1033 };
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
@@ -57,7 +55,7 @@ struct InputWizard : PageWizard {
         zentro::test::WriteFile(path, bytes);
         return path;
     }
-    void TypePath(const std::string& path) { Control<QLineEdit>(kPathEdit)->setText(Q(path)); }
+    void TypePath(const std::string& path) { Control<QLineEdit>(kBitmapPathEdit)->setText(Q(path)); }
     bool Checked(int id) { return Control<QCheckBox>(id)->isChecked(); }
 };
 
@@ -70,11 +68,11 @@ private slots:
     void controlsSitWhereTheTemplatePutsThem() {
         InputWizard w;
         QCOMPARE(w.sheet.windowTitle(), QStringLiteral("Ikoblen - 输入文件"));
-        QVERIFY(w.Control<QLineEdit>(kPathEdit) != nullptr);
-        auto* browse = w.Control<QPushButton>(kBrowse);
+        QVERIFY(w.Control<QLineEdit>(kBitmapPathEdit) != nullptr);
+        auto* browse = w.Control<QPushButton>(kBrowseButton);
         QVERIFY(browse != nullptr);
         QCOMPARE(browse->text(), QStringLiteral("浏览(&B)..."));
-        QVERIFY(browse->geometry().top() > w.Control<QLineEdit>(kPathEdit)->geometry().bottom());
+        QVERIFY(browse->geometry().top() > w.Control<QLineEdit>(kBitmapPathEdit)->geometry().bottom());
         QVERIFY(!w.sheet.Button(WizardCommand::Back)->isEnabled());
         QVERIFY(w.sheet.Button(WizardCommand::Next)->isEnabled());
     }
@@ -173,7 +171,7 @@ private slots:
         QCOMPARE(w.Active(), &w.output);
         const QString expected = Q(w.folder.path()) + "/" + folder + "/" + proposed;
         QCOMPARE(Q(w.output.path), expected);
-        QCOMPARE(w.Control<QLineEdit>(kOutputEdit)->text(), expected);
+        QCOMPARE(w.Control<QLineEdit>(kIconPathEdit)->text(), expected);
     }
 
     void nextAgainReloadsAndReplacesTheTypedIconName() {
@@ -181,7 +179,7 @@ private slots:
         w.TypePath(w.Write("first.bmp", FramedPicture()));
         w.Press(WizardCommand::Next);
         w.Press(WizardCommand::Next);
-        w.Control<QLineEdit>(kOutputEdit)->setText(QStringLiteral("typed.ico"));
+        w.Control<QLineEdit>(kIconPathEdit)->setText(QStringLiteral("typed.ico"));
         w.Press(WizardCommand::Back);
         w.Press(WizardCommand::Back);
         QCOMPARE(w.Active(), &w.input);
@@ -190,7 +188,7 @@ private slots:
         QCOMPARE(w.output.path, w.folder / "second.ico");
         QCOMPARE(w.application.store.source.GetCornerFlag(), std::uint8_t{0});
         w.Press(WizardCommand::Next);
-        QCOMPARE(w.Control<QLineEdit>(kOutputEdit)->text(), Q(w.folder / "second.ico"));
+        QCOMPARE(w.Control<QLineEdit>(kIconPathEdit)->text(), Q(w.folder / "second.ico"));
     }
 
     // The corner test decides 32-bit and transparency each time a picture is
@@ -203,39 +201,39 @@ private slots:
         w.TypePath(framed);
         w.Press(WizardCommand::Next);
         QCOMPARE(w.Active(), &w.format);
-        QVERIFY(w.Checked(kBox32));
-        QVERIFY(w.Checked(kTransparent));
+        QVERIFY(w.Checked(kAlpha32Box));
+        QVERIFY(w.Checked(kTransparentBox));
         QVERIFY(w.Control<QLabel>(kWarningIcon)->isHidden());
         // The user's depths, then back to another picture.
-        w.Control<QCheckBox>(kBox24)->setChecked(true);
-        w.Control<QCheckBox>(kBox4)->setChecked(false);
+        w.Control<QCheckBox>(kTrueColour24Box)->setChecked(true);
+        w.Control<QCheckBox>(kPalette4Box)->setChecked(false);
         w.Press(WizardCommand::Back);
         w.TypePath(unframed);
         w.Press(WizardCommand::Next);
         QCOMPARE(w.Active(), &w.format);
-        QVERIFY(!w.Checked(kBox32));
-        QVERIFY(!w.Checked(kTransparent));
+        QVERIFY(!w.Checked(kAlpha32Box));
+        QVERIFY(!w.Checked(kTransparentBox));
         QVERIFY(w.Control<QLabel>(kWarningIcon)->isHidden());
-        QVERIFY(w.Checked(kBox24));
-        QVERIFY(w.Checked(kBox8));
-        QVERIFY(!w.Checked(kBox4));
+        QVERIFY(w.Checked(kTrueColour24Box));
+        QVERIFY(w.Checked(kPalette8Box));
+        QVERIFY(!w.Checked(kPalette4Box));
 
         // A user's 32-bit choice on an unframed picture is overridden too.
-        w.Control<QCheckBox>(kBox32)->click();
+        w.Control<QCheckBox>(kAlpha32Box)->click();
         QVERIFY(!w.Control<QLabel>(kWarningIcon)->isHidden());
         w.Press(WizardCommand::Back);
         w.Press(WizardCommand::Next);
-        QVERIFY(!w.Checked(kBox32));
+        QVERIFY(!w.Checked(kAlpha32Box));
         QVERIFY(w.Control<QLabel>(kWarningIcon)->isHidden());
         QCOMPARE(w.format.choices.use32, 0);
 
         w.Press(WizardCommand::Back);
         w.TypePath(framed);
         w.Press(WizardCommand::Next);
-        QVERIFY(w.Checked(kBox32));
-        QVERIFY(w.Checked(kTransparent));
-        QVERIFY(w.Checked(kBox24));
-        QVERIFY(!w.Checked(kBox4));
+        QVERIFY(w.Checked(kAlpha32Box));
+        QVERIFY(w.Checked(kTransparentBox));
+        QVERIFY(w.Checked(kTrueColour24Box));
+        QVERIFY(!w.Checked(kPalette4Box));
     }
 
     void browseTakesTheChosenFileAndCancelKeepsThePath() {
@@ -249,9 +247,9 @@ private slots:
             filters = dialog->nameFilters();
             dialog->reject();
         });
-        w.Control<QPushButton>(kBrowse)->click();
+        w.Control<QPushButton>(kBrowseButton)->click();
         QCOMPARE(filters, (QStringList{QStringLiteral("位图文件 (*.bmp)"), QStringLiteral("所有文件 (*.*)")}));
-        QCOMPARE(w.Control<QLineEdit>(kPathEdit)->text(), QStringLiteral("before.bmp"));
+        QCOMPARE(w.Control<QLineEdit>(kBitmapPathEdit)->text(), QStringLiteral("before.bmp"));
 
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -259,8 +257,8 @@ private slots:
             dialog->selectFile(Q(chosen));
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        w.Control<QPushButton>(kBrowse)->click();
-        QCOMPARE(w.Control<QLineEdit>(kPathEdit)->text(), Q(chosen));
+        w.Control<QPushButton>(kBrowseButton)->click();
+        QCOMPARE(w.Control<QLineEdit>(kBitmapPathEdit)->text(), Q(chosen));
     }
 
     void resourceFiltersBecomeNameFilters_data() {

@@ -8,6 +8,7 @@
 
 #include "app/bmp_icon_app.h"
 #include "app/bmp_property_sheet.h"
+#include "pages/control_ids.h"
 #include "pages/format_page.h"
 #include "pages/preview_page.h"
 #include "pages/sizes_page.h"
@@ -43,11 +44,11 @@ struct MiddlePages {
     int ActiveIndex() const { return sheet.GetActiveIndex(); }
 
     QCheckBox* Box(int id) const { return qobject_cast<QCheckBox*>(sizes.GetDlgItem(id)); }
-    QLineEdit* PathEdit() const { return qobject_cast<QLineEdit*>(sizes.GetDlgItem(1014)); }
-    QPushButton* BrowseButton() const { return qobject_cast<QPushButton*>(sizes.GetDlgItem(1002)); }
+    QLineEdit* PathEdit() const { return qobject_cast<QLineEdit*>(sizes.GetDlgItem(kBitmapPathEdit)); }
+    QPushButton* BrowseButton() const { return qobject_cast<QPushButton*>(sizes.GetDlgItem(kBrowseButton)); }
     // Sets the size boxes 256, 48, 32, 24, 16 as a user would, by clicking.
     void ChooseSizes(std::array<bool, kSizeCount> wanted) const {
-        constexpr std::array<int, kSizeCount> kIds = {1037, 1038, 1039, 1027, 1041};
+        constexpr std::array<int, kSizeCount> kIds = {kSize256Box, kSize48Box, kSize32Box, kSize24Box, kSize16Box};
         for (int t = 0; t < kSizeCount; ++t)
             if (Box(kIds[t])->isChecked() != wanted[t]) Box(kIds[t])->click();
     }

@@ -8,6 +8,7 @@
 
 #include "gui_test_main.h"
 #include "page_wizard.h"
+#include "pages/control_ids.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"
@@ -18,8 +19,6 @@ using zentro::test::PageWizard;
 using zentro::test::TempDir;
 
 namespace {
-
-enum : int { kPathEdit = 1019, kBrowseFolder = 1002 };
 
 const std::vector<std::uint8_t> kOldIcon = {'o', 'l', 'd'};
 
@@ -38,7 +37,7 @@ struct OutputWizard : PageWizard {
     ~OutputWizard() { QDir::setCurrent(previousCurrent); }
 
     static QString Q(const std::string& text) { return QString::fromStdString(text); }
-    QLineEdit* Edit() { return Control<QLineEdit>(kPathEdit); }
+    QLineEdit* Edit() { return Control<QLineEdit>(kIconPathEdit); }
     // Types `text`, presses Finish and tells whether the wizard finished.
     bool Finish(const QString& text) {
         Edit()->setText(text);
@@ -56,7 +55,7 @@ private slots:
     void controlsAndButtons() {
         OutputWizard w;
         QCOMPARE(w.sheet.windowTitle(), QStringLiteral("Ikoblen - 输出文件"));
-        QCOMPARE(w.Control<QPushButton>(kBrowseFolder)->text(), QStringLiteral("浏览文件夹(&B)..."));
+        QCOMPARE(w.Control<QPushButton>(kBrowseButton)->text(), QStringLiteral("浏览文件夹(&B)..."));
         QVERIFY(w.sheet.Button(WizardCommand::Finish)->isVisible());
         QVERIFY(!w.sheet.Button(WizardCommand::Next)->isVisible());
     }
@@ -163,7 +162,7 @@ private slots:
                 dialog->selectFile(sub);
                 QMetaObject::invokeMethod(dialog, "accept");
             });
-            w.Control<QPushButton>(kBrowseFolder)->click();
+            w.Control<QPushButton>(kBrowseButton)->click();
             QVERIFY(seen);
             QCOMPARE(w.Edit()->text(), accept ? sub : QStringLiteral("typed.ico"));
         }

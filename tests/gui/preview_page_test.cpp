@@ -5,6 +5,7 @@
 
 #include "gui_test_main.h"
 #include "middle_pages.h"
+#include "pages/control_ids.h"
 #include "support/pictures.h"
 
 using namespace zentro;
@@ -13,7 +14,7 @@ using zentro::test::MiddlePages;
 namespace {
 
 QScrollBar* ScrollBarOf(const CPreviewPage& page) {
-    return page.findChild<QScrollBar*>(QStringLiteral("1044"));
+    return page.findChild<QScrollBar*>(QString::number(kPreviewScrollBar));
 }
 
 // True when the page shows entry `index` of the list: position, scroll bar and picture agree.
@@ -167,7 +168,7 @@ private slots:
         w.Next();
         QCOMPARE(w.ActiveIndex(), int(MiddlePages::kPreview));
 
-        const QWidget* area = w.preview.findChild<QWidget*>(QStringLiteral("1043"));
+        const QWidget* area = w.preview.findChild<QWidget*>(QString::number(kPreviewWindow));
         QVERIFY(area != nullptr);
         QVERIFY(area->width() > 16 && area->height() > 16);
         const QImage image = const_cast<QWidget*>(area)->grab().toImage();

@@ -8,6 +8,7 @@
 
 #include "gui_test_main.h"
 #include "middle_pages.h"
+#include "pages/control_ids.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/pictures.h"
@@ -16,16 +17,6 @@ using namespace zentro;
 using zentro::test::MiddlePages;
 
 namespace {
-
-enum : int {
-    kBox256 = 1037,
-    kOnlyOne256Box = 1042,
-    kBox48 = 1038,
-    kBox32 = 1039,
-    kBox24 = 1027,
-    kBox16 = 1041,
-    kUse16BitmapBox = 1046,
-};
 
 const QString kTooSmallForSource = QStringLiteral("主要来源位图 必须至少 256x256 像素 (选择最大的设备的图象大小 ).");
 const QString kTooSmall16 = QStringLiteral("16x16设备图象的位图 必须至少 16x16 像素.");
@@ -62,11 +53,11 @@ private slots:
         w.OpenAtSizes();
         QCOMPARE(w.ActiveIndex(), int(MiddlePages::kSizes));
         QCOMPARE(w.sheet.windowTitle(), QStringLiteral("Ikoblen - 大小"));
-        QVERIFY(w.Box(kBox256)->isChecked());
-        QVERIFY(w.Box(kBox48)->isChecked());
-        QVERIFY(w.Box(kBox32)->isChecked());
-        QVERIFY(!w.Box(kBox24)->isChecked());
-        QVERIFY(w.Box(kBox16)->isChecked());
+        QVERIFY(w.Box(kSize256Box)->isChecked());
+        QVERIFY(w.Box(kSize48Box)->isChecked());
+        QVERIFY(w.Box(kSize32Box)->isChecked());
+        QVERIFY(!w.Box(kSize24Box)->isChecked());
+        QVERIFY(w.Box(kSize16Box)->isChecked());
         QVERIFY(w.Box(kOnlyOne256Box)->isChecked());
         QVERIFY(w.Box(kOnlyOne256Box)->isEnabled());
         QVERIFY(!w.Box(kUse16BitmapBox)->isChecked());
@@ -74,9 +65,9 @@ private slots:
         QVERIFY(!w.PathEdit()->isEnabled());
         QVERIFY(!w.BrowseButton()->isEnabled());
         // Found by id, with the template's texts.
-        QCOMPARE(w.sizes.findChild<QCheckBox*>(QStringLiteral("1046"))->text(),
+        QCOMPARE(w.sizes.findChild<QCheckBox*>(QString::number(kUse16BitmapBox))->text(),
                  QStringLiteral("以下为 16x16 大小的图片使用：(&I)"));
-        QCOMPARE(w.sizes.findChild<QPushButton*>(QStringLiteral("1002"))->text(), QStringLiteral("浏览(&B)..."));
+        QCOMPARE(w.sizes.findChild<QPushButton*>(QString::number(kBrowseButton))->text(), QStringLiteral("浏览(&B)..."));
     }
 
     void enablingFollowsTheBoxesAndNeverClearsThem() {
@@ -85,28 +76,28 @@ private slots:
         QCheckBox* onlyOne = w.Box(kOnlyOne256Box);
         QCheckBox* use16 = w.Box(kUse16BitmapBox);
 
-        w.Box(kBox256)->click();
+        w.Box(kSize256Box)->click();
         QVERIFY(!onlyOne->isEnabled());
         QVERIFY(onlyOne->isChecked());
-        w.Box(kBox256)->click();
+        w.Box(kSize256Box)->click();
         QVERIFY(onlyOne->isEnabled());
 
         use16->click();
         QVERIFY(w.PathEdit()->isEnabled());
         QVERIFY(w.BrowseButton()->isEnabled());
-        w.Box(kBox16)->click();
+        w.Box(kSize16Box)->click();
         QVERIFY(!use16->isEnabled());
         QVERIFY(use16->isChecked());
         QVERIFY(!w.PathEdit()->isEnabled());
         QVERIFY(!w.BrowseButton()->isEnabled());
-        w.Box(kBox16)->click();
+        w.Box(kSize16Box)->click();
         QVERIFY(use16->isEnabled());
         QVERIFY(w.PathEdit()->isEnabled());
         QVERIFY(w.BrowseButton()->isEnabled());
 
         // Clearing the 16 box with the second box clear disables all three too.
         use16->click();
-        w.Box(kBox16)->click();
+        w.Box(kSize16Box)->click();
         QVERIFY(!use16->isEnabled());
         QVERIFY(!w.PathEdit()->isEnabled());
         QVERIFY(!w.BrowseButton()->isEnabled());
@@ -116,9 +107,9 @@ private slots:
         MiddlePages w;
         test::DrawDisc(w.Store().source, 64, 64);
         w.OpenAtSizes();
-        w.Box(kBox256)->click();
+        w.Box(kSize256Box)->click();
         w.Box(kUse16BitmapBox)->click();
-        w.Box(kBox16)->click();
+        w.Box(kSize16Box)->click();
         QVERIFY(w.Box(kOnlyOne256Box)->isChecked());
         QVERIFY(w.Box(kUse16BitmapBox)->isChecked());
         w.Next();
@@ -143,7 +134,7 @@ private slots:
         QCOMPARE(w.messages.OnlyId(), unsigned(IDS_NO_SIZE));
         QCOMPARE(TextOf(w.messages.messages[0]), QStringLiteral("没有选择大小。"));
         QCOMPARE(w.messages.messages[0].icon, MessageIcon::Exclamation);
-        QCOMPARE(w.sheet.focusWidget(), static_cast<QWidget*>(w.Box(kBox16)));
+        QCOMPARE(w.sheet.focusWidget(), static_cast<QWidget*>(w.Box(kSize16Box)));
         QVERIFY(w.Store().entries.empty());
 
         // A second Next tests again.
@@ -186,7 +177,7 @@ private slots:
         QCOMPARE(w.messages.messages.size(), std::size_t{2});
         QCOMPARE(TextOf(w.messages.messages[1]), kTooSmallForSource);
 
-        w.Box(kBox256)->click();
+        w.Box(kSize256Box)->click();
         w.Next();
         QCOMPARE(w.ActiveIndex(), int(MiddlePages::kPreview));
         QCOMPARE(w.messages.messages.size(), std::size_t{2});

@@ -13,6 +13,7 @@
 #include "image/bmp_writer.h"
 #include "image/little_endian.h"
 #include "modal_script.h"
+#include "pages/control_ids.h"
 #include "platform/qt/wizard_page.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"
@@ -25,7 +26,6 @@ using zentro::test::TempDir;
 
 namespace {
 
-enum : int { kInputEdit = 1014, kBox8 = 1028, kBox4 = 1029, kUse16BitmapBox = 1046, kBitmap16Edit = 1014 };
 constexpr int kPageCount = 5;
 
 // What the user does on a page before pressing Next (Finish on the last page).
@@ -132,7 +132,7 @@ class WholeRunTest : public QObject {
 private slots:
     void pathTypedOnTheInputPage() {
         WholeRun run;
-        run.RunWizard({}, {[&](WizardPage& input) { Type(input, kInputEdit, run.source); }});
+        run.RunWizard({}, {[&](WizardPage& input) { Type(input, kBitmapPathEdit, run.source); }});
         QCOMPARE(run.RunCli({}), std::string());
         // Keyed corners: 32-bit with alpha besides 8 and 4 bits, one 256 image.
         CompareIcons(run, 10);
@@ -149,7 +149,7 @@ private slots:
         WholeRun run;
         run.RunWizard({Q(run.source)}, {PageAction{}, PageAction{}, [&](WizardPage& sizes) {
                                             Click(sizes, kUse16BitmapBox);
-                                            Type(sizes, kBitmap16Edit, run.bitmap16);
+                                            Type(sizes, kBitmapPathEdit, run.bitmap16);
                                         }});
         QCOMPARE(run.RunCli({"--icon16", run.bitmap16}), std::string());
         CompareIcons(run, 10);
@@ -158,8 +158,8 @@ private slots:
     void only32BitDepth() {
         WholeRun run;
         run.RunWizard({Q(run.source)}, {PageAction{}, [](WizardPage& format) {
-                                            Click(format, kBox8);
-                                            Click(format, kBox4);
+                                            Click(format, kPalette8Box);
+                                            Click(format, kPalette4Box);
                                         }});
         QCOMPARE(run.RunCli({"--depths", "32"}), std::string());
         CompareIcons(run, 4);
