@@ -9,7 +9,7 @@ tools/setup.sh
 tools/build.sh build
 (cd build && ctest --output-on-failure --parallel "$(nproc)")
 
-tools/build.sh build-sanitize -DZENTRO_SANITIZE=ON -DZENTRO_GUI=OFF
+tools/build.sh build-sanitize -DZENTRO_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-sanitize && ctest --output-on-failure --parallel "$(nproc)")
