@@ -113,7 +113,8 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vecto
             if (!pair.image.Create(size, size, 32) || !pair.mask.Create(size, size, 1)) return false;
             job.targets[job.count++] = {&pair.image, &pair.mask, 2, smoothed};
         }
-        jobs.push_back(job);
+        // With every kind settled off a size has nothing to make.
+        if (job.count != 0) jobs.push_back(job);
     }
     AreaAverage(*source, jobs);
 

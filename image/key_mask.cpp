@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <new>
 
 #include "image/colour_key.h"
 #include "image/key_values.h"
@@ -16,23 +17,27 @@ bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCo
     // Create hands back all-zero pixels, row padding included: with the key off nothing is keyed.
     if (keyMode == 0) return true;
 
-    CDib copy;
-    const CDib* picture = TrueColour(source, copy);
-    if (picture == nullptr) return false;
-    const std::uint32_t key = PackedColour(picture->Row(0));  // the bottom-left pixel
-    const int width = source.Width();
-    const int height = source.Height();
-    const std::size_t step = KeyValueStep(mask);
-    ParallelFor((height + kRowsPerPiece - 1) / kRowsPerPiece, [&](int piece) {
-        const int last = std::min(height, (piece + 1) * kRowsPerPiece);
-        for (int y = piece * kRowsPerPiece; y < last; ++y)
-            MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step);
-    });
-    if (keyMode == 2) {
-        mask.SmoothKeyMask(0);
-        mask.SmoothKeyMask(1);
+    try {
+        CDib copy;
+        const CDib* picture = TrueColour(source, copy);
+        if (picture == nullptr) return false;
+        const std::uint32_t key = PackedColour(picture->Row(0));  // the bottom-left pixel
+        const int width = source.Width();
+        const int height = source.Height();
+        const std::size_t step = KeyValueStep(mask);
+        ParallelFor((height + kRowsPerPiece - 1) / kRowsPerPiece, [&](int piece) {
+            const int last = std::min(height, (piece + 1) * kRowsPerPiece);
+            for (int y = piece * kRowsPerPiece; y < last; ++y)
+                MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step);
+        });
+        if (keyMode == 2) {
+            mask.SmoothKeyMask(0);
+            mask.SmoothKeyMask(1);
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;  // working rows for the threads or the smoothing's runs could not be had
     }
-    return true;
 }
 
 }  // namespace

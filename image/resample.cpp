@@ -1,5 +1,7 @@
 // Area-averaging resampler: CDib::Resample makes one image and its mask; the
 // averaging itself is in area_average.cpp, shared with the image set builder.
+#include <new>
+
 #include "image/area_average.h"
 #include "image/true_colour.h"
 
@@ -16,14 +18,18 @@ void CDib::EdgeWeight(double& weight, int index, int first, double startEdge, in
 bool CDib::Resample(CDib& target, int width, int height, int mode, const CDib& keyMask, CDib& targetMask) const {
     if (!target.Create(width, height, mode == 2 ? 32 : 24)) return false;
     if (!targetMask.Create(width, height, 1)) return false;
-    CDib copy;
-    const CDib* source = TrueColour(*this, copy);
-    if (source == nullptr) return false;
-    ResampleJob job;
-    job.targets[0] = {&target, &targetMask, mode, {KeySource::Kind::Mask, &keyMask}};
-    job.count = 1;
-    AreaAverage(*source, {job});
-    return true;
+    try {
+        CDib copy;
+        const CDib* source = TrueColour(*this, copy);
+        if (source == nullptr) return false;
+        ResampleJob job;
+        job.targets[0] = {&target, &targetMask, mode, {KeySource::Kind::Mask, &keyMask}};
+        job.count = 1;
+        AreaAverage(*source, {job});
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;  // the averaging's working rows could not be had
+    }
 }
 
 }  // namespace zentro

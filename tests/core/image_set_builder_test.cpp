@@ -70,6 +70,17 @@ TEST(ImageSetBuilder, SettlesChoicesThatOnlyWorkTogether) {
     EXPECT_TRUE(recorder.messages.empty());
 }
 
+TEST(ImageSetBuilder, AlphaAloneWithoutTransparencyLeavesNothingToMake) {
+    ImageStore store;
+    DrawDisc(store.source, 64, 64);
+    FormatChoices format = Format(0, 0, 0, 1, 0);
+    SizeChoices sizes = Sizes({0, 1, 1, 0, 1});
+    MessageRecorder recorder;
+    ASSERT_TRUE(BuildImageSet(store, format, sizes));
+    EXPECT_TRUE(store.entries.empty());
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
 TEST(ImageSetBuilder, OnlyTwentyFourBitKeepsThe256Image) {
     ImageStore store;
     DrawDisc(store.source, 256, 256);

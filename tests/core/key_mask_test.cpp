@@ -5,6 +5,7 @@
 
 #include "image/dib.h"
 #include "platform/pixel_memory.h"
+#include "support/failing_new.h"
 
 using namespace zentro;
 
@@ -180,6 +181,32 @@ TEST(BuildKeyMask, FailsOnlyWhenTheMaskCannotBeMade) {
     CDib empty;
     EXPECT_FALSE(empty.BuildKeyMask(mask, 1));
     EXPECT_FALSE(mask.HasPicture());
+}
+
+TEST(BuildKeyMask, WorkingMemoryThatCannotBeHadIsAFailureNotAnException) {
+    // A disc on a keyed background, tall enough that its rows are shared among threads.
+    CDib picture, expected;
+    ASSERT_TRUE(picture.Create(90, 300, 24));
+    const std::uint8_t key[3] = {255, 0, 255}, ink[3] = {20, 120, 40};
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 90; ++x)
+            picture.SetPixel(x, y, (x - 45) * (x - 45) + (y - 150) * (y - 150) < 40 * 40 ? ink : key);
+    ASSERT_TRUE(picture.BuildKeyMask(expected, 2));
+
+    bool succeeded = false;
+    for (unsigned nth = 1; nth < 200 && !succeeded; ++nth) {
+        CDib mask;
+        bool made = false;
+        {
+            zentro::test::ScopedFailingNew failing(nth);
+            EXPECT_NO_THROW(made = picture.BuildKeyMask(mask, 2)) << "allocation " << nth;
+        }
+        if (!made) continue;
+        succeeded = true;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 90; ++x) ASSERT_EQ(mask.PixelPtr24(x, y)[0], expected.PixelPtr24(x, y)[0]) << x << "," << y;
+    }
+    EXPECT_TRUE(succeeded);
 }
 
 // --- edge smoothing ---

@@ -5,6 +5,7 @@
 
 #include "image/dib.h"
 #include "platform/pixel_memory.h"
+#include "support/failing_new.h"
 
 using namespace zentro;
 
@@ -236,6 +237,32 @@ TEST(ResampleFailure, ImageOrMaskThatCannotBeCreated) {
     EXPECT_TRUE(target.HasPicture());
     EXPECT_FALSE(mask.HasPicture());
     InjectAllocationFailure(0);
+}
+
+TEST(ResampleFailure, WorkingMemoryThatCannotBeHadIsAFailureNotAnException) {
+    // Tall enough that the rows are shared among threads, each with rows of its own.
+    CDib source, keys, expected, expectedMask;
+    Paint(source, 40, 700, Pattern);
+    PaintKeys(keys, 40, 700, [](int x, int y) { return (x * 7 + y) % 5 == 0 ? 255 : (x + y) % 3 == 0 ? 100 : 0; });
+    ASSERT_TRUE(source.Resample(expected, 16, 48, 2, keys, expectedMask));
+
+    bool succeeded = false;
+    for (unsigned nth = 1; nth < 200 && !succeeded; ++nth) {
+        CDib target, mask;
+        bool made = false;
+        {
+            zentro::test::ScopedFailingNew failing(nth);
+            EXPECT_NO_THROW(made = source.Resample(target, 16, 48, 2, keys, mask)) << "allocation " << nth;
+        }
+        if (!made) continue;
+        succeeded = true;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 16; ++x) {
+                ASSERT_EQ(AlphaAt(target, x, y), AlphaAt(expected, x, y)) << x << "," << y;
+                ASSERT_EQ(mask.GetMaskBit(x, y), expectedMask.GetMaskBit(x, y)) << x << "," << y;
+            }
+    }
+    EXPECT_TRUE(succeeded);
 }
 
 TEST(ResampleSaturation, SliverOfWeightDoesNotWrapABrightPixelToBlack) {
