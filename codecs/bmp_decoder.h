@@ -1,0 +1,16 @@
+#pragma once
+// BMP files of every variant, read by our own code: OS/2 and Windows headers,
+// 1 to 32 bits, RLE4/RLE8, bit fields, alpha.
+#include <cstddef>
+#include <cstdint>
+
+#include "image/picture.h"
+
+namespace zentro::codecs {
+
+// Decodes the whole file held in `data`. 0 when `picture` holds it, else the id
+// of the message that tells why not (104 a variant we do not read, 105 too large
+// or no memory, 106 not a bitmap); the decoder shows no message itself.
+unsigned DecodeBmp(const std::uint8_t* data, std::size_t size, Picture& picture);
+
+}  // namespace zentro::codecs
