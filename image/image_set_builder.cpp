@@ -48,9 +48,23 @@ bool LoadBitmap16(CDib& bitmap16, const SizeChoices& sizes) {
     return true;
 }
 
+// Which kind and size pairs the entry list names: only those are ever shown or written.
+struct Listed {
+    bool pair[kKind32 + 1][kSizeCount] = {};
+    bool Plain(int t) const { return pair[kKind4][t] || pair[kKind8][t] || pair[kKind24][t]; }
+};
+
+Listed ListedPairs(const std::vector<std::uint8_t>& order) {
+    Listed listed;
+    for (std::uint8_t code : order) listed.pair[code / kSizeCount][code % kSizeCount] = true;
+    return listed;
+}
+
 // The 4-bit and 8-bit images, each quantized from the 24-bit image of its size;
-// they do not depend on each other, so they are made side by side.
-bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const FormatChoices& format) {
+// they do not depend on each other, so they are made side by side. With only one
+// 256 x 256 image kept, the palette kinds' own 256 x 256 images would be most of
+// the work and nobody would see them, so they are not made.
+bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const Listed& listed) {
     struct Task {
         const ImagePair* from;
         CDib* target;
@@ -58,8 +72,8 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
     };
     std::vector<Task> tasks;
     for (int t : sizeIndexes) {
-        if (format.use8 != 0) tasks.push_back({&store.table24[t], &store.paletteTable[t].image8, false});
-        if (format.use4 != 0) tasks.push_back({&store.table24[t], &store.paletteTable[t].image4, true});
+        if (listed.pair[kKind8][t]) tasks.push_back({&store.table24[t], &store.paletteTable[t].image8, false});
+        if (listed.pair[kKind4][t]) tasks.push_back({&store.table24[t], &store.paletteTable[t].image4, true});
     }
     std::vector<char> made(tasks.size(), 0);
     ParallelFor(static_cast<int>(tasks.size()), [&](int n) {
@@ -78,11 +92,10 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
 // the smoothed one as the builder's own 8-bit mask, and the plain one not at all,
 // since it is 255 exactly where the smoothed one is (or where the key colour is).
 bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vector<int>& sizeIndexes,
-                        const FormatChoices& format, const BuildStageObserver& observer) {
+                        const FormatChoices& format, const Listed& listed, const BuildStageObserver& observer) {
     const auto stage = [&observer](BuildStage s) {
         if (observer) observer(s);
     };
-    const bool plain = store.kindCount != 0;
     const bool alpha = format.use32 != 0;
     CDib copy;
     const CDib* source = TrueColour(picture, copy);
@@ -103,12 +116,12 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vecto
     for (int t : sizeIndexes) {
         const int size = kSizeTable[t];
         ResampleJob job;
-        if (plain) {
+        if (listed.Plain(t)) {
             ImagePair& pair = store.table24[t];
             if (!pair.image.Create(size, size, 24) || !pair.mask.Create(size, size, 1)) return false;
             job.targets[job.count++] = {&pair.image, &pair.mask, mode, plainKeys};
         }
-        if (alpha) {
+        if (listed.pair[kKind32][t]) {
             ImagePair& pair = store.table32[t];
             if (!pair.image.Create(size, size, 32) || !pair.mask.Create(size, size, 1)) return false;
             job.targets[job.count++] = {&pair.image, &pair.mask, 2, smoothed};
@@ -119,7 +132,7 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vecto
     AreaAverage(*source, jobs);
 
     stage(BuildStage::Quantizing);
-    return QuantizeSizes(store, sizeIndexes, format);
+    return QuantizeSizes(store, sizeIndexes, listed);
 }
 
 }  // namespace
@@ -179,10 +192,11 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
         if (sizes.sizes[t] == 0) continue;
         (sizes.use16Bitmap != 0 && t == kSizeCount - 1 ? fromBitmap16 : fromSource).push_back(t);
     }
+    const Listed listed = ListedPairs(order);
     bool made;
     try {
-        made = GenerateFromSource(store, store.source, fromSource, format, observer) &&
-               (fromBitmap16.empty() || GenerateFromSource(store, bitmap16, fromBitmap16, format, observer));
+        made = GenerateFromSource(store, store.source, fromSource, format, listed, observer) &&
+               (fromBitmap16.empty() || GenerateFromSource(store, bitmap16, fromBitmap16, format, listed, observer));
     } catch (const std::bad_alloc&) {
         made = false;  // a working list could not be had
     }

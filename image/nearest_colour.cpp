@@ -12,8 +12,19 @@ NearestColour::NearestColour(const PaletteEntry* table, int count) : count_(coun
                      static_cast<std::uint8_t>(i)};
     }
     // In place: sorting must not ask for memory, the quantizer's first allocations are its error rows.
-    std::sort(bySum_, bySum_ + count,
-              [](const Entry& a, const Entry& b) { return a.sum < b.sum || (a.sum == b.sum && a.index < b.index); });
+    // Equal colours sit together, the highest index first: the only one of them the tie rule can
+    // ever pick. An 8-bit table of a small or keyed picture holds scores of equal black entries,
+    // which a search would otherwise walk one by one.
+    std::sort(bySum_, bySum_ + count, [](const Entry& a, const Entry& b) {
+        if (a.sum != b.sum) return a.sum < b.sum;
+        if (a.red != b.red) return a.red < b.red;
+        if (a.green != b.green) return a.green < b.green;
+        return a.index > b.index;
+    });
+    count_ = static_cast<int>(std::unique(bySum_, bySum_ + count, [](const Entry& a, const Entry& b) {
+                                  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+                              }) -
+                              bySum_);
 }
 
 int NearestColour::Find(const std::uint8_t* colour) const {

@@ -22,7 +22,7 @@ private:
         std::int16_t sum;  // red + green + blue
         std::uint8_t red, green, blue, index;
     };
-    Entry bySum_[256];  // the entries in order of sum
+    Entry bySum_[256];  // the distinct colours in order of sum
     int count_;
 };
 
