@@ -48,6 +48,8 @@ bool LoadBitmap16(CDib& bitmap16, const SizeChoices& sizes) {
     return true;
 }
 
+constexpr std::int64_t kSerialPixels = 256 * 256;
+
 // Which kind and size pairs the entry list names: only those are ever shown or written.
 struct Listed {
     bool pair[kKind32 + 1][kSizeCount] = {};
@@ -76,14 +78,22 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
         if (listed.pair[kKind4][t]) tasks.push_back({&store.table24[t], &store.paletteTable[t].image4, true});
     }
     std::vector<char> made(tasks.size(), 0);
-    ParallelFor(static_cast<int>(tasks.size()), [&](int n) {
+    const auto quantize = [&](int n) {
         const Task& task = tasks[n];
         try {
             made[n] = task.from->image.Quantize(*task.target, task.sixteenColours, task.from->mask);
         } catch (const std::bad_alloc&) {
             made[n] = false;  // an octree node or error row could not be had
         }
-    });
+    };
+    // Below this many pixels, starting threads costs more than they save.
+    std::int64_t pixels = 0;
+    for (const Task& task : tasks) pixels += std::int64_t{task.from->image.Width()} * task.from->image.Height();
+    if (pixels < kSerialPixels) {
+        for (int n = 0; n < static_cast<int>(tasks.size()); ++n) quantize(n);
+    } else {
+        ParallelFor(static_cast<int>(tasks.size()), quantize);
+    }
     return std::find(made.begin(), made.end(), 0) == made.end();
 }
 

@@ -1,5 +1,6 @@
 #include "image/parallel_for.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <mutex>
@@ -7,6 +8,29 @@
 #include <vector>
 
 namespace zentro {
+
+namespace {
+
+std::atomic<int>& SpareCores() {
+    static std::atomic<int> spare{std::max(1, static_cast<int>(std::thread::hardware_concurrency())) - 1};
+    return spare;
+}
+
+}  // namespace
+
+CoreReservation::CoreReservation(int wanted) : count_(0) {
+    std::atomic<int>& spare = SpareCores();
+    int available = spare.load();
+    while (wanted > 0 && available > 0) {
+        const int take = std::min(wanted, available);
+        if (spare.compare_exchange_weak(available, available - take)) {
+            count_ = take;
+            break;
+        }
+    }
+}
+
+CoreReservation::~CoreReservation() { SpareCores().fetch_add(count_); }
 
 void ParallelFor(int count, const std::function<void(int)>& body) {
     std::atomic<int> next{0};
@@ -25,9 +49,9 @@ void ParallelFor(int count, const std::function<void(int)>& body) {
             }
         }
     };
-    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    const CoreReservation cores(count - 1);
     std::vector<std::thread> helpers;
-    for (int h = 1; h < cores && h < count; ++h) {
+    for (int h = 0; h < cores.Count(); ++h) {
         try {
             helpers.emplace_back(work);
         } catch (const std::exception&) {

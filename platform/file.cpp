@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/stop_request.h"
+
 namespace zentro {
 
 namespace {
@@ -248,7 +250,8 @@ bool ReplacingFile::Open(const std::string& target) {
 void ReplacingFile::Commit() {
     file_.Sync();
     file_.Close();
-    if (Injected(FileOp::Rename) || !ReplaceTarget(temporary_, target_)) throw FileError();
+    // Checked as late as it can be: an interrupt that comes after this leaves a whole file.
+    if (StopRequested() || Injected(FileOp::Rename) || !ReplaceTarget(temporary_, target_)) throw FileError();
     temporary_.clear();
 }
 

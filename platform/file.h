@@ -67,7 +67,8 @@ public:
     // target exists and is not a regular file.
     bool Open(const std::string& target);
     void Write(const void* buffer, std::size_t count) override { file_.Write(buffer, count); }
-    // Syncs, closes and renames over the target; throws FileError on any failure.
+    // Syncs, closes and renames over the target; throws FileError on any failure, and
+    // when a stop has been requested (platform/stop_request.h).
     void Commit();
     // Removes the temporary file; nothing else changes.
     void Discard() noexcept;

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <new>
+#include <set>
+#include <thread>
 #include <vector>
 
 #include "image/parallel_for.h"
@@ -37,4 +40,27 @@ TEST(ParallelFor, APieceThatThrowsIsThrownToTheCallerAfterEveryThreadStopped) {
         EXPECT_EQ(running.load(), 0) << "a piece still ran after the throw reached the caller";
         EXPECT_GT(started.load(), thrower) << "pieces before the one that threw were skipped";
     }
+}
+
+TEST(ParallelFor, HelpersComeOnlyFromSpareCoresAndGoBackAfterwards) {
+    const int spare = std::max(1, static_cast<int>(std::thread::hardware_concurrency())) - 1;
+    std::mutex lock;
+    std::set<std::thread::id> threads;
+    const auto record = [&](int) {
+        const std::lock_guard<std::mutex> hold(lock);
+        threads.insert(std::this_thread::get_id());
+    };
+    {
+        const zentro::CoreReservation all(1000);
+        EXPECT_EQ(all.Count(), spare);
+        EXPECT_EQ(zentro::CoreReservation(1).Count(), 0);
+        ParallelFor(500, record);
+        EXPECT_EQ(threads, std::set<std::thread::id>{std::this_thread::get_id()});
+        // Jobs on threads of their own, each taking pieces side by side, ask for no more.
+        std::vector<std::thread> jobs;
+        for (int j = 0; j < 3; ++j) jobs.emplace_back([&] { ParallelFor(100, record); });
+        for (std::thread& job : jobs) job.join();
+        EXPECT_EQ(threads.size(), 4u) << "a job's pieces ran on helpers of their own";
+    }
+    EXPECT_EQ(zentro::CoreReservation(1000).Count(), spare) << "cores were not given back";
 }
