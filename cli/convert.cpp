@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/image_store.h"
+#include "cli/batch.h"
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
 #include "image/image_set_builder.h"
@@ -144,15 +145,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << "zentro-cli " << kVersion << "\n";
         return 0;
     }
-    int status = 0;
-    for (const std::string& input : options.inputs) {
-        ScopedMessageHandler messages([&err, &input](const Message& m) {
-            err << "zentro-cli: " << (m.id == 0 ? "" : input + ": ") << m.text << "\n";
-            return MessageReply::No;
-        });
-        if (!Convert(input, options, out)) status = 1;
-    }
-    return status;
+    return RunBatch(options, out, err);
 }
 
 }  // namespace zentro::cli

@@ -8,8 +8,9 @@ namespace zentro::cli {
 const char* const kVersion = "1.5.0.1";
 
 const char* const kUsage =
-    "Usage: zentro-cli [options] INPUT.bmp...\n"
-    "Converts each BMP picture into a Windows icon (.ico) beside it.\n"
+    "Usage: zentro-cli [options] INPUT.bmp|FOLDER...\n"
+    "Converts each BMP picture into a Windows icon (.ico) beside it. A folder\n"
+    "stands for every picture in it.\n"
     "\n"
     "Options (before or after the inputs):\n"
     "  -o, --output FILE   icon to write (one input only; default: INPUT with .ico)\n"
@@ -23,6 +24,9 @@ const char* const kUsage =
     "      --icon16 FILE   take the 16x16 images from this bitmap\n"
     "      --previews DIR  also write each image on white as DIR/00.bmp, 01.bmp, ...\n"
     "  -f, --force         replace an existing icon file\n"
+    "  -r, --recursive     folders given as inputs: their subfolders too\n"
+    "      --output-dir DIR  put the icons into DIR, mirroring the subfolders\n"
+    "  -j, --jobs N        convert N files at once (default: one per core)\n"
     "  -h, --help          show this help\n"
     "      --version       show the version\n"
     "      --              end of the options: every later argument is an input\n"
@@ -39,6 +43,8 @@ const char* const kUsage =
     "      each image also written on white into previews/\n"
     "  zentro-cli --opaque --force pictures/*.bmp\n"
     "      an icon beside every picture, replacing icons that are there already\n"
+    "  zentro-cli -r -j 2 --output-dir icons pictures\n"
+    "      an icon for every picture under pictures/, two at a time, into icons/\n"
     "  zentro-cli -f -- -logo.bmp\n"
     "      an input whose name starts with '-'\n"
     "  zentro-cli --help\n"
@@ -46,7 +52,11 @@ const char* const kUsage =
     "  zentro-cli --version\n"
     "      \"zentro-cli\" and the version number\n"
     "\n"
-    "Exit status: 0 when every icon was written, 1 when a conversion failed, 2 on a usage error.\n";
+    "With more than one input, a summary line follows on standard error, and a\n"
+    "progress line while converting when standard error is a terminal.\n"
+    "\n"
+    "Exit status: 0 when every icon was written, 1 when a conversion failed, 2 on a usage error,\n"
+    "130 when interrupted (icons already written stay; the one in progress is not written).\n";
 
 namespace {
 
@@ -68,6 +78,15 @@ bool ParseList(const std::string& text, const std::vector<int>& allowed, std::ve
         out.push_back(value);
     }
     return text.back() != ',';
+}
+
+bool ParseJobs(const std::string& text, int& jobs) {
+    std::vector<int> allowed(256);
+    for (int n = 0; n < 256; ++n) allowed[n] = n + 1;
+    std::vector<int> list;
+    if (!ParseList(text, allowed, list) || list.size() != 1) return false;
+    jobs = list[0];
+    return true;
 }
 
 }  // namespace
@@ -140,6 +159,14 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             ok = value(o.previews);
         } else if (name == "-f" || name == "--force") {
             ok = flag(o.force);
+        } else if (name == "-r" || name == "--recursive") {
+            ok = flag(o.recursive);
+        } else if (name == "--output-dir") {
+            ok = value(o.outputDir);
+            if (ok && o.outputDir.empty()) result.error = "--output-dir needs a folder", ok = false;
+        } else if (name == "-j" || name == "--jobs") {
+            ok = value(text) && ParseJobs(text, o.jobs);
+            if (!ok && result.error.empty()) result.error = "--jobs takes a number from 1 to 256";
         } else if (name == "-h" || name == "--help") {
             ok = flag(o.help);
         } else if (name == "--version") {
@@ -157,6 +184,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         result.error = "--output goes with one input only";
     else if (o.inputs.size() > 1 && !o.previews.empty())
         result.error = "--previews goes with one input only";
+    else if (!o.output.empty() && !o.outputDir.empty())
+        result.error = "--output and --output-dir do not go together";
     return result;
 }
 

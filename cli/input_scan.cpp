@@ -1,0 +1,80 @@
+#include "cli/input_scan.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#ifdef ZENTRO_HAVE_CODECS
+#include "codecs/picture_format.h"
+#endif
+
+namespace zentro::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kProbeSize = 12;
+
+// Forward slashes, so that mirrored output paths are built the same way everywhere.
+std::string PathText(const fs::path& path) { return path.generic_string(); }
+
+void ScanFolder(const std::string& folder, bool recursive, bool classicOnly, ScanResult& result) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    const auto collect = [&](auto iterator) {
+        for (auto end = decltype(iterator){}; iterator != end; iterator.increment(error)) {
+            if (error) break;
+            std::error_code typeError;
+            if (iterator->is_regular_file(typeError)) files.push_back(iterator->path());
+        }
+    };
+    if (recursive)
+        collect(fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied, error));
+    else
+        collect(fs::directory_iterator(folder, fs::directory_options::skip_permission_denied, error));
+    if (error) result.errors.push_back(folder + ": " + error.message());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        BatchItem item{PathText(file), PathText(file.lexically_relative(folder)), ""};
+        if (!IsTakenPicture(item.input, classicOnly)) item.skipped = "skipped, not a picture to convert";
+        result.items.push_back(std::move(item));
+    }
+}
+
+}  // namespace
+
+bool IsTakenPicture(const std::string& path, bool classicOnly) {
+    std::uint8_t bytes[kProbeSize] = {};
+    std::ifstream file(fs::path(path), std::ios::binary);
+    file.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+    const std::size_t size = static_cast<std::size_t>(file.gcount());
+    const bool bmp = size >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+#ifdef ZENTRO_HAVE_CODECS
+    if (!classicOnly) {
+        const codecs::PictureFormat format = codecs::DetectFormat(bytes, size);
+        return format != codecs::PictureFormat::Unknown && format != codecs::PictureFormat::Ico &&
+               format != codecs::PictureFormat::Cur;
+    }
+#else
+    (void)classicOnly;  // without the codecs, BMP is all the reader takes anyway
+#endif
+    return bmp;
+}
+
+ScanResult ScanInputs(const std::vector<std::string>& inputs, const ScanRules& rules) {
+    ScanResult result;
+    for (const std::string& input : inputs) {
+        std::error_code error;
+        if (rules.openFolders && fs::is_directory(input, error)) {
+            ScanFolder(input, rules.recursive, rules.classicOnly, result);
+        } else {
+            result.items.push_back({input, fs::path(input).filename().string(), ""});
+        }
+    }
+    return result;
+}
+
+}  // namespace zentro::cli
