@@ -39,7 +39,10 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
                                                {"--sizes", "64", "a.bmp"},
                                                {"a.bmp", "-o"},
                                                {"-o", "x.ico", "a.bmp", "b.bmp"},
-                                               {"--force=yes", "a.bmp"}}) {
+                                               {"--force=yes", "a.bmp"},
+                                               {"-j", "0", "a.bmp"},
+                                               {"--jobs", "two", "a.bmp"},
+                                               {"-o", "x.ico", "--output-dir", "icons", "a.bmp"}}) {
         Outcome r = RunCli(args);
         EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
         EXPECT_NE(r.err.find("zentro-cli: "), std::string::npos);

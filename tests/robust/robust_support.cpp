@@ -34,7 +34,7 @@ std::string MountOptions(unsigned long long bytes) { return "size=" + std::to_st
 }  // namespace
 
 ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeoutSeconds,
-                            unsigned long long addressSpaceBytes) {
+                            unsigned long long addressSpaceBytes, const std::function<void(int)>& watch) {
     TempDir scratch;
     const std::string outPath = scratch / "out.txt";
     const std::string errPath = scratch / "err.txt";
@@ -62,9 +62,11 @@ ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeout
     ProcessResult result;
     if (child < 0) return result;
     int status = 0;
+    struct rusage usage {};
     for (;;) {
-        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        const pid_t done = ::wait4(child, &status, WNOHANG, &usage);
         if (done == child) break;
+        if (watch) watch(child);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         if (done < 0 || elapsed.count() > timeoutSeconds) {
             result.timedOut = done >= 0;
@@ -75,6 +77,7 @@ ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeout
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.peakKb = usage.ru_maxrss;
     if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     result.out = Slurp(outPath);

@@ -2,6 +2,7 @@
 // What the robustness tests need beyond the common test support: the real
 // zentro-cli run as a child process, and small file systems that are read-only
 // or nearly full.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,14 +13,16 @@ struct ProcessResult {
     int signal = 0;         // the signal that ended it, 0 for none
     bool timedOut = false;  // killed because it ran past its time
     double seconds = 0;
+    long peakKb = 0;        // its peak resident memory
     std::string out;
     std::string err;
 };
 
 // Runs zentro-cli with `args`; kills it after `timeoutSeconds`. A non-zero
 // `addressSpaceBytes` limits the child's virtual memory (as `ulimit -v` does).
+// `watch`, when given, is called with the child's process id every few milliseconds while it runs.
 ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeoutSeconds = 20,
-                            unsigned long long addressSpaceBytes = 0);
+                            unsigned long long addressSpaceBytes = 0, const std::function<void(int)>& watch = {});
 
 // A tmpfs mounted on a new folder `path` for the life of the object; only
 // root may mount, so Mounted() tells whether it worked and Why() why not.
