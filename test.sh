@@ -14,11 +14,13 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-sanitize && ctest --output-on-failure --parallel "$(nproc)")
 
-# Conversions may run on threads of their own: the core tests include such runs.
+# Conversions may run on threads of their own: the core and command-line tests include such runs.
 if [ ! -f build-tsan/build.ninja ]; then
   cmake -S . -B build-tsan -G Ninja -DZENTRO_TSAN=ON -DZENTRO_GUI=OFF
 fi
-cmake --build build-tsan --parallel "$(nproc)" --target zentro_core_tests
+cmake --build build-tsan --parallel "$(nproc)" --target zentro_core_tests zentro_cli_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/zentro_core_tests --gtest_brief=1
+# Batches convert several files at once.
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/cli/zentro_cli_tests --gtest_brief=1
 
 tools/fuzz.sh --smoke "${ZENTRO_FUZZ_SECONDS:-30}"

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "cli/interrupt.h"
 #include "cli/progress_line.h"
 #include "image/parallel_for.h"
+#include "platform/file.h"
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/stop_request.h"
@@ -113,6 +115,8 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     PlanOutputs(options, items, slots);
 
     const bool many = items.size() > 1 || folderNamed;
+    std::optional<BatchedSync> batchedSync;  // one file keeps its own flush, as it always had
+    if (many) batchedSync.emplace();
     ProgressLine progress(err, many && &err == &std::cerr && StandardErrorIsTerminal(), static_cast<int>(items.size()));
 
     std::mutex lock;
@@ -182,6 +186,7 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     for (; shown < items.size(); ++shown)
         if (slots[shown].outcome != Outcome::Pending) emit(slots[shown]);
     progress.Clear();
+    batchedSync.reset();  // everything on the disk before the summary says it is done
 
     const int converted = counts[static_cast<int>(Outcome::Converted)];
     const int failed = counts[static_cast<int>(Outcome::Failed)];

@@ -79,6 +79,18 @@ private:
     std::string temporary_;
 };
 
+// Many files written in one go. While one of these lives, ReplacingFile::Commit renames
+// without first pushing the file to the disk, and the last one to end pushes everything
+// at once: a flush per file would cost a batch of small icons most of its time. A power
+// cut during the batch may then leave its newest files empty.
+class BatchedSync {
+public:
+    BatchedSync();
+    ~BatchedSync();
+    BatchedSync(const BatchedSync&) = delete;
+    BatchedSync& operator=(const BatchedSync&) = delete;
+};
+
 enum class FileOp { Open, Read, Write, Sync, Close, Rename };
 
 // Test hook: the nth call of `op` from now on (1 = the next one) fails as a
