@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
 """Runs zentro-bench, then Pillow and ImageMagick making their five-size icon of
 the same 4096 x 4096 file in the same run, and prints our time and peak memory
-as ratios to theirs. It measures; it asserts nothing.
+as ratios to theirs. Then the batch case: 200 keyed 256 x 256 pictures, each
+process converting them all (zentro-cli with its default job over the folder,
+Pillow's four-size save in one Python process, ImageMagick's mogrify). It
+measures; it asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
 """
 import argparse
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -18,19 +22,82 @@ PILLOW = ("from PIL import Image; import sys; "
           "Image.open(sys.argv[1]).save(sys.argv[2], sizes=[(256, 256), (48, 48), (32, 32), (24, 24), (16, 16)])")
 
 
-def measure(command, repeat):
-    """Best wall time (ms) and largest peak resident memory (MB) of `repeat` runs."""
-    best, peak = None, 0.0
+BATCH_COUNT = 200
+BATCH_SIDE = 256
+PILLOW_BATCH = ("from PIL import Image; import os, sys\n"
+                "for name in sorted(os.listdir(sys.argv[1])):\n"
+                "    Image.open(os.path.join(sys.argv[1], name)).save(\n"
+                "        os.path.join(sys.argv[2], name[:-4] + '.ico'), sizes=[(256, 256), (48, 48), (32, 32), (16, 16)])")
+
+
+def measure(command, repeat, before=None, cpu=False):
+    """Best wall time (ms) and largest peak resident memory (MB) of `repeat` runs;
+    with `cpu`, also the best processor time (user and system, ms). `before` runs
+    ahead of each run, untimed."""
+    best, peak, best_cpu = None, 0.0, None
     for _ in range(repeat):
+        if before:
+            before()
         start = time.perf_counter()
-        process = subprocess.Popen(command, stdout=subprocess.DEVNULL)
+        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         _, status, usage = os.wait4(process.pid, 0)
         wall = (time.perf_counter() - start) * 1000
         if os.waitstatus_to_exitcode(status) != 0:
             raise RuntimeError("failed: " + " ".join(command))
         best = wall if best is None else min(best, wall)
         peak = max(peak, usage.ru_maxrss / 1024)
-    return best, peak
+        used = (usage.ru_utime + usage.ru_stime) * 1000
+        best_cpu = used if best_cpu is None else min(best_cpu, used)
+    return (best, peak, best_cpu) if cpu else (best, peak)
+
+
+def write_keyed_bmp(path, side, seed):
+    """A 24-bit BMP: a magenta background (every corner keyed) around a shaded disc."""
+    row_size = (3 * side + 3) // 4 * 4
+    header = b"BM" + struct.pack("<IHHI", 54 + row_size * side, 0, 0, 54)
+    header += struct.pack("<IiiHHIIiiII", 40, side, side, 1, 24, 0, row_size * side, 0, 0, 0, 0)
+    centre, radius = (side - 1) / 2, 0.45 * side
+    rows = []
+    for y in range(side):
+        row = bytearray(b"\xff\x00\xff" * side) + bytes(row_size - 3 * side)
+        dy = y - centre
+        half = (radius * radius - dy * dy) ** 0.5 if abs(dy) < radius else -1
+        for x in range(max(0, int(centre - half) + 1), min(side, int(centre + half) + 1)):
+            row[3 * x:3 * x + 3] = bytes(((x * 3 + seed * 7) % 256, (y * 2 + seed * 13) % 256, (x + y + seed) % 256))
+        rows.append(bytes(row))
+    with open(path, "wb") as out:
+        out.write(header + b"".join(rows))
+
+
+def batch_case(cli, folder, repeat):
+    pictures = os.path.join(folder, "batch")
+    os.makedirs(pictures)
+    for n in range(BATCH_COUNT):
+        write_keyed_bmp(os.path.join(pictures, f"p{n:03}.bmp"), BATCH_SIDE, n)
+    outputs = os.path.join(folder, "batch-out")
+
+    def fresh_outputs():
+        shutil.rmtree(outputs, ignore_errors=True)
+        os.makedirs(outputs)
+
+    runs = [("zentro", [cli, "--output-dir", outputs, pictures])]
+    if pillow_available():
+        runs.append(("Pillow", ["/usr/bin/python3", "-c", PILLOW_BATCH, pictures, outputs]))
+    mogrify = shutil.which("mogrify")
+    if mogrify:
+        runs.append(("ImageMagick", [mogrify, "-path", outputs, "-format", "ico", "-define",
+                                     "icon:auto-resize=256,48,32,16"] +
+                     [os.path.join(pictures, name) for name in sorted(os.listdir(pictures))]))
+    print(f"\n{BATCH_COUNT} keyed {BATCH_SIDE}x{BATCH_SIDE} pictures, one process each (best of {repeat}):")
+    print(f"{'':12} {'wall ms':>9} {'cpu ms':>9} {'peak MB':>8}   {'our time':>9} {'our cpu':>9}")
+    ours = None
+    for name, command in runs:
+        wall, peak, cpu = measure(command, repeat, fresh_outputs, cpu=True)
+        if ours is None:
+            ours = (wall, cpu)
+            print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   (default job: 10 images each)")
+        else:
+            print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   {ours[0] / wall:8.3f}x {ours[1] / cpu:8.3f}x")
 
 
 def pillow_available():
@@ -49,6 +116,10 @@ def main():
         run = subprocess.run([bench, "--repeat", str(args.repeat), "--keep", folder, "256", "1024", str(SIDE)],
                              stdout=subprocess.PIPE, text=True, check=True)
         print(run.stdout, end="")
+        default_job = subprocess.run([bench, "--repeat", str(args.repeat), "--default-job", str(BATCH_SIDE)],
+                                     stdout=subprocess.PIPE, text=True, check=True)
+        print("The command line's default job on a keyed picture:")
+        print(default_job.stdout.splitlines()[-1])
         ours = None
         for line in run.stdout.splitlines():
             fields = line.split()
@@ -65,7 +136,6 @@ def main():
                                           os.path.join(folder, "magick.ico")]))
         if not peers:
             print("\nNeither Pillow nor ImageMagick is installed: nothing to compare with.")
-            return 0
 
         print(f"\n{SIDE}x{SIDE}, five sizes (best of {args.repeat}):")
         print(f"{'':12} {'wall ms':>9} {'peak MB':>8}   {'our time':>9} {'our memory':>11}")
@@ -77,6 +147,8 @@ def main():
                 print(f"{name:12} {wall:9.1f} {peak:8.1f}   {ours[0] / wall:8.3f}x {ours[1] / peak:10.3f}x")
             else:
                 print(f"{name:12} {wall:9.1f} {peak:8.1f}")
+
+        batch_case(os.path.join(args.build, "cli", "zentro-cli"), folder, args.repeat)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     return 0

@@ -614,9 +614,34 @@ void RunPiece(const CDib& source, const std::vector<ResampleJob>& jobs, const st
     }
 }
 
-}  // namespace
+// One piece per core, or one alone for a source too small to be worth sharing out.
+int CorePieces(const CDib& source) {
+    const bool small = static_cast<std::int64_t>(source.Width()) * source.Height() < (1 << 16);
+    return small ? 1 : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
 
-void AreaAverage(const CDib& source, const std::vector<ResampleJob>& jobs) {
+// A target of the source's own size: each footprint is one source pixel of weight 1,
+// so each pixel is its one term, without the strips and spans that larger footprints need.
+void AverageAtOwnSize(const CDib& source, const ResampleTarget& target, int pieces) {
+    const Pixels pixels{source.Row(0), source.Stride()};
+    const int width = source.Width();
+    const int height = source.Height();
+    WithKeys(target.keys, source, [&](const auto& keys) {
+        ParallelFor(pieces, [&](int k) {
+            const int last = static_cast<int>(std::int64_t{height} * (k + 1) / pieces);
+            for (int y = static_cast<int>(std::int64_t{height} * k / pieces); y < last; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const std::uint8_t* c = pixels.At(x, y);
+                    AreaSums s;
+                    AddTerm(s, 1.0 * 1.0, c, keys.Key(keys.Raw(c, x, y)));
+                    WritePixel(s, target, x, y);
+                }
+            }
+        });
+    });
+}
+
+void AverageScaled(const CDib& source, const std::vector<ResampleJob>& jobs) {
     std::vector<JobAxes> axes;
     axes.reserve(jobs.size());
     int tallestFootprint = 1;
@@ -643,9 +668,7 @@ void AreaAverage(const CDib& source, const std::vector<ResampleJob>& jobs) {
     // Each core takes a band of source rows. A piece reads on past its band to the end
     // of its last target row, so pieces are kept several footprints tall.
     const int height = source.Height();
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const bool small = static_cast<std::int64_t>(source.Width()) * height < (1 << 16);
-    const int pieces = small ? 1 : std::max(1, std::min(cores, height / (4 * tallestFootprint)));
+    const int pieces = std::max(1, std::min(CorePieces(source), height / (4 * tallestFootprint)));
     for (std::size_t p = 0; p < passes.size(); ++p) {
         WithKeys(passKeys[p], source, [&](const auto& keys) {
             ParallelFor(pieces, [&](int k) {
@@ -654,6 +677,21 @@ void AreaAverage(const CDib& source, const std::vector<ResampleJob>& jobs) {
             });
         });
     }
+}
+
+}  // namespace
+
+void AreaAverage(const CDib& source, const std::vector<ResampleJob>& jobs) {
+    std::vector<ResampleJob> scaled;
+    for (const ResampleJob& job : jobs) {
+        const CDib& image = *job.targets[0].image;
+        if (image.Width() != source.Width() || image.Height() != source.Height()) {
+            scaled.push_back(job);
+            continue;
+        }
+        for (int t = 0; t < job.count; ++t) AverageAtOwnSize(source, job.targets[t], CorePieces(source));
+    }
+    if (!scaled.empty()) AverageScaled(source, scaled);
 }
 
 }  // namespace zentro

@@ -1,5 +1,6 @@
-// The palette builder and the nearest-colour search take short cuts; each must give
-// what the plain walk over every node or entry gives.
+// Short cuts must give what the plain way gives: the palette builder's and the
+// nearest-colour search's what a walk over every node or entry gives, and resampling
+// at the source's own size what the general resampler gives for the same footprints.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -62,7 +63,7 @@ void DrawTestPicture(CDib& dib, int kind, std::mt19937& random) {
 
 }  // namespace
 
-TEST(PlainSearchDifferential, PaletteIsThePlainWalksPalette) {
+TEST(FastPathDifferential, PaletteIsThePlainWalksPalette) {
     std::mt19937 random(7);
     for (int round = 0; round < 12; ++round) {
         CDib source, target;
@@ -79,7 +80,7 @@ TEST(PlainSearchDifferential, PaletteIsThePlainWalksPalette) {
     }
 }
 
-TEST(PlainSearchDifferential, NearestColourIsTheLinearSearchsChoice) {
+TEST(FastPathDifferential, NearestColourIsTheLinearSearchsChoice) {
     std::mt19937 random(11);
     for (int round = 0; round < 20; ++round) {
         // Few distinct colours, many repeated: as in the table of a small keyed picture.
@@ -103,6 +104,50 @@ TEST(PlainSearchDifferential, NearestColourIsTheLinearSearchsChoice) {
                 if (d <= best) best = d, chosen = i;
             }
             ASSERT_EQ(nearest.Find(c), chosen) << "round " << round;
+        }
+    }
+}
+
+// Doubling a picture puts every even target pixel over one whole source pixel of weight
+// 1, as at its own size, but through the general resampler.
+TEST(FastPathDifferential, OwnSizeIsWhatEveryOtherPixelOfTheDoubleSizeIs) {
+    std::mt19937 random(5);
+    CDib source;
+    ASSERT_TRUE(source.Create(37, 29, 24));
+    const std::uint8_t key[3] = {255, 0, 255};
+    for (int y = 0; y < source.Height(); ++y) {
+        for (int x = 0; x < source.Width(); ++x) {
+            const std::uint8_t noise[3] = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
+                                           static_cast<std::uint8_t>(random())};
+            source.SetPixel(x, y, (x * x + 3 * y) % 7 < 3 || y < 2 ? key : noise);
+        }
+    }
+    for (int keyMode = 0; keyMode < 3; ++keyMode) {
+        CDib keyMask;
+        ASSERT_TRUE(source.BuildKeyMask(keyMask, keyMode));
+        for (int mode = 0; mode < 3; ++mode) {
+            SCOPED_TRACE(::testing::Message() << "key mode " << keyMode << ", mode " << mode);
+            CDib own, ownMask, twice, twiceMask;
+            ASSERT_TRUE(source.Resample(own, 37, 29, mode, keyMask, ownMask));
+            ASSERT_TRUE(source.Resample(twice, 74, 58, mode, keyMask, twiceMask));
+            int partial = 0;
+            for (int y = 0; y < 29; ++y) {
+                for (int x = 0; x < 37; ++x) {
+                    std::uint8_t a[3], b[3];
+                    own.GetPixel(x, y, a);
+                    twice.GetPixel(2 * x, 2 * y, b);
+                    ASSERT_TRUE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]) << x << ", " << y;
+                    ASSERT_EQ(ownMask.GetMaskBit(x, y), twiceMask.GetMaskBit(2 * x, 2 * y)) << x << ", " << y;
+                    if (mode == 2) {
+                        const std::uint8_t alpha = own.Pixels()[y * own.Stride() + 4 * x + 3];
+                        ASSERT_EQ(alpha, twice.Pixels()[2 * y * twice.Stride() + 8 * x + 3]) << x << ", " << y;
+                        partial += alpha != 0 && alpha != 255;
+                    }
+                }
+            }
+            if (keyMode == 2 && mode == 2) {
+                EXPECT_GT(partial, 0) << "no partial keys compared";
+            }
         }
     }
 }
