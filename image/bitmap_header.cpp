@@ -34,18 +34,6 @@ void SerializeBitmapHeader(const BitmapHeader& h, std::uint8_t* b) {
     le::Put32(b + 36, h.clrImportant);
 }
 
-std::uint64_t RowStride(std::int64_t w, int bitCount) {
-    if (w < 1) return 0;
-    switch (bitCount) {
-        case 1: return static_cast<std::uint64_t>(((w - 1) / 8 / 4 + 1) * 4);
-        case 4: return static_cast<std::uint64_t>(((w - 1) / 2 / 4 + 1) * 4);
-        case 8: return static_cast<std::uint64_t>(((w - 1) / 4 + 1) * 4);
-        case 24: return static_cast<std::uint64_t>(((3 * w - 1) / 4 + 1) * 4);
-        case 32: return static_cast<std::uint64_t>(4 * w);
-        default: return static_cast<std::uint64_t>(((w * bitCount + 31) / 32) * 4);
-    }
-}
-
 std::uint64_t ExactImageSize(const BitmapHeader& h) {
     if (h.width < 1 || h.height < 1) return 0;
     return static_cast<std::uint64_t>(h.height) * RowStride(h.width, h.bitCount);
