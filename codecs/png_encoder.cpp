@@ -33,13 +33,15 @@ bool Write(const RgbaImage& image, std::vector<std::uint8_t>& out, std::vector<p
     png_set_write_fn(png, &out, Append, NoFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
                  PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // Chosen by measuring icons of photographs, drawings and flat art: libpng's
-    // own choice of filter per row beats any one filter by 5 to 15 per cent, and
-    // level 9 with the default strategy beats the filtered and RLE strategies.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
+    // Measured on six 256x256 RGBA images (an icon of ours, photographs, drawings,
+    // a gradient) over every set of row filters, both strategies and memory
+    // levels 8 and 9 at level 9: libpng's choice per row among none, sub and up,
+    // with the filtered strategy, gave the smallest total (2 per cent below all
+    // five filters with the default strategy, a third below no filter at all).
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE | PNG_FILTER_SUB | PNG_FILTER_UP);
     png_set_compression_level(png, Z_BEST_COMPRESSION);
-    png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
-    png_set_compression_mem_level(png, 9);
+    png_set_compression_strategy(png, Z_FILTERED);
+    png_set_compression_mem_level(png, 8);
     png_set_compression_window_bits(png, 15);
     png_write_info(png, info);
     png_write_image(png, rows.data());

@@ -162,6 +162,8 @@ private:
         e.width = h.width;
         e.height = height;
         e.bitCount = h.bitCount;
+        if (h.width == 256 && height == 256 && info_.type == 1)
+            Warn(k, "a 256x256 image stored as BMP; PNG is usual at this size");
 
         const std::uint64_t maxColours = h.bitCount <= 8 ? (1u << h.bitCount) : 256;
         if (h.clrUsed > maxColours) {
@@ -175,6 +177,12 @@ private:
         plane.bitCount = 1;
         const std::uint64_t andBytes = ExactImageSize(plane);
         const std::uint64_t needed = h.size + 4 * colours + xorBytes + andBytes;
+        if (needed > bytes && h.bitCount == 32 && needed - andBytes == bytes) {
+            // Pillow writes them so; its own alpha makes the image whole.
+            Warn(k, "32-bit bitmap without an AND mask; some older readers expect one");
+            e.readable = true;
+            return;
+        }
         if (needed > bytes) {
             Fault(k, "holds " + std::to_string(bytes) + " bytes, but its header, " + std::to_string(colours) +
                          " colours, " + std::to_string(xorBytes) + " bytes of colour and " + std::to_string(andBytes) +
@@ -186,8 +194,6 @@ private:
         if (needed < bytes)
             Warn(k, "holds " + std::to_string(bytes - needed) + " bytes more than its bitmap needs (" +
                         std::to_string(needed) + ")");
-        if (h.width == 256 && height == 256 && info_.type == 1)
-            Warn(k, "a 256x256 image stored as BMP; PNG is usual at this size");
         e.readable = true;
     }
 
