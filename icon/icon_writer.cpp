@@ -21,7 +21,7 @@ bool MakePngForms(const ImageStore& store, const FormatChoices& format, const Si
     return true;
 }
 
-std::vector<IconDirEntry> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
+std::vector<IconEntryInfo> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
                                     const SizeChoices& sizes, const PngForms& pngForms) {
     const std::uint16_t count = static_cast<std::uint16_t>(store.entries.size());
     std::uint8_t header[kIconHeaderSize] = {0, 0};
@@ -32,21 +32,24 @@ std::vector<IconDirEntry> WriteIcon(ByteSink& sink, const ImageStore& store, con
     // The same selection and order as the entry list, so the preview's order is the file's.
     const std::vector<std::uint8_t> order = ImageOrder(format, sizes, store.kind256);
     const std::vector<std::uint8_t> none;
-    std::vector<IconDirEntry> directory;
+    std::vector<IconEntryInfo> written;
     IconDirEntry entry;
     entry.imageOffset = kIconHeaderSize + kDirEntrySize * count;
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t i = 0; i < order.size(); ++i) {
-            WriteIconImage(sink, entry, store.EntryImage(order[i]), store.EntryMask(order[i]), pass,
-                           i < pngForms.size() ? pngForms[i] : none);
-            if (pass == 0) directory.push_back(entry);
+            const CDib& image = store.EntryImage(order[i]);
+            const std::vector<std::uint8_t>& png = i < pngForms.size() ? pngForms[i] : none;
+            WriteIconImage(sink, entry, image, store.EntryMask(order[i]), pass, png);
+            if (pass == 0)
+                written.push_back({entry, png.empty() ? IconImageFormat::Bmp : IconImageFormat::Png, image.Width(),
+                                   image.Height(), image.BitCount(), true});
         }
     }
-    return directory;
+    return written;
 }
 
 bool WriteIconFile(const ImageStore& store, const std::string& path, const FormatChoices& format,
-                   const SizeChoices& sizes, const PngChoice& png, std::vector<IconDirEntry>* directory) {
+                   const SizeChoices& sizes, const PngChoice& png, std::vector<IconEntryInfo>* written) {
     // Compressed before the file is opened, so that a lack of memory leaves nothing behind.
     PngForms forms;
     if (!MakePngForms(store, format, sizes, png, forms)) {
@@ -59,9 +62,9 @@ bool WriteIconFile(const ImageStore& store, const std::string& path, const Forma
         return false;
     }
     try {
-        std::vector<IconDirEntry> written = WriteIcon(file, store, format, sizes, forms);
+        std::vector<IconEntryInfo> entries = WriteIcon(file, store, format, sizes, forms);
         file.Commit();
-        if (directory != nullptr) *directory = std::move(written);
+        if (written != nullptr) *written = std::move(entries);
     } catch (const FileError&) {
         file.Discard();
         ShowMessage(IDS_CANNOT_WRITE, MessageIcon::Error);

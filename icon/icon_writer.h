@@ -8,6 +8,7 @@
 
 #include "app/choices.h"
 #include "app/image_store.h"
+#include "icon/icon_reader.h"
 #include "image/dib.h"
 #include "image/rgba_image.h"
 #include "platform/file.h"
@@ -41,14 +42,14 @@ bool MakePngForms(const ImageStore& store, const FormatChoices& format, const Si
                   const PngChoice& png, PngForms& forms);
 
 // Writes the whole icon of what the image store holds for these choices and
-// returns its directory; throws FileError when the sink fails.
-std::vector<IconDirEntry> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
+// returns its entries as a reader sees them; throws FileError when the sink fails.
+std::vector<IconEntryInfo> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
                                     const SizeChoices& sizes, const PngForms& pngForms = {});
 
 // Writes the icon to `path`, replacing the file only when every byte made it to
 // the disk. Shows message 117 or 119 (105 when a PNG form could not be made) and
-// returns false on failure. `directory`, when given, receives what was written.
+// returns false on failure. `written`, when given, receives the entries written.
 bool WriteIconFile(const ImageStore& store, const std::string& path, const FormatChoices& format,
-                   const SizeChoices& sizes, const PngChoice& png = {}, std::vector<IconDirEntry>* directory = nullptr);
+                   const SizeChoices& sizes, const PngChoice& png = {}, std::vector<IconEntryInfo>* written = nullptr);
 
 }  // namespace zentro
