@@ -188,31 +188,33 @@ TEST(BmpDecoder, BitFieldsScaleToTheNearestLevel) {
 }
 
 TEST(BmpDecoder, RunLengthStreamsClipRunsAndLeaveSkippedPixelsClear) {
-    // 4 x 3, RLE8, bottom row first: a run of 6 clipped at the edge, end of line;
-    // a delta of (1, 1) from (0, 1) to (1, 2), a literal of 3 with its pad byte
-    // (one pixel clipped), end of bitmap before anything else.
+    // 4 x 3, RLE8, bottom row first: a literal of 3 with its pad byte, a run of 6
+    // clipped at the edge after one pixel, end of line; a delta of (1, 1) from
+    // (0, 1) to (1, 2), a run of 2, end of bitmap.
     BmpLayout layout;
     layout.width = 4;
     layout.height = 3;
     layout.bitCount = 8;
     layout.compression = 1;
     layout.palette = {0x000000, 0x102030, 0x405060, 0x708090};
-    layout.pixels = {6, 1, 0, 0, 0, 2, 1, 1, 0, 3, 2, 3, 1, 0, 0, 1, 1, 2};
+    layout.pixels = {0, 3, 2, 3, 1, 0, 6, 1, 0, 0, 0, 2, 1, 1, 2, 2, 0, 1};
     Picture p;
     ASSERT_EQ(Decode(EncodeBmp(layout), p), 0u);
     ASSERT_TRUE(p.HasAlpha());
-    EXPECT_EQ(Argb(p), (std::vector<std::uint32_t>{0, 0xFF405060, 0xFF708090, 0xFF102030,  // top row
-                                                   0, 0, 0, 0,                              // skipped
-                                                   0xFF102030, 0xFF102030, 0xFF102030, 0xFF102030}));
+    EXPECT_EQ(Argb(p), (std::vector<std::uint32_t>{0, 0xFF405060, 0xFF405060, 0,  // top row
+                                                   0, 0, 0, 0,                    // skipped
+                                                   0xFF405060, 0xFF708090, 0xFF102030, 0xFF102030}));
 
-    // RLE4: a literal of 3 takes two bytes and a pad; a run starts with its high nibble.
+    // RLE4: a literal of 5 takes three bytes and a pad; a run starts with its high nibble.
     layout.bitCount = 4;
     layout.compression = 2;
+    layout.width = 6;
     layout.height = 1;
-    layout.pixels = {0, 3, 0x21, 0x30, 1, 0x12, 0, 1};
+    layout.pixels = {0, 5, 0x21, 0x32, 0x10, 0, 1, 0x12, 0, 1};
     ASSERT_EQ(Decode(EncodeBmp(layout), p), 0u);
     EXPECT_FALSE(p.HasAlpha());
-    EXPECT_EQ(Argb(p), (std::vector<std::uint32_t>{0xFF405060, 0xFF102030, 0xFF708090, 0xFF102030}));
+    EXPECT_EQ(Argb(p), (std::vector<std::uint32_t>{0xFF405060, 0xFF102030, 0xFF708090, 0xFF405060, 0xFF102030,
+                                                   0xFF102030}));
 }
 
 TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
@@ -242,4 +244,28 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
     layout.pixels.assign(1024, 0);
     EXPECT_EQ(Decode(EncodeBmp(layout), p), unsigned{IDS_NO_DIB_MEMORY});
     EXPECT_FALSE(p.colour.HasPicture());
+}
+
+TEST(BmpDecoder, IconEntriesDecodeAsTheBmpOfTheirColourRows) {
+    // An entry is a BMP without its file header, its height doubled, its AND mask after the pixels.
+    const Case cases[] = {{"8-bit", {40, 8}, 8}, {"1-bit, full table", {40, 1}, 2}, {"32-bit alpha", {40, 32}, 8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ArgbPicture picture = Pattern(13, 5, c.colours, c.variant.bitCount == 32);
+        const std::vector<std::uint8_t> bmp = EncodeBmpVariant(picture, c.variant);
+        std::vector<std::uint8_t> entry(bmp.begin() + 14, bmp.end());
+        le::Put32(&entry[8], 2 * 5);
+        if (c.colours == 2) le::Put32(&entry[32], 0);  // a full table counted as 0 colours
+        const std::size_t maskStart = entry.size();
+        entry.resize(maskStart + Stride(13, 1) * 5, 0xA5);
+
+        Picture fromBmp, fromEntry;
+        ASSERT_EQ(Decode(bmp, fromBmp), 0u);
+        std::size_t pixelEnd = 0;
+        ASSERT_EQ(codecs::DecodeDib(entry.data(), entry.size(), 5, fromEntry, &pixelEnd), 0u);
+        EXPECT_EQ(pixelEnd, maskStart);
+        EXPECT_EQ(fromEntry.HasAlpha(), fromBmp.HasAlpha());
+        EXPECT_EQ(Argb(fromEntry), Argb(fromBmp));
+        EXPECT_EQ(codecs::DecodeDib(entry.data(), entry.size(), 11, fromEntry), unsigned{IDS_UNSUPPORTED_BITMAP});
+    }
 }
