@@ -1,8 +1,13 @@
 #include "codec_encoders.h"
 
 #include <png.h>
+// jpeglib.h needs size_t and FILE declared first.
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace zentro::test {
@@ -72,6 +77,92 @@ std::vector<std::uint8_t> DecodePngWithLibpng(const std::vector<std::uint8_t>& f
     if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error(image.message);
     width = static_cast<int>(image.width);
     height = static_cast<int>(image.height);
+    return pixels;
+}
+
+namespace {
+
+struct JpegFailure {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void LeaveJpeg(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegFailure*>(info->err)->jump, 1); }
+
+// No object with a destructor lives here: libjpeg leaves by longjmp.
+bool CompressJpeg(jpeg_compress_struct* info, JpegFailure* failure, const JpegSpec* spec, JSAMPARRAY rows,
+                  unsigned char** out, unsigned long* outSize) {
+    info->err = jpeg_std_error(&failure->manager);
+    failure->manager.error_exit = LeaveJpeg;
+    if (setjmp(failure->jump)) return false;
+    jpeg_create_compress(info);
+    jpeg_mem_dest(info, out, outSize);
+    info->image_width = static_cast<JDIMENSION>(spec->width);
+    info->image_height = static_cast<JDIMENSION>(spec->height);
+    info->input_components = spec->components;
+    info->in_color_space = spec->components == 1 ? JCS_GRAYSCALE : spec->components == 3 ? JCS_RGB : JCS_CMYK;
+    jpeg_set_defaults(info);
+    if (spec->ycck) jpeg_set_colorspace(info, JCS_YCCK);
+    jpeg_set_quality(info, spec->quality, TRUE);
+    if (spec->fullChroma)
+        for (int c = 0; c < info->num_components; ++c)
+            info->comp_info[c].h_samp_factor = info->comp_info[c].v_samp_factor = 1;
+    if (spec->progressive) jpeg_simple_progression(info);
+    jpeg_start_compress(info, TRUE);
+    if (!spec->app1.empty())
+        jpeg_write_marker(info, JPEG_APP0 + 1, spec->app1.data(), static_cast<unsigned>(spec->app1.size()));
+    jpeg_write_scanlines(info, rows, static_cast<JDIMENSION>(spec->height));
+    jpeg_finish_compress(info);
+    return true;
+}
+
+bool DecompressJpeg(jpeg_decompress_struct* info, JpegFailure* failure, const std::vector<std::uint8_t>* file,
+                    std::vector<std::uint8_t>* pixels) {
+    info->err = jpeg_std_error(&failure->manager);
+    failure->manager.error_exit = LeaveJpeg;
+    if (setjmp(failure->jump)) return false;
+    jpeg_create_decompress(info);
+    jpeg_mem_src(info, file->data(), static_cast<unsigned long>(file->size()));
+    jpeg_read_header(info, TRUE);
+    info->out_color_space = JCS_RGB;
+    jpeg_start_decompress(info);
+    pixels->resize(static_cast<std::size_t>(info->output_width) * info->output_height * 3);
+    while (info->output_scanline < info->output_height) {
+        JSAMPROW row = pixels->data() + static_cast<std::size_t>(info->output_scanline) * info->output_width * 3;
+        jpeg_read_scanlines(info, &row, 1);
+    }
+    jpeg_finish_decompress(info);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec) {
+    std::vector<std::uint8_t> samples = spec.samples;
+    std::vector<JSAMPROW> rows(spec.height);
+    for (int y = 0; y < spec.height; ++y)
+        rows[y] = samples.data() + static_cast<std::size_t>(y) * spec.width * spec.components;
+    jpeg_compress_struct info{};
+    JpegFailure failure{};
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    const bool written = CompressJpeg(&info, &failure, &spec, rows.data(), &out, &outSize);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> file(out, out + (written ? outSize : 0));
+    std::free(out);
+    if (!written) throw std::runtime_error("libjpeg could not write the test picture");
+    return file;
+}
+
+std::vector<std::uint8_t> DecodeJpegWithLibjpeg(const std::vector<std::uint8_t>& file, int& width, int& height) {
+    jpeg_decompress_struct info{};
+    JpegFailure failure{};
+    std::vector<std::uint8_t> pixels;
+    const bool read = DecompressJpeg(&info, &failure, &file, &pixels);
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    jpeg_destroy_decompress(&info);
+    if (!read) throw std::runtime_error("libjpeg could not read the test picture");
     return pixels;
 }
 
