@@ -117,7 +117,9 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     const bool many = items.size() > 1 || folderNamed;
     std::optional<BatchedSync> batchedSync;  // one file keeps its own flush, as it always had
     if (many) batchedSync.emplace();
-    ProgressLine progress(err, many && &err == &std::cerr && StandardErrorIsTerminal(), static_cast<int>(items.size()));
+    ProgressLine progress(err, many && &err == &std::cerr && IsTerminal(stderr), static_cast<int>(items.size()));
+    // The line is taken off only for what would land on the same screen.
+    const bool reportOnScreen = &out == &std::cout && IsTerminal(stdout);
 
     std::mutex lock;
     std::condition_variable changed;
@@ -162,7 +164,7 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
 
     int counts[5] = {};
     const auto emit = [&](Slot& slot) {
-        progress.Clear();
+        if (!slot.messages.empty() || (reportOnScreen && !slot.report.empty())) progress.Clear();
         err << slot.messages << std::flush;
         out << slot.report << std::flush;
         ++counts[static_cast<int>(slot.outcome)];
@@ -195,7 +197,8 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     if (many || stopped) {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::ostringstream summary;
-        summary.precision(seconds < 10 ? 2 : 3);
+        summary << std::fixed;
+        summary.precision(1);
         summary << "zentro-cli: " << converted << " converted, " << failed << " failed, " << skipped << " skipped in "
                 << seconds << " s";
         if (stopped) summary << "; interrupted, " << items.size() - converted - failed - skipped << " not converted";

@@ -18,11 +18,11 @@ constexpr std::size_t kWidth = 79;
 
 }  // namespace
 
-bool StandardErrorIsTerminal() {
+bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
-    return _isatty(_fileno(stderr)) != 0;
+    return _isatty(_fileno(stream)) != 0;
 #else
-    return isatty(fileno(stderr)) != 0;
+    return isatty(fileno(stream)) != 0;
 #endif
 }
 
@@ -38,10 +38,11 @@ ProgressLine::ProgressLine(std::ostream& terminal, bool enabled, int total)
 
 void ProgressLine::Show(int done, const std::string& current) {
     if (!enabled_) return;
-    std::string line = "[" + std::to_string(done) + "/" + std::to_string(total_) + "]";
+    std::string line = "[";
+    line.append(std::to_string(done)).append("/").append(std::to_string(total_)).append("]");
     if (done > 0 && done < total_) {
         const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-        line += " about " + Duration(elapsed / done * (total_ - done)) + " left";
+        line.append(" about ").append(Duration(elapsed / done * (total_ - done))).append(" left");
     }
     if (!current.empty()) {
         std::string name = current;

@@ -2,13 +2,14 @@
 // One self-updating line on a terminal: files done of the total, the file at hand and
 // the time left. Whoever writes other output clears it first and shows it again after.
 #include <chrono>
+#include <cstdio>
 #include <ostream>
 #include <string>
 
 namespace zentro::cli {
 
-// True when the program's standard error is a terminal.
-bool StandardErrorIsTerminal();
+// True when `stream` (the program's stdout or stderr) is a terminal.
+bool IsTerminal(std::FILE* stream);
 
 class ProgressLine {
 public:
