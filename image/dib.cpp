@@ -116,14 +116,6 @@ void CDib::SetPixel(int x, int y, const std::uint8_t* in, std::uint8_t* out) {
     }
 }
 
-int CDib::GetMaskBit(int x, int y) const { return (Row(y)[x / 8] >> (7 - x % 8)) & 1; }
-
-void CDib::SetMaskBit(int x, int y, bool on) {
-    std::uint8_t bit = static_cast<std::uint8_t>(1u << (7 - x % 8));
-    std::uint8_t& byte = Row(y)[x / 8];
-    byte = static_cast<std::uint8_t>(on ? (byte | bit) : (byte & ~bit));
-}
-
 std::uint16_t CDib::ColourDistance(const std::uint8_t* a, const std::uint8_t* b) {
     auto diff = [](int p, int q) { return p > q ? p - q : q - p; };
     return static_cast<std::uint16_t>(diff(a[0], b[0]) + diff(a[1], b[1]) + diff(a[2], b[2]));

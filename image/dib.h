@@ -59,8 +59,13 @@ public:
 
     void GetPixel(int x, int y, std::uint8_t* out) const;
     void SetPixel(int x, int y, const std::uint8_t* in, std::uint8_t* out = nullptr);
-    int GetMaskBit(int x, int y) const;
-    void SetMaskBit(int x, int y, bool on);
+    // Inline: the resampler and the quantizer ask for every pixel's bit.
+    int GetMaskBit(int x, int y) const { return (Row(y)[x / 8] >> (7 - x % 8)) & 1; }
+    void SetMaskBit(int x, int y, bool on) {
+        const std::uint8_t bit = static_cast<std::uint8_t>(1u << (7 - x % 8));
+        std::uint8_t& byte = Row(y)[x / 8];
+        byte = static_cast<std::uint8_t>(on ? (byte | bit) : (byte & ~bit));
+    }
     static std::uint16_t ColourDistance(const std::uint8_t* a, const std::uint8_t* b);
     // Index of the nearest of the first `count` palette entries, the highest index winning ties.
     int NearestEntry(const std::uint8_t* colour, int count) const;
