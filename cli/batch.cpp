@@ -97,8 +97,8 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     // An icon named with --output, or previews, belong to one picture: a folder is then
     // taken as a file, and refused as one.
     const bool single = !options.output.empty() || !options.previews.empty();
-    std::error_code error;
-    const bool folderNamed = !single && std::any_of(options.inputs.begin(), options.inputs.end(), [&error](const std::string& in) {
+    const bool folderNamed = !single && std::any_of(options.inputs.begin(), options.inputs.end(), [](const std::string& in) {
+        std::error_code error;
         return fs::is_directory(in, error);
     });
     ClearStopRequest();
