@@ -1,9 +1,11 @@
 #include "codecs/picture_decoder.h"
 
 #include "codecs/bmp_decoder.h"
+#include "codecs/gif_decoder.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_format.h"
 #include "codecs/png_decoder.h"
+#include "codecs/webp_decoder.h"
 #include "platform/string_table.h"
 
 namespace zentro::codecs {
@@ -15,6 +17,8 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
         case PictureFormat::Bmp: return DecodeBmp(data, size, picture);
         case PictureFormat::Png: return DecodePng(data, size, picture);
         case PictureFormat::Jpeg: return DecodeJpeg(data, size, picture);
+        case PictureFormat::Webp: return DecodeWebp(data, size, picture);
+        case PictureFormat::Gif: return DecodeGif(data, size, picture);
         // Icons and cursors are told apart already; no decoder reads them yet.
         case PictureFormat::Ico:
         case PictureFormat::Cur: return IDS_UNSUPPORTED_BITMAP;

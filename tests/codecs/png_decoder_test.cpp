@@ -1,5 +1,4 @@
-// PNG files in every colour type against the classic bitmap reader and against
-// libpng's own simplified reader.
+// PNG files in every colour type against libpng's own simplified reader.
 #include "codecs/png_decoder.h"
 
 #include <gtest/gtest.h>
@@ -11,27 +10,11 @@
 
 #include "codec_encoders.h"
 #include "codecs/picture_decoder.h"
-#include "support/bmp_builder.h"
 
 using namespace zentro;
 using namespace zentro::test;
 
 namespace {
-
-// Distinct colours everywhere, with an odd width so that bitmap rows are padded.
-std::vector<std::uint32_t> Colours(int width, int height) {
-    std::vector<std::uint32_t> colours;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) colours.push_back(((x * 37) << 16) | ((y * 51) << 8) | ((x * y * 13) & 0xFF));
-    return colours;
-}
-
-std::vector<std::uint8_t> RgbSamples(const std::vector<std::uint32_t>& colours) {
-    std::vector<std::uint8_t> samples;
-    for (std::uint32_t c : colours)
-        samples.insert(samples.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
-    return samples;
-}
 
 // Samples 0, 1, 2... masked to the bit depth, one byte per row start so rows differ.
 std::vector<std::uint8_t> CountingSamples(std::size_t bytes, unsigned seed = 0) {
@@ -45,29 +28,6 @@ unsigned Decode(const std::vector<std::uint8_t>& file, Picture& picture) {
 }
 
 }  // namespace
-
-TEST(PngDecoder, RgbGivesTheClassicReadersBytes) {
-    const int w = 7, h = 5;
-    const std::vector<std::uint32_t> colours = Colours(w, h);
-    TempDir dir;
-    WriteFile(dir / "same.bmp", Encode24(w, h, colours));
-    CDib classic;
-    ASSERT_TRUE(classic.Load(dir / "same.bmp"));
-
-    PngSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.samples = RgbSamples(colours);
-    for (bool interlaced : {false, true}) {
-        spec.interlaced = interlaced;
-        Picture picture;
-        ASSERT_EQ(Decode(EncodePng(spec), picture), 0u);
-        EXPECT_FALSE(picture.HasAlpha());
-        ASSERT_EQ(picture.colour.Width(), w);
-        ASSERT_EQ(picture.colour.Height(), h);
-        EXPECT_EQ(0, std::memcmp(picture.colour.Pixels(), classic.Pixels(), classic.GetImageSize()));
-    }
-}
 
 TEST(PngDecoder, EveryEightBitKindMatchesLibpng) {
     const int w = 9, h = 6;
