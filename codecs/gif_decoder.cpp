@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "codecs/picture_rows.h"
@@ -115,26 +114,15 @@ unsigned DecodeFrame(GifFileType* gif, int transparent, Picture& picture) {
 }  // namespace
 
 unsigned DecodeGif(const std::uint8_t* data, std::size_t size, Picture& picture) {
-    MemoryInput input{data, size, 0};
-    int error = 0;
-    unsigned id = 0;
-    try {
+    return DecodeWhole(picture, [&] {
+        MemoryInput input{data, size, 0};
+        int error = 0;
         const GifFile gif(DGifOpen(&input, ReadFromMemory, &error));
-        if (gif == nullptr) {
-            id = IdForError(error);
-        } else {
-            int transparent = NO_TRANSPARENT_COLOR;
-            id = ReadUpToFirstImage(gif.get(), transparent);
-            if (id == 0) id = DecodeFrame(gif.get(), transparent, picture);
-        }
-    } catch (const std::bad_alloc&) {
-        id = IDS_NO_DIB_MEMORY;
-    }
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+        if (gif == nullptr) return IdForError(error);
+        int transparent = NO_TRANSPARENT_COLOR;
+        unsigned id = ReadUpToFirstImage(gif.get(), transparent);
+        return id != 0 ? id : DecodeFrame(gif.get(), transparent, picture);
+    });
 }
 
 }  // namespace zentro::codecs

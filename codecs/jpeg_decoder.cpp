@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <csetjmp>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include <jerror.h>
@@ -187,13 +186,9 @@ public:
             return id;
         const Target to{ColourRowFromTop(picture, 0), static_cast<std::ptrdiff_t>(picture.colour.Stride()),
                         orientation, cmyk, info.saw_Adobe_marker != 0};
-        try {
-            std::vector<std::uint8_t> row;
-            if (cmyk || orientation != 1) row.resize(static_cast<std::size_t>(width) * 4);
-            return ReadPixels(&job_, &to, row.empty() ? nullptr : row.data()) ? 0 : job_.failure;
-        } catch (const std::bad_alloc&) {
-            return IDS_NO_DIB_MEMORY;
-        }
+        std::vector<std::uint8_t> row;
+        if (cmyk || orientation != 1) row.resize(static_cast<std::size_t>(width) * 4);
+        return ReadPixels(&job_, &to, row.empty() ? nullptr : row.data()) ? 0 : job_.failure;
     }
 
 private:
@@ -204,12 +199,7 @@ private:
 
 unsigned DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
     JpegReader reader;
-    const unsigned id = reader.Decode(data, size, picture);
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+    return DecodeWhole(picture, [&] { return reader.Decode(data, size, picture); });
 }
 
 }  // namespace zentro::codecs

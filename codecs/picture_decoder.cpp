@@ -4,6 +4,7 @@
 #include "codecs/gif_decoder.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_format.h"
+#include "codecs/picture_rows.h"
 #include "codecs/png_decoder.h"
 #include "codecs/webp_decoder.h"
 #include "platform/string_table.h"
@@ -31,13 +32,7 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
 unsigned DecodePicture(const std::uint8_t* data, std::size_t size, Picture& picture) {
     picture.colour.Free();
     picture.alpha.Free();
-    const unsigned id = Dispatch(data, size, picture);
-    // Whatever a decoder did before it failed, nothing half decoded goes on.
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+    return DecodeWhole(picture, [&] { return Dispatch(data, size, picture); });
 }
 
 }  // namespace zentro::codecs

@@ -5,7 +5,6 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "codecs/picture_rows.h"
@@ -153,11 +152,7 @@ public:
         const RowTargets to{ColourRowFromTop(picture, 0), -static_cast<std::ptrdiff_t>(picture.colour.Stride()),
                             hasAlpha ? AlphaRowFromTop(picture, 0) : nullptr,
                             hasAlpha ? -static_cast<std::ptrdiff_t>(picture.alpha.Stride()) : 0};
-        try {
-            return job_.interlaced ? DecodeInterlaced(to) : DecodeRows(to);
-        } catch (const std::bad_alloc&) {
-            return IDS_NO_DIB_MEMORY;
-        }
+        return job_.interlaced ? DecodeInterlaced(to) : DecodeRows(to);
     }
 
 private:
@@ -198,12 +193,7 @@ bool ClaimsTooManyPixels(const std::uint8_t* data, std::size_t size) {
 unsigned DecodePng(const std::uint8_t* data, std::size_t size, Picture& picture) {
     if (ClaimsTooManyPixels(data, size)) return IDS_NO_DIB_MEMORY;
     PngReader reader(data, size);
-    const unsigned id = reader.Decode(picture);
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+    return DecodeWhole(picture, [&] { return reader.Decode(picture); });
 }
 
 }  // namespace zentro::codecs

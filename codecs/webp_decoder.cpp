@@ -4,7 +4,6 @@
 #include <webp/demux.h>
 
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "codecs/picture_rows.h"
@@ -85,19 +84,11 @@ unsigned DecodeWebp(const std::uint8_t* data, std::size_t size, Picture& picture
     unsigned id = IdForStatus(WebPGetFeatures(data, size, &features));
     // An animation's canvas may claim far more than a still picture can hold; refused before it is allocated.
     if (id == 0 && std::uint64_t(features.width) * std::uint64_t(features.height) > kMaxPixels) id = IDS_NO_DIB_MEMORY;
-    if (id == 0) {
-        try {
-            id = features.has_animation ? DecodeFirstFrame(data, size, picture)
-                                        : DecodeStill(data, size, features, picture);
-        } catch (const std::bad_alloc&) {
-            id = IDS_NO_DIB_MEMORY;
-        }
-    }
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+    if (id != 0) return id;
+    return DecodeWhole(picture, [&] {
+        return features.has_animation ? DecodeFirstFrame(data, size, picture)
+                                      : DecodeStill(data, size, features, picture);
+    });
 }
 
 }  // namespace zentro::codecs

@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "codecs/picture_decoder.h"
+
 namespace zentro::test {
 
 namespace {
@@ -279,6 +281,10 @@ std::vector<std::uint8_t> EncodeGif(int width, int height, std::vector<std::uint
     ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
     if (!ok) throw std::runtime_error("giflib could not write the test picture");
     return out;
+}
+
+unsigned DecodeBytes(const std::vector<std::uint8_t>& file, Picture& picture) {
+    return codecs::DecodePicture(file.data(), file.size(), picture);
 }
 
 std::vector<std::uint8_t> TopDownRgba(const Picture& picture) {

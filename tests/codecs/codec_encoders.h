@@ -77,6 +77,9 @@ struct GifFrame {
 std::vector<std::uint8_t> EncodeGif(int width, int height, std::vector<std::uint32_t> palette, int background,
                                     const std::vector<GifFrame>& frames);
 
+// The dispatcher on a whole file held in memory.
+unsigned DecodeBytes(const std::vector<std::uint8_t>& file, Picture& picture);
+
 // A decoded picture as RGBA bytes, rows top first; alpha 255 where it has none.
 std::vector<std::uint8_t> TopDownRgba(const Picture& picture);
 

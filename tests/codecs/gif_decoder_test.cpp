@@ -4,18 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "codec_encoders.h"
-#include "codecs/picture_decoder.h"
 
 using namespace zentro;
 using namespace zentro::test;
-
-namespace {
-
-unsigned Decode(const std::vector<std::uint8_t>& file, Picture& picture) {
-    return codecs::DecodePicture(file.data(), file.size(), picture);
-}
-
-}  // namespace
 
 TEST(GifDecoder, TheFirstFrameLiesOnItsScreenWithItsTransparentIndex) {
     const std::vector<std::uint32_t> palette = {0x102030, 0xA0B0C0, 0xFF0000, 0x00FF00};
@@ -32,7 +23,7 @@ TEST(GifDecoder, TheFirstFrameLiesOnItsScreenWithItsTransparentIndex) {
     second.height = h;
     second.indexes.assign(w * h, 3);
     Picture picture;
-    ASSERT_EQ(Decode(EncodeGif(w, h, palette, 2, {first, second}), picture), 0u);
+    ASSERT_EQ(DecodeBytes(EncodeGif(w, h, palette, 2, {first, second}), picture), 0u);
     ASSERT_TRUE(picture.HasAlpha());
     ASSERT_EQ(picture.colour.Width(), w);
     ASSERT_EQ(picture.colour.Height(), h);
@@ -63,12 +54,12 @@ TEST(GifDecoder, RefusesBrokenOversizedAndColourlessFiles) {
     const std::vector<std::uint8_t> file = EncodeGif(30, 20, palette, 0, {frame});
     Picture picture;
 
-    EXPECT_EQ(Decode(std::vector<std::uint8_t>(file.begin(), file.end() - 40), picture), 103u);
+    EXPECT_EQ(DecodeBytes(std::vector<std::uint8_t>(file.begin(), file.end() - 40), picture), 103u);
     EXPECT_FALSE(picture.colour.HasPicture());
 
     std::vector<std::uint8_t> huge = file;
     for (int at : {6, 7, 8, 9}) huge[at] = 0xFF;  // a 65535 x 65535 screen
-    EXPECT_EQ(Decode(huge, picture), 105u);
+    EXPECT_EQ(DecodeBytes(huge, picture), 105u);
 
     // No global table and the frame has none either.
     GifFrame one;
@@ -76,5 +67,5 @@ TEST(GifDecoder, RefusesBrokenOversizedAndColourlessFiles) {
     std::vector<std::uint8_t> colourless = EncodeGif(1, 1, {0, 0xFFFFFF}, 0, {one});
     colourless[10] &= 0x7F;                                          // the global table's flag off
     colourless.erase(colourless.begin() + 13, colourless.begin() + 19);  // and its two entries gone
-    EXPECT_EQ(Decode(colourless, picture), 104u);
+    EXPECT_EQ(DecodeBytes(colourless, picture), 104u);
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "codec_encoders.h"
-#include "codecs/picture_decoder.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -19,10 +18,6 @@ std::vector<std::uint8_t> Pixels(int width, int height, int channels, unsigned s
                 pixels.push_back(c == 3 ? static_cast<std::uint8_t>((x + y) * 40 % 256)
                                         : static_cast<std::uint8_t>(x * 23 + y * 11 * (c + 1) + seed));
     return pixels;
-}
-
-unsigned Decode(const std::vector<std::uint8_t>& file, Picture& picture) {
-    return codecs::DecodePicture(file.data(), file.size(), picture);
 }
 
 }  // namespace
@@ -40,7 +35,7 @@ TEST(WebpDecoder, LossyLosslessAndAlphaMatchLibwebp) {
         int refWidth = 0, refHeight = 0;
         const std::vector<std::uint8_t> reference = DecodeWebpWithLibwebp(file, refWidth, refHeight);
         Picture picture;
-        ASSERT_EQ(Decode(file, picture), 0u);
+        ASSERT_EQ(DecodeBytes(file, picture), 0u);
         EXPECT_EQ(picture.HasAlpha(), c.alpha);
         ASSERT_EQ(picture.colour.Width(), refWidth);
         ASSERT_EQ(picture.colour.Height(), refHeight);
@@ -62,7 +57,7 @@ TEST(WebpDecoder, AnAnimationGivesItsFirstFrameOnTheCanvas) {
     second.height = h;
     second.rgba = Pixels(w, h, 4, 99);
     Picture picture;
-    ASSERT_EQ(Decode(EncodeAnimatedWebp(w, h, {first, second}), picture), 0u);
+    ASSERT_EQ(DecodeBytes(EncodeAnimatedWebp(w, h, {first, second}), picture), 0u);
     ASSERT_TRUE(picture.HasAlpha());
     const std::vector<std::uint8_t> rgba = TopDownRgba(picture);
     ASSERT_EQ(rgba.size(), std::size_t{w * h * 4});
@@ -82,12 +77,12 @@ TEST(WebpDecoder, AnAnimationGivesItsFirstFrameOnTheCanvas) {
 TEST(WebpDecoder, RefusesBrokenAndOversizedFiles) {
     const std::vector<std::uint8_t> file = EncodeWebp(30, 20, Pixels(30, 20, 3, 0), false, 70);
     Picture picture;
-    EXPECT_EQ(Decode(std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2)), picture), 103u);
+    EXPECT_EQ(DecodeBytes(std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2)), picture), 103u);
     EXPECT_FALSE(picture.colour.HasPicture());
 
     // An animation canvas of 30000 x 30000 pixels, refused before any canvas is allocated.
     WebpFrame frame;
     frame.rgba = {1, 2, 3, 255};
     std::vector<std::uint8_t> huge = EncodeAnimatedWebp(30000, 30000, {frame});
-    EXPECT_EQ(Decode(huge, picture), 105u);
+    EXPECT_EQ(DecodeBytes(huge, picture), 105u);
 }
