@@ -92,7 +92,7 @@ unsigned DecodeFrame(GifFileType* gif, int transparent, Picture& picture) {
     std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
     // Interlaced frames store every 8th row from 0, then from 4, every 4th from 2, every 2nd from 1.
     const int firstRows[] = {0, 4, 2, 1}, rowSteps[] = {8, 8, 4, 2};
-    const int passes = frame.Interlace ? 4 : 1;
+    const int passes = frame.Width == 0 ? 0 : frame.Interlace ? 4 : 1;
     for (int pass = 0; pass < passes; ++pass) {
         const int step = frame.Interlace ? rowSteps[pass] : 1;
         for (int r = frame.Interlace ? firstRows[pass] : 0; r < frame.Height; r += step) {
