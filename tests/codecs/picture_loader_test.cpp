@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "codec_encoders.h"
 #include "platform/file.h"
 #include "support/bmp_builder.h"
@@ -21,6 +23,9 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
     WriteFile(dir / "text.txt", {'h', 'e', 'l', 'l', 'o'});
     WriteFile(dir / "icon.ico", {0, 0, 1, 0, 1, 0});
     WriteFile(dir / "empty", {});
+    // Longer than any picture the decoders accept; sparse, so it costs no disk.
+    WriteFile(dir / "endless.bmp", {'B', 'M'});
+    std::filesystem::resize_file(dir / "endless.bmp", std::uintmax_t{5} << 30);
 
     {
         MessageRecorder recorder;
@@ -35,7 +40,7 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
         unsigned id;
     } refusals[] = {
         {dir / "missing.png", 102}, {dir.path(), 102}, {dir / "text.txt", 106},
-        {dir / "empty", 106},       {dir / "icon.ico", 104},
+        {dir / "empty", 106},       {dir / "icon.ico", 104}, {dir / "endless.bmp", 105},
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.path);
