@@ -45,8 +45,7 @@ unsigned ReadUpToFirstImage(GifFileType* gif, int& transparent) {
     for (;;) {
         GifRecordType type;
         if (DGifGetRecordType(gif, &type) == GIF_ERROR) return IdForError(gif->Error);
-        if (type == IMAGE_DESC_RECORD_TYPE)
-            return DGifGetImageDesc(gif) == GIF_ERROR ? IdForError(gif->Error) : 0;
+        if (type == IMAGE_DESC_RECORD_TYPE) return DGifGetImageDesc(gif) == GIF_ERROR ? IdForError(gif->Error) : 0;
         if (type == TERMINATE_RECORD_TYPE) return IDS_CANNOT_READ;
         if (type != EXTENSION_RECORD_TYPE) continue;
         int code = 0;

@@ -61,8 +61,8 @@ std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
     for (int y = 0; y < spec.height; ++y) rows[y] = samples.data() + rowBytes * y;
     std::vector<png_color> palette;
     for (std::uint32_t c : spec.palette)
-        palette.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
-                                    static_cast<png_byte>(c)});
+        palette.push_back(
+            png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -75,8 +75,7 @@ std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
 std::vector<std::uint8_t> DecodePngWithLibpng(const std::vector<std::uint8_t>& file, int& width, int& height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
-        throw std::runtime_error(image.message);
+    if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) throw std::runtime_error(image.message);
     image.format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error(image.message);
@@ -217,7 +216,7 @@ std::vector<std::uint8_t> EncodeAnimatedWebp(int width, int height, const std::v
         PutLe(frame, static_cast<std::uint32_t>(f.y / 2), 3);
         PutLe(frame, static_cast<std::uint32_t>(f.width - 1), 3);
         PutLe(frame, static_cast<std::uint32_t>(f.height - 1), 3);
-        PutLe(frame, 100, 3);  // duration in milliseconds
+        PutLe(frame, 100, 3);   // duration in milliseconds
         frame.push_back(0x02);  // not blended with what lies below
         // The still file's chunks, without its RIFF header.
         const std::vector<std::uint8_t> still = EncodeWebp(f.width, f.height, f.rgba, true);

@@ -32,8 +32,8 @@ TEST(GifDecoder, TheFirstFrameLiesOnItsScreenWithItsTransparentIndex) {
         for (int x = 0; x < w; ++x) {
             SCOPED_TRACE(testing::Message() << x << "," << y);
             const std::uint8_t* got = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
-            const bool inFrame = x >= first.left && x < first.left + first.width && y >= first.top &&
-                                 y < first.top + first.height;
+            const bool inFrame =
+                x >= first.left && x < first.left + first.width && y >= first.top && y < first.top + first.height;
             // Outside the frame: transparent, in the screen's background colour (entry 2).
             const int index = inFrame ? first.indexes[(y - first.top) * first.width + x - first.left] : 2;
             const std::uint32_t c = palette[index];
@@ -65,7 +65,7 @@ TEST(GifDecoder, RefusesBrokenOversizedAndColourlessFiles) {
     GifFrame one;
     one.indexes = {0};
     std::vector<std::uint8_t> colourless = EncodeGif(1, 1, {0, 0xFFFFFF}, 0, {one});
-    colourless[10] &= 0x7F;                                          // the global table's flag off
+    colourless[10] &= 0x7F;                                              // the global table's flag off
     colourless.erase(colourless.begin() + 13, colourless.begin() + 19);  // and its two entries gone
     EXPECT_EQ(DecodeBytes(colourless, picture), 104u);
 }

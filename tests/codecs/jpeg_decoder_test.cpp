@@ -31,14 +31,19 @@ std::array<std::uint8_t, 3> PixelFromTop(const Picture& picture, int x, int y) {
 std::vector<std::uint8_t> ExifBlock(int orientation, bool bigEndian) {
     std::vector<std::uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
     auto put16 = [&](unsigned v) {
-        if (bigEndian) block.insert(block.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
-        else block.insert(block.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+        if (bigEndian)
+            block.insert(block.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        else
+            block.insert(block.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
     };
     auto put32 = [&](unsigned v) {
-        if (bigEndian) put16(v >> 16), put16(v & 0xFFFF);
-        else put16(v & 0xFFFF), put16(v >> 16);
+        if (bigEndian)
+            put16(v >> 16), put16(v & 0xFFFF);
+        else
+            put16(v & 0xFFFF), put16(v >> 16);
     };
-    block.insert(block.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'} : std::initializer_list<std::uint8_t>{'I', 'I'});
+    block.insert(block.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'}
+                                        : std::initializer_list<std::uint8_t>{'I', 'I'});
     put16(42);
     put32(8);
     put16(1);
@@ -99,7 +104,9 @@ TEST(JpegDecoder, ExifOrientationStandsThePictureUpright) {
     Picture stored;
     ASSERT_EQ(DecodeBytes(EncodeJpeg(spec), stored), 0u);
     enum Corner { TL, TR, BL, BR };
-    auto storedCorner = [&](Corner c) { return PixelFromTop(stored, c == TL || c == BL ? 0 : w - 1, c < BL ? 0 : h - 1); };
+    auto storedCorner = [&](Corner c) {
+        return PixelFromTop(stored, c == TL || c == BL ? 0 : w - 1, c < BL ? 0 : h - 1);
+    };
     // Which stored corner each orientation shows top-left, top-right, bottom-left and bottom-right.
     const Corner shown[9][4] = {{},
                                 {TL, TR, BL, BR},

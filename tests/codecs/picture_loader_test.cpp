@@ -32,14 +32,14 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
         Picture picture;
         ASSERT_TRUE(codecs::LoadPicture(dir / "picture.png", picture));
         EXPECT_TRUE(recorder.messages.empty());
-        EXPECT_EQ(TopDownRgba(picture), (std::vector<std::uint8_t>{1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 255,
-                                                                    10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255}));
+        EXPECT_EQ(TopDownRgba(picture), (std::vector<std::uint8_t>{1,  2,  3,  255, 4,  5,  6,  255, 7,  8,  9,  255,
+                                                                   10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255}));
     }
     const struct {
         std::string path;
         unsigned id;
     } refusals[] = {
-        {dir / "missing.png", 102}, {dir.path(), 102}, {dir / "text.txt", 106},
+        {dir / "missing.png", 102}, {dir.path(), 102},       {dir / "text.txt", 106},
         {dir / "empty", 106},       {dir / "icon.ico", 104}, {dir / "endless.bmp", 105},
     };
     for (const auto& r : refusals) {

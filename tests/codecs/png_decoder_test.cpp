@@ -74,7 +74,8 @@ TEST(PngDecoder, EveryEightBitKindMatchesLibpng) {
 
         Picture picture;
         ASSERT_EQ(DecodeBytes(file, picture), 0u);
-        const bool fileHasAlpha = c.channels == 2 || c.channels == 4 || !c.paletteAlpha.empty() || !c.transparent.empty();
+        const bool fileHasAlpha =
+            c.channels == 2 || c.channels == 4 || !c.paletteAlpha.empty() || !c.transparent.empty();
         EXPECT_EQ(picture.HasAlpha(), fileHasAlpha);
         int refWidth = 0, refHeight = 0;
         const std::vector<std::uint8_t> reference = DecodePngWithLibpng(file, refWidth, refHeight);
@@ -105,8 +106,10 @@ TEST(PngDecoder, SixteenBitSamplesRoundToEightBits) {
                 const std::uint16_t v = edges[(y + c) % 4];
                 wide.samples[(static_cast<std::size_t>(y) * w * channels + c) * 2] = v >> 8;
                 wide.samples[(static_cast<std::size_t>(y) * w * channels + c) * 2 + 1] = v & 0xFF;
-                narrow.samples[static_cast<std::size_t>(y) * w * channels + c] =
-                    v == 128 ? 0 : v == 129 ? 1 : v == 32767 ? 127 : 128;
+                narrow.samples[static_cast<std::size_t>(y) * w * channels + c] = v == 128     ? 0
+                                                                                 : v == 129   ? 1
+                                                                                 : v == 32767 ? 127
+                                                                                              : 128;
             }
         Picture fromNarrow, fromWide;
         ASSERT_EQ(DecodeBytes(EncodePng(narrow), fromNarrow), 0u);

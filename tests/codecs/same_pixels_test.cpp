@@ -25,7 +25,8 @@ TEST(SamePixels, EveryLosslessFormatGivesTheClassicBitmapsBytes) {
             rgb.insert(rgb.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
         }
     TempDir dir;
-    WriteFile(dir / "classic.bmp", Encode24(w, h, colours));
+    const std::vector<std::uint8_t> bmp = Encode24(w, h, colours);
+    WriteFile(dir / "classic.bmp", bmp);
     CDib classic;
     ASSERT_TRUE(classic.Load(dir / "classic.bmp"));
 
@@ -45,6 +46,7 @@ TEST(SamePixels, EveryLosslessFormatGivesTheClassicBitmapsBytes) {
         const char* name;
         std::vector<std::uint8_t> file;
     } files[] = {
+        {"BMP", bmp},
         {"PNG", EncodePng(png)},
         {"interlaced PNG", EncodePng(interlacedPng)},
         {"lossless WebP", EncodeWebp(w, h, rgb, false)},

@@ -64,10 +64,13 @@ TEST(WebpDecoder, AnAnimationGivesItsFirstFrameOnTheCanvas) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::uint8_t* got = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
-            const bool inFrame = x >= first.x && x < first.x + first.width && y >= first.y && y < first.y + first.height;
+            const bool inFrame =
+                x >= first.x && x < first.x + first.width && y >= first.y && y < first.y + first.height;
             if (inFrame) {
-                const std::uint8_t* want = &first.rgba[(static_cast<std::size_t>(y - first.y) * first.width + x - first.x) * 4];
-                EXPECT_EQ(std::vector<std::uint8_t>(got, got + 4), std::vector<std::uint8_t>(want, want + 4)) << x << "," << y;
+                const std::uint8_t* want =
+                    &first.rgba[(static_cast<std::size_t>(y - first.y) * first.width + x - first.x) * 4];
+                EXPECT_EQ(std::vector<std::uint8_t>(got, got + 4), std::vector<std::uint8_t>(want, want + 4))
+                    << x << "," << y;
             } else {
                 EXPECT_EQ(got[3], 0) << x << "," << y;
             }
@@ -77,7 +80,10 @@ TEST(WebpDecoder, AnAnimationGivesItsFirstFrameOnTheCanvas) {
 TEST(WebpDecoder, RefusesBrokenAndOversizedFiles) {
     const std::vector<std::uint8_t> file = EncodeWebp(30, 20, Pixels(30, 20, 3, 0), false, 70);
     Picture picture;
-    EXPECT_EQ(DecodeBytes(std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2)), picture), 103u);
+    EXPECT_EQ(DecodeBytes(
+                  std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2)),
+                  picture),
+              103u);
     EXPECT_FALSE(picture.colour.HasPicture());
 
     // An animation canvas of 30000 x 30000 pixels, refused before any canvas is allocated.
