@@ -5,7 +5,10 @@
 // whose rows can be read.
 #include <webp/decode.h>
 
+#include <algorithm>
+
 #include "codecs/picture_decoder.h"
+#include "codecs/picture_format.h"
 #include "fuzz_support.h"
 #include "platform/string_table.h"
 
@@ -13,16 +16,56 @@ using namespace zentro;
 
 namespace {
 
-// A lossless WebP of a few dozen bytes can stand for hundreds of millions of
-// pixels, each costly under ASan; the fuzzer learns nothing from them that
-// small pictures do not teach. The other formats cannot pack that much into an
-// input of the fuzzer's length.
+// A few dozen bytes can claim hundreds of millions of pixels that a decoder
+// then rightly fills: a lossless WebP of one colour, a GIF frame on a vast
+// screen, a bitmap whose short data reads as zeros. Each costs seconds under
+// ASan and teaches the fuzzer nothing that small pictures do not. PNG and JPEG
+// cannot pack that much into an input of the fuzzer's length.
 constexpr std::uint64_t kMaxFuzzPixels = std::uint64_t{1} << 22;
+
+std::uint64_t Le(const std::uint8_t* p, int bytes) {
+    std::uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+    return v;
+}
+
+// The largest area a GIF's screen or first frame claims, read past the colour
+// table and any extension blocks to the first image descriptor.
+std::uint64_t GifArea(const std::uint8_t* data, std::size_t size) {
+    std::uint64_t area = Le(data + 6, 2) * Le(data + 8, 2);
+    std::size_t at = 13 + ((data[10] & 0x80) ? 3u << ((data[10] & 7) + 1) : 0);
+    while (at + 10 <= size && data[at] == 0x21) {
+        at += 2;
+        while (at < size && data[at] != 0) at += data[at] + 1u;
+        ++at;
+    }
+    if (at + 10 <= size && data[at] == 0x2C) {
+        const std::uint64_t right = Le(data + at + 1, 2) + Le(data + at + 5, 2);
+        const std::uint64_t bottom = Le(data + at + 3, 2) + Le(data + at + 7, 2);
+        area = std::max(area, right * bottom);
+    }
+    return area;
+}
+
+std::uint64_t BmpArea(const std::uint8_t* data, std::size_t size) {
+    if (size < 26) return 0;
+    if (Le(data + 14, 4) == 12) return Le(data + 18, 2) * Le(data + 20, 2);
+    const auto height = static_cast<std::int32_t>(Le(data + 22, 4));
+    return Le(data + 18, 4) * (height < 0 ? 0 - static_cast<std::uint64_t>(height) : height);
+}
 
 bool CostlyToDecode(const std::uint8_t* data, std::size_t size) {
     int width = 0, height = 0;
-    return WebPGetInfo(data, size, &width, &height) &&
-           static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxFuzzPixels;
+    std::uint64_t area = 0;
+    switch (codecs::DetectFormat(data, size)) {
+        case codecs::PictureFormat::Webp:
+            if (WebPGetInfo(data, size, &width, &height)) area = std::uint64_t(width) * std::uint64_t(height);
+            break;
+        case codecs::PictureFormat::Gif: area = size >= 13 ? GifArea(data, size) : 0; break;
+        case codecs::PictureFormat::Bmp: area = BmpArea(data, size); break;
+        default: break;
+    }
+    return area > kMaxFuzzPixels;
 }
 
 unsigned ReadAll(const CDib& dib) {
