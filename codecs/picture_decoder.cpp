@@ -2,6 +2,7 @@
 
 #include "codecs/bmp_decoder.h"
 #include "codecs/gif_decoder.h"
+#include "codecs/icon_decoder.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_format.h"
 #include "codecs/picture_rows.h"
@@ -20,9 +21,8 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
         case PictureFormat::Jpeg: return DecodeJpeg(data, size, picture);
         case PictureFormat::Webp: return DecodeWebp(data, size, picture);
         case PictureFormat::Gif: return DecodeGif(data, size, picture);
-        // Icons and cursors are told apart already; no decoder reads them yet.
         case PictureFormat::Ico:
-        case PictureFormat::Cur: return IDS_UNSUPPORTED_BITMAP;
+        case PictureFormat::Cur: return DecodeIcon(data, size, picture);
         default: return IDS_NOT_A_BITMAP;
     }
 }
