@@ -1,8 +1,8 @@
 // The format dispatcher, and every decoder behind it, on arbitrary bytes. A
 // refusal must give one of the decoders' message ids and leave no picture
 // behind (not even the one held before); a success must give a 24-bit colour
-// bitmap and, when there is alpha, an 8-bit plane of the very same size, all of
-// whose rows can be read.
+// bitmap and, when there is alpha, an 8-bit plane of the very same size, whose
+// rows can all be read.
 #include <webp/decode.h>
 
 #include <algorithm>
@@ -29,10 +29,10 @@ std::uint64_t Le(const std::uint8_t* p, int bytes) {
     return v;
 }
 
-// The largest area a GIF's screen or first frame claims, read past the colour
+// The area of a GIF's screen widened to its first frame, read past the colour
 // table and any extension blocks to the first image descriptor.
 std::uint64_t GifArea(const std::uint8_t* data, std::size_t size) {
-    std::uint64_t area = Le(data + 6, 2) * Le(data + 8, 2);
+    std::uint64_t width = Le(data + 6, 2), height = Le(data + 8, 2);
     std::size_t at = 13 + ((data[10] & 0x80) ? 3u << ((data[10] & 7) + 1) : 0);
     while (at + 10 <= size && data[at] == 0x21) {
         at += 2;
@@ -40,11 +40,10 @@ std::uint64_t GifArea(const std::uint8_t* data, std::size_t size) {
         ++at;
     }
     if (at + 10 <= size && data[at] == 0x2C) {
-        const std::uint64_t right = Le(data + at + 1, 2) + Le(data + at + 5, 2);
-        const std::uint64_t bottom = Le(data + at + 3, 2) + Le(data + at + 7, 2);
-        area = std::max(area, right * bottom);
+        width = std::max(width, Le(data + at + 1, 2) + Le(data + at + 5, 2));
+        height = std::max(height, Le(data + at + 3, 2) + Le(data + at + 7, 2));
     }
-    return area;
+    return width * height;
 }
 
 std::uint64_t BmpArea(const std::uint8_t* data, std::size_t size) {
@@ -68,10 +67,11 @@ bool CostlyToDecode(const std::uint8_t* data, std::size_t size) {
     return area > kMaxFuzzPixels;
 }
 
-unsigned ReadAll(const CDib& dib) {
+// The first and last byte of every row: ASan then proves that each row lies
+// inside its memory, at a cost that does not grow with the width.
+unsigned ReadRowEnds(const CDib& dib) {
     unsigned sum = 0;
-    for (int y = 0; y < dib.Height(); ++y)
-        for (std::size_t i = 0; i < dib.Stride(); ++i) sum += dib.Row(y)[i];
+    for (int y = 0; y < dib.Height(); ++y) sum += dib.Row(y)[0] + dib.Row(y)[dib.Stride() - 1];
     return sum;
 }
 
@@ -97,8 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(picture.alpha.BitCount() == 8);
         FUZZ_CHECK(picture.alpha.Width() == colour.Width() && picture.alpha.Height() == colour.Height());
     }
-    // Touching every byte lets ASan prove that each row lies inside its memory.
-    volatile unsigned sum = ReadAll(colour) + (picture.HasAlpha() ? ReadAll(picture.alpha) : 0);
+    volatile unsigned sum = ReadRowEnds(colour) + (picture.HasAlpha() ? ReadRowEnds(picture.alpha) : 0);
     (void)sum;
     return 0;
 }
