@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/little_endian.h"
+#include "platform/pixel_memory.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/bmp_variant_writer.h"
@@ -244,6 +245,15 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
     layout.pixels.assign(1024, 0);
     EXPECT_EQ(Decode(EncodeBmp(layout), p), unsigned{IDS_NO_DIB_MEMORY});
     EXPECT_FALSE(p.colour.HasPicture());
+
+    // No memory for the colours, or for the alpha plane once the colours have theirs: nothing half made.
+    const std::vector<std::uint8_t> withAlpha = EncodeBmpVariant(Pattern(3, 2, 2, true), {40, 32});
+    for (unsigned nth : {1u, 2u}) {
+        InjectAllocationFailure(nth);
+        EXPECT_EQ(Decode(withAlpha, p), unsigned{IDS_NO_DIB_MEMORY});
+        InjectAllocationFailure(0);
+        EXPECT_FALSE(p.colour.HasPicture() || p.alpha.HasPicture());
+    }
 }
 
 TEST(BmpDecoder, IconEntriesDecodeAsTheBmpOfTheirColourRows) {
