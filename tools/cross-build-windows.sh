@@ -6,31 +6,38 @@
 #   tools/cross-build-windows.sh [BUILD_DIR [TARGET...]]   (default build-windows zentro-cli)
 #
 # BUILD_DIR may be absolute or relative to the current folder. Icon 128 is
-# made by a zentro-cli for this machine, built first in BUILD_DIR-host (the
-# core and the command line only). The Windows build leaves the codecs out:
-# their libraries are not packaged for mingw-w64, so the .exe reads classic BMPs.
+# made by a zentro-cli for this machine: the one named by ZENTRO_HOST_CLI, else
+# one built first in BUILD_DIR-host (the core and the command line only). The
+# Windows build leaves the codecs out: their libraries are not packaged for
+# mingw-w64, so the .exe reads classic BMPs.
 set -euo pipefail
 out=$(realpath -m "${1:-build-windows}")
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(zentro-cli)
+host=${ZENTRO_HOST_CLI:+$(realpath "$ZENTRO_HOST_CLI")}
 cd "$(dirname "$0")/.."
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-if [ ! -f "$out-host/build.ninja" ]; then
-  cmake -S . -B "$out-host" -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
-    "${launcher[@]}" >/dev/null
+if [ -z "$host" ]; then
+  if [ ! -f "$out-host/build.ninja" ]; then
+    cmake -S . -B "$out-host" -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
+      "${launcher[@]}" >/dev/null
+  fi
+  cmake --build "$out-host" --parallel "$jobs" --target zentro-cli
+  host=$out-host/cli/zentro-cli
 fi
-cmake --build "$out-host" --parallel "$jobs" --target zentro-cli
 
 if [ ! -f "$out/build.ninja" ]; then
   cmake -S . -B "$out" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
     -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
-    -DZENTRO_HOST_CLI="$out-host/cli/zentro-cli" "${launcher[@]}" >/dev/null
+    -DZENTRO_HOST_CLI="$host" "${launcher[@]}" >/dev/null
+else
+  cmake -S . -B "$out" -DZENTRO_HOST_CLI="$host" >/dev/null
 fi
 cmake --build "$out" --parallel "$jobs" --target "${targets[@]}"
 

@@ -203,6 +203,7 @@ def same_run(runner, work, name, args, setup):
 def group_prefix(runner, _work):
     if os.path.isfile(os.path.join(runner.o.prefix, "system.reg")):
         return
+    os.makedirs(os.path.dirname(runner.o.prefix), exist_ok=True)
     runner.wineserver("-p10")
     subprocess.run([runner.o.wine, "wineboot", "--init"], env=runner.env, check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
