@@ -9,6 +9,7 @@ Usage: windows_suite.py GROUP --exe zentro-cli.exe --linux zentro-cli
 GROUP is prefix (makes the Wine prefix), icons, refusals, names, replace or help.
 """
 import argparse
+import contextlib
 import os
 import pty
 import re
@@ -167,6 +168,24 @@ class Runner:
         return re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown).decode("utf-8", "replace")
 
 
+class Held:
+    """A file held by hold_file.exe (see there) while the `with` block runs."""
+
+    def __init__(self, runner, folder, name):
+        self.command = [runner.o.wine, runner.o.hold, name]
+        self.folder, self.env = folder, runner.env
+
+    def __enter__(self):
+        self.process = subprocess.Popen(self.command, cwd=self.folder, env=self.env, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE)
+        check(self.process.stdout.readline().strip() == b"holding", f"{self.command}: holds nothing")
+        return self
+
+    def __exit__(self, *_):
+        self.process.stdin.close()
+        self.process.wait(timeout=60)
+
+
 def fresh(folder):
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -323,33 +342,26 @@ def group_replace(runner, work):
     check(status == 0 and files.get("logo.ico", old) != old, "replace: logo.ico not replaced")
     replaced = files.get("logo.ico")
 
-    def refused(name, why, expected_message, hold=None):
+    def refused(name, expected_message, read_only=False, held=False):
         folder = fresh(os.path.join(work, name))
         setup(folder)
         icon = os.path.join(folder, "logo.ico")
-        holder = None
-        if why == "read-only":
+        if read_only:
             os.chmod(icon, 0o444)  # Wine's read-only attribute
-        if hold:
-            holder = subprocess.Popen([runner.o.wine, hold, "logo.ico"], cwd=folder, env=runner.env,
-                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-            check(holder.stdout.readline().strip() == b"holding", f"{name}: the helper holds nothing")
-        status, _, messages = runner.windows(["-f", "logo.bmp"], folder)
+        with Held(runner, folder, "logo.ico") if held else contextlib.nullcontext():
+            status, _, messages = runner.windows(["-f", "logo.bmp"], folder)
         check(status == 1, f"{name}: status {status}")
         check(messages == "zentro-cli: logo.bmp: {}\n".format(expected_message).encode(),
               f"{name}: messages {messages}")
         check(read(icon) == old, f"{name}: the old icon did not survive")
         check(sorted(os.listdir(folder)) == ["logo.bmp", "logo.ico"], f"{name}: left {sorted(os.listdir(folder))}")
-        if holder:
-            holder.stdin.close()
-            holder.wait(timeout=60)
         os.chmod(icon, 0o644)
         # Once nothing stands in the way the same command succeeds.
         status, _, messages = runner.windows(["-f", "logo.bmp"], folder)
         check(status == 0 and read(icon) == replaced, f"{name}: not replaced afterwards ({status}, {messages})")
 
-    refused("read-only", "read-only", "无法建立文件。")
-    refused("held-open", "held", "无法写入数据。", hold=runner.o.hold)
+    refused("read-only", "无法建立文件。", read_only=True)
+    refused("held-open", "无法写入数据。", held=True)
 
 
 def group_help(runner, work):
@@ -369,7 +381,8 @@ def main():
             setattr(options, name, os.path.abspath(getattr(options, name)))
     runner = Runner(options)
     work = fresh(os.path.join(options.work, options.group))
-    runner.start()
+    if options.group != "prefix":
+        runner.start()
     globals()["group_" + options.group](runner, work)
     for failure in failures:
         print("FAILED:", failure)
