@@ -118,11 +118,11 @@ class Runner:
                         LANG="C.UTF-8")
         self.env.pop("DISPLAY", None)
 
-    def wineserver(self, *args, **kwargs):
+    def wineserver(self, *args):
         beside = os.path.join(os.path.dirname(self.o.wine), "wineserver")
         server = beside if os.path.exists(beside) else shutil.which("wineserver") or "wineserver"
         return subprocess.run([server] + list(args), env=self.env, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300, **kwargs)
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
 
     def start(self):
         """Starts the prefix's server and Wine's own background programs for the whole
@@ -132,8 +132,8 @@ class Runner:
         subprocess.run([self.o.wine, "cmd", "/c", "rem"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
 
-    def windows(self, args, cwd, exe=None):
-        return self._run([self.o.wine, exe or self.o.exe] + args, cwd)
+    def windows(self, args, cwd):
+        return self._run([self.o.wine, self.o.exe] + args, cwd)
 
     def linux(self, args, cwd):
         return self._run([self.o.linux] + LINUX_REFERENCE_ARGS + args, cwd)
