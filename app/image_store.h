@@ -23,6 +23,9 @@ struct PalettePair {
 // Members are declared in the order they are built; C++ destroys them in reverse.
 struct ImageStore {
     CDib source;
+    // The source's own alpha, 8 bits of the source's size (0 clear, 255 opaque),
+    // when the picture has one; the classic reader never gives one.
+    CDib sourceAlpha;
     std::array<ImagePair, kSizeCount> table32;
     std::array<ImagePair, kSizeCount> table24;
     std::array<PalettePair, kSizeCount> paletteTable;
