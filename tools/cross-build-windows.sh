@@ -18,7 +18,7 @@ cmake --build "$out-host" --parallel "$jobs" --target zentro-cli
 cmake -S . -B "$out" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release \
-  -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF \
+  -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
   -DZENTRO_HOST_CLI="$PWD/$out-host/cli/zentro-cli" >/dev/null
 cmake --build "$out" --parallel "$jobs" --target zentro-cli
 
