@@ -17,17 +17,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/image_store.h"
 #include "bench/bench_picture.h"
+#include "cli/picture_input.h"
 #include "icon/icon_writer.h"
 #include "image/image_set_builder.h"
 #include "platform/message.h"
-#ifdef ZENTRO_BENCH_CODECS
-#include "codecs/picture_loader.h"
-#endif
 
 namespace {
 
@@ -49,21 +46,6 @@ double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-bool LoadSource(const std::string& source, bool anyFormat, ImageStore& store) {
-#ifdef ZENTRO_BENCH_CODECS
-    if (anyFormat) {
-        Picture picture;
-        if (!codecs::LoadPicture(source, picture)) return false;
-        store.source = std::move(picture.colour);
-        store.sourceAlpha = std::move(picture.alpha);
-        return true;
-    }
-#else
-    (void)anyFormat;
-#endif
-    return store.source.Load(source);
-}
-
 // The measured job, in the child process.
 Timings RunJob(const std::string& source, bool anyFormat, const std::string& icon) {
     SetMessageHandler([](const Message& m) {
@@ -73,7 +55,7 @@ Timings RunJob(const std::string& source, bool anyFormat, const std::string& ico
     Timings t;
     const Clock::time_point start = Clock::now();
     ImageStore store;
-    if (!LoadSource(source, anyFormat, store)) return t;
+    if (!cli::LoadSource(source, !anyFormat, store)) return t;
     t.stageMs[kLoad] = MsSince(start);
     t.pixels = static_cast<double>(store.source.Width()) * store.source.Height();
 
