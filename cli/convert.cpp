@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/image_store.h"
+#include "cli/picture_input.h"
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
 #include "image/image_set_builder.h"
@@ -23,9 +24,9 @@ bool Contains(const std::vector<int>& list, int value) {
 }
 
 // The format choices, settled as the Format page would leave them.
-FormatChoices ChooseFormat(const Options& options, const CDib& source) {
+FormatChoices ChooseFormat(const Options& options, bool transparentByDefault) {
     FormatChoices format;
-    format.transparent = options.transparent.value_or(source.GetCornerFlag() != 0) ? 1 : 0;
+    format.transparent = options.transparent.value_or(transparentByDefault) ? 1 : 0;
     const std::vector<int> depths =
         options.depths.value_or(format.transparent ? std::vector<int>{32, 8, 4} : std::vector<int>{8, 4});
     format.use32 = Contains(depths, 32);
@@ -95,9 +96,9 @@ void Report(std::ostream& report, const std::string& input, const std::string& o
 bool Convert(const std::string& input, const Options& options, std::ostream& report) {
     const std::string output = options.output.empty() ? ProposeIconPath(input) : options.output;
     ImageStore store;
-    if (!store.source.Load(input)) return false;
+    if (!LoadSource(input, options.classic, store)) return false;
 
-    FormatChoices format = ChooseFormat(options, store.source);
+    FormatChoices format = ChooseFormat(options, TransparentByDefault(store));
     if (!CanMakeADepth(format)) {
         ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
         return false;
@@ -121,7 +122,7 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
         Fail(output, "exists already; use --force to replace it");
         return false;
     }
-    if (!BuildImageSet(store, format, sizes)) return false;
+    if (!BuildImageSet(store, format, sizes, {}, SixteenReader(options.classic))) return false;
     std::vector<CDib> previews(options.previews.empty() ? 0 : store.entries.size());
     if (!ComposePreviews(store, previews)) return false;
     if (!WriteIconFile(store, output, format, sizes)) return false;

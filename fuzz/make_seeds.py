@@ -116,6 +116,9 @@ def whole_job_seeds():
         'separate_16.job': job(use24 | use32 | transparent | use16 | palette, s32 | s16, 40, 40,
                                four + pattern, 23, 18),
         'too_small.job': job(use8, s48, 20, 30, gradient),
+        'own_alpha.job': job(use24 | use4 | use8 | use32 | transparent, s48 | s32 | s16, 50, 49, gradient,
+                             alloc=0x80),
+        'own_alpha_on_white.job': job(use24 | use8, s32 | s16, 40, 33, gradient, alloc=0x80),
         'no_memory.job': job(use4 | use8 | use32 | transparent | palette, s32 | s16, 33, 33, four + pattern,
                              alloc=0xC3),
     }
