@@ -2,12 +2,15 @@
 // What the user chose on the Format and Sizes pages (or on the command line).
 #include <array>
 #include <string>
+#include <vector>
 
 namespace zentro {
 
 constexpr int kSizeCount = 5;
 // Pixels of each size index; every icon image is square.
 constexpr std::array<short, kSizeCount> kSizeTable = {256, 48, 32, 24, 16};
+// The most sizes one icon may hold, so that every entry code (kind x sizes + size index) fits a byte.
+constexpr int kMaxSizes = 64;
 
 enum ImageKind : int { kKind4 = 0, kKind8 = 1, kKind24 = 2, kKind32 = 3 };
 
@@ -22,6 +25,9 @@ struct FormatChoices {
 
 struct SizeChoices {
     std::array<int, kSizeCount> sizes = {1, 1, 1, 0, 1};
+    // When not empty, the sizes to make (1 to 256 pixels, at most kMaxSizes of them)
+    // in place of the flags above, which choose among the classic five.
+    std::vector<int> anySizes;
     int onlyOne256 = 1;
     int use16Bitmap = 0;
     std::string bitmap16Path;

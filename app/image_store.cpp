@@ -3,8 +3,8 @@
 namespace zentro {
 
 const CDib& ImageStore::EntryImage(std::uint8_t code) const {
-    const int kind = code / kSizeCount;
-    const int size = code % kSizeCount;
+    const int kind = code / static_cast<int>(sizeTable.size());
+    const int size = code % static_cast<int>(sizeTable.size());
     switch (kind) {
         case kKind4: return paletteTable[size].image4;
         case kKind8: return paletteTable[size].image8;
@@ -14,8 +14,17 @@ const CDib& ImageStore::EntryImage(std::uint8_t code) const {
 }
 
 const CDib& ImageStore::EntryMask(std::uint8_t code) const {
-    const int size = code % kSizeCount;
-    return code / kSizeCount == kKind32 ? table32[size].mask : table24[size].mask;
+    const int count = static_cast<int>(sizeTable.size());
+    return code / count == kKind32 ? table32[code % count].mask : table24[code % count].mask;
+}
+
+void ImageStore::SetSizeTable(const std::vector<short>& table) {
+    if (table == sizeTable) return;
+    // CDib neither copies nor moves, so the slots are made anew rather than resized.
+    table32 = std::vector<ImagePair>(table.size());
+    table24 = std::vector<ImagePair>(table.size());
+    paletteTable = std::vector<PalettePair>(table.size());
+    sizeTable = table;
 }
 
 void ImageStore::ResizeEntries(std::size_t count) {

@@ -1,7 +1,6 @@
 #pragma once
 // Every bitmap of a conversion lives here, from loading the source to writing
 // the icon. Re-running a step overwrites its earlier results in place.
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -23,9 +22,11 @@ struct PalettePair {
 // Members are declared in the order they are built; C++ destroys them in reverse.
 struct ImageStore {
     CDib source;
-    std::array<ImagePair, kSizeCount> table32;
-    std::array<ImagePair, kSizeCount> table24;
-    std::array<PalettePair, kSizeCount> paletteTable;
+    // The pixels of each size index, largest first; the image tables hold one slot per size.
+    std::vector<short> sizeTable = {kSizeTable.begin(), kSizeTable.end()};
+    std::vector<ImagePair> table32 = std::vector<ImagePair>(kSizeCount);
+    std::vector<ImagePair> table24 = std::vector<ImagePair>(kSizeCount);
+    std::vector<PalettePair> paletteTable = std::vector<PalettePair>(kSizeCount);
     CDib keyMask;
     std::uint8_t kindCount = 0;
     std::uint8_t sizeCount = 0;
@@ -33,9 +34,11 @@ struct ImageStore {
     std::vector<std::uint8_t> entries;
     std::uint8_t currentPage = 0;
 
-    // The image and AND mask that entry code `code` (kind x 5 + size index) names.
+    // The image and AND mask that entry code `code` (kind x sizes in the table + size index) names.
     const CDib& EntryImage(std::uint8_t code) const;
     const CDib& EntryMask(std::uint8_t code) const;
+    // Makes `table` the size table, with empty slots when it differs from the one held.
+    void SetSizeTable(const std::vector<short>& table);
     // Sets the entry list to exactly `count` codes; new ones start at 0, and 0 frees the storage.
     void ResizeEntries(std::size_t count);
 };

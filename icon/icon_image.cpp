@@ -46,12 +46,17 @@ void SerializeDirEntry(const IconDirEntry& entry, std::uint8_t* bytes) {
     le::Put32(bytes + 12, entry.imageOffset);
 }
 
-void WriteIconImage(ByteSink& sink, IconDirEntry& entry, const CDib& image, const CDib& mask, int pass) {
+void WriteIconImage(ByteSink& sink, IconDirEntry& entry, const CDib& image, const CDib& mask, int pass,
+                    const std::vector<std::uint8_t>& png) {
     if (pass == 0) {
         image.FillDirEntry(entry, mask);
+        // A PNG image carries its own alpha and no mask; readers take its size from here.
+        if (!png.empty()) entry.bytesInResource = static_cast<std::uint32_t>(png.size());
         std::uint8_t bytes[kDirEntrySize];
         SerializeDirEntry(entry, bytes);
         sink.Write(bytes, sizeof bytes);
+    } else if (!png.empty()) {
+        sink.Write(png.data(), png.size());
     } else {
         image.WriteImage(sink);
         mask.WriteImage(sink);

@@ -7,7 +7,22 @@
 
 namespace zentro {
 
-void WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes) {
+bool MakePngForms(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes,
+                  const PngChoice& png, PngForms& forms) {
+    const std::vector<std::uint8_t> order = ImageOrder(format, sizes, store.kind256);
+    forms.assign(order.size(), {});
+    if (png.images == PngImages::None || !png.encode) return true;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const CDib& image = store.EntryImage(order[i]);
+        if (image.BitCount() != 32 || (png.images == PngImages::Only256 && image.Width() != 256)) continue;
+        RgbaImage rgba;
+        if (!RgbaFrom32(image, rgba) || !png.encode(rgba, forms[i])) return false;
+    }
+    return true;
+}
+
+std::vector<IconEntryInfo> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
+                                    const SizeChoices& sizes, const PngForms& pngForms) {
     const std::uint16_t count = static_cast<std::uint16_t>(store.entries.size());
     std::uint8_t header[kIconHeaderSize] = {0, 0};
     le::Put16(header + 2, 1);
@@ -16,22 +31,40 @@ void WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& for
 
     // The same selection and order as the entry list, so the preview's order is the file's.
     const std::vector<std::uint8_t> order = ImageOrder(format, sizes, store.kind256);
+    const std::vector<std::uint8_t> none;
+    std::vector<IconEntryInfo> written;
     IconDirEntry entry;
     entry.imageOffset = kIconHeaderSize + kDirEntrySize * count;
-    for (int pass = 0; pass < 2; ++pass)
-        for (std::uint8_t code : order) WriteIconImage(sink, entry, store.EntryImage(code), store.EntryMask(code), pass);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const CDib& image = store.EntryImage(order[i]);
+            const std::vector<std::uint8_t>& png = i < pngForms.size() ? pngForms[i] : none;
+            WriteIconImage(sink, entry, image, store.EntryMask(order[i]), pass, png);
+            if (pass == 0)
+                written.push_back({entry, png.empty() ? IconImageFormat::Bmp : IconImageFormat::Png, image.Width(),
+                                   image.Height(), image.BitCount(), true});
+        }
+    }
+    return written;
 }
 
 bool WriteIconFile(const ImageStore& store, const std::string& path, const FormatChoices& format,
-                   const SizeChoices& sizes) {
+                   const SizeChoices& sizes, const PngChoice& png, std::vector<IconEntryInfo>* written) {
+    // Compressed before the file is opened, so that a lack of memory leaves nothing behind.
+    PngForms forms;
+    if (!MakePngForms(store, format, sizes, png, forms)) {
+        ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
+        return false;
+    }
     ReplacingFile file;
     if (!file.Open(path)) {
         ShowMessage(IDS_CANNOT_CREATE, MessageIcon::Error);
         return false;
     }
     try {
-        WriteIcon(file, store, format, sizes);
+        std::vector<IconEntryInfo> entries = WriteIcon(file, store, format, sizes, forms);
         file.Commit();
+        if (written != nullptr) *written = std::move(entries);
     } catch (const FileError&) {
         file.Discard();
         ShowMessage(IDS_CANNOT_WRITE, MessageIcon::Error);

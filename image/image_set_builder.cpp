@@ -15,10 +15,10 @@ namespace zentro {
 namespace {
 
 // Step 1: choices that only make sense together.
-void SettleChoices(FormatChoices& format, SizeChoices& sizes) {
+void SettleChoices(FormatChoices& format, SizeChoices& sizes, const SizeTable& table) {
     if (format.transparent == 0) format.use32 = 0;
-    if (sizes.sizes[0] == 0) sizes.onlyOne256 = 0;
-    if (sizes.sizes[4] == 0) sizes.use16Bitmap = 0;
+    if (!table.IsChosen(256)) sizes.onlyOne256 = 0;
+    if (!table.IsChosen(16)) sizes.use16Bitmap = 0;
 }
 
 bool ShowTooSmall(unsigned what, int size, const std::string& suffix) {
@@ -26,11 +26,12 @@ bool ShowTooSmall(unsigned what, int size, const std::string& suffix) {
     return false;
 }
 
-bool CheckSource(const CDib& source, const SizeChoices& sizes) {
-    int largest = kSizeTable[kSizeCount - 1];
-    for (int t = 0; t < kSizeCount - 1; ++t) {
-        if (sizes.sizes[t] != 0) {
-            largest = kSizeTable[t];
+bool CheckSource(const CDib& source, const SizeTable& table) {
+    const int count = static_cast<int>(table.pixels.size());
+    int largest = table.pixels[count - 1];
+    for (int t = 0; t < count - 1; ++t) {
+        if (table.chosen[t]) {
+            largest = table.pixels[t];
             break;
         }
     }
@@ -44,7 +45,7 @@ bool LoadBitmap16(CDib& bitmap16, const SizeChoices& sizes) {
         return false;
     }
     if (!bitmap16.Load(sizes.bitmap16Path)) return false;
-    if (bitmap16.GetMinSide() < kSizeTable[4]) return ShowTooSmall(IDS_BITMAP_16, kSizeTable[4], "");
+    if (bitmap16.GetMinSide() < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
     return true;
 }
 
@@ -102,7 +103,7 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vecto
                           : KeySource{KeySource::Kind::KeyColour};
     std::vector<ResampleJob> jobs;
     for (int t : sizeIndexes) {
-        const int size = kSizeTable[t];
+        const int size = store.sizeTable[t];
         ResampleJob job;
         if (plain) {
             ImagePair& pair = store.table24[t];
@@ -140,26 +141,59 @@ int IsKindChosen(std::int8_t kind, const FormatChoices& format) {
     }
 }
 
+int SizeTable::IndexOf(int size) const {
+    const auto at = std::find(pixels.begin(), pixels.end(), size);
+    return at == pixels.end() ? -1 : static_cast<int>(at - pixels.begin());
+}
+
+bool SizeTable::IsChosen(int size) const {
+    const int t = IndexOf(size);
+    return t >= 0 && chosen[t];
+}
+
+SizeTable ResolveSizes(const SizeChoices& sizes) {
+    SizeTable table;
+    if (sizes.anySizes.empty()) {
+        table.pixels.assign(kSizeTable.begin(), kSizeTable.end());
+        for (int flag : sizes.sizes) table.chosen.push_back(flag != 0);
+        return table;
+    }
+    for (int size : sizes.anySizes)
+        if (size >= 1 && size <= 256 && table.IndexOf(size) < 0 && table.pixels.size() < kMaxSizes)
+            table.pixels.push_back(static_cast<short>(size));
+    std::sort(table.pixels.begin(), table.pixels.end(), std::greater<>());
+    table.chosen.assign(table.pixels.size(), true);
+    return table;
+}
+
 std::vector<std::uint8_t> ImageOrder(const FormatChoices& format, const SizeChoices& sizes, std::int8_t kind256) {
+    const SizeTable table = ResolveSizes(sizes);
+    const int count = static_cast<int>(table.pixels.size());
     std::vector<std::uint8_t> order;
     for (std::int8_t kind = kKind4; kind <= kKind32; ++kind) {
         if (IsKindChosen(kind, format) == 0) continue;
-        const int first = (sizes.onlyOne256 != 0 && kind != kind256) ? 1 : 0;
-        for (int t = first; t < kSizeCount; ++t)
-            if (sizes.sizes[t] != 0) order.push_back(static_cast<std::uint8_t>(kind * kSizeCount + t));
+        const bool skip256 = sizes.onlyOne256 != 0 && kind != kind256;
+        for (int t = 0; t < count; ++t)
+            if (table.chosen[t] && !(skip256 && table.pixels[t] == 256))
+                order.push_back(static_cast<std::uint8_t>(kind * count + t));
     }
     return order;
 }
 
 bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes, const BuildStageObserver& observer) {
-    SettleChoices(format, sizes);
-    if (!CheckSource(store.source, sizes)) return false;
+    const SizeTable table = ResolveSizes(sizes);
+    if (table.pixels.empty()) {  // only sizes out of range
+        ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
+        return false;
+    }
+    SettleChoices(format, sizes, table);
+    if (!CheckSource(store.source, table)) return false;
     // Belongs to this run only; released on every way out.
     CDib bitmap16;
     if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes)) return false;
 
-    int sizeCount = 0;
-    for (int flag : sizes.sizes) sizeCount += flag != 0 ? 1 : 0;
+    store.SetSizeTable(table.pixels);
+    const int sizeCount = static_cast<int>(std::count(table.chosen.begin(), table.chosen.end(), true));
     store.sizeCount = static_cast<std::uint8_t>(sizeCount);
     store.kindCount = static_cast<std::uint8_t>((format.use24 != 0) + (format.use4 != 0) + (format.use8 != 0));
     if (sizes.onlyOne256 != 0) {
@@ -176,9 +210,9 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
 
     // The separate bitmap, when there is one, supplies the 16 x 16 images alone.
     std::vector<int> fromSource, fromBitmap16;
-    for (int t = 0; t < kSizeCount; ++t) {
-        if (sizes.sizes[t] == 0) continue;
-        (sizes.use16Bitmap != 0 && t == kSizeCount - 1 ? fromBitmap16 : fromSource).push_back(t);
+    for (int t = 0; t < static_cast<int>(table.pixels.size()); ++t) {
+        if (!table.chosen[t]) continue;
+        (sizes.use16Bitmap != 0 && table.pixels[t] == 16 ? fromBitmap16 : fromSource).push_back(t);
     }
     bool made;
     try {

@@ -9,10 +9,23 @@
 
 namespace zentro {
 
+// The sizes that entry codes count through, largest first, and which of them are
+// chosen: the classic five with their flags, or the list of any sizes, all chosen
+// (sizes outside 1 to 256 are left out, and any beyond the first kMaxSizes).
+struct SizeTable {
+    std::vector<short> pixels;
+    std::vector<bool> chosen;
+
+    // Index of the size of `pixels` pixels, -1 when the table lacks it.
+    int IndexOf(int size) const;
+    bool IsChosen(int size) const;
+};
+SizeTable ResolveSizes(const SizeChoices& sizes);
+
 // The format choice that selects image kind `kind` (0 for any other value).
 int IsKindChosen(std::int8_t kind, const FormatChoices& format);
 
-// Entry codes (kind x 5 + size index) in preview and file order: kinds from 4-bit
+// Entry codes (kind x table sizes + size index) in preview and file order: kinds from 4-bit
 // to 32-bit, each from its largest size to its smallest; with onlyOne256 only
 // `kind256` keeps its 256 x 256 image.
 std::vector<std::uint8_t> ImageOrder(const FormatChoices& format, const SizeChoices& sizes, std::int8_t kind256);

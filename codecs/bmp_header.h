@@ -1,0 +1,39 @@
+#pragma once
+// The info header of a BMP of any variant, with its bit-field masks and colour
+// table, read into one description that the pixel decoders share.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace zentro::codecs {
+
+enum class BmpPixels { Indexed, Rle8, Rle4, BitFields };
+
+struct BmpHeader {
+    std::int32_t width = 0;
+    // Stored rows to decode.
+    std::int32_t rows = 0;
+    bool topDown = false;
+    int bitCount = 0;
+    BmpPixels pixels = BmpPixels::Indexed;
+    // Red, green, blue, alpha: the bits of a 16-, 24- or 32-bit pixel that hold
+    // each; 0 when the pixel has no such field. Contiguous.
+    std::uint32_t masks[4] = {};
+    // A 32-bit BI_RGB picture: its fourth bytes are alpha unless every one is zero.
+    bool alphaUnlessAllZero = false;
+    // Blue, green, red of each index, as a 24-bit pixel stores them; black past
+    // the file's table.
+    std::uint8_t palette[256][3] = {};
+    // Where the pixel data starts, counted from the start of the buffer; may lie past its end.
+    std::uint64_t pixelOffset = 0;
+};
+
+// Reads the info header that starts at `infoOffset` in `data`, and what follows
+// it up to the pixels. `offBits` is a BMP file's pixel offset; without it (a bare
+// DIB) the pixels follow the colour table. `rows` of 0 decodes the header's
+// height; else it is the number of stored rows to decode, at most the header's.
+// Bytes past `size` read as zero. 0, or the id of the message that refuses the file.
+unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t infoOffset,
+                       std::optional<std::uint32_t> offBits, std::int32_t rows, BmpHeader& header);
+
+}  // namespace zentro::codecs

@@ -1,0 +1,39 @@
+#include "codecs/picture_decoder.h"
+
+#include "codecs/bmp_decoder.h"
+#include "codecs/jpeg_decoder.h"
+#include "codecs/picture_format.h"
+#include "codecs/png_decoder.h"
+#include "platform/string_table.h"
+
+namespace zentro::codecs {
+
+namespace {
+
+unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) {
+    switch (DetectFormat(data, size)) {
+        case PictureFormat::Bmp: return DecodeBmp(data, size, picture);
+        case PictureFormat::Png: return DecodePng(data, size, picture);
+        case PictureFormat::Jpeg: return DecodeJpeg(data, size, picture);
+        // Icons and cursors are told apart already; no decoder reads them yet.
+        case PictureFormat::Ico:
+        case PictureFormat::Cur: return IDS_UNSUPPORTED_BITMAP;
+        default: return IDS_NOT_A_BITMAP;
+    }
+}
+
+}  // namespace
+
+unsigned DecodePicture(const std::uint8_t* data, std::size_t size, Picture& picture) {
+    picture.colour.Free();
+    picture.alpha.Free();
+    const unsigned id = Dispatch(data, size, picture);
+    // Whatever a decoder did before it failed, nothing half decoded goes on.
+    if (id != 0) {
+        picture.colour.Free();
+        picture.alpha.Free();
+    }
+    return id;
+}
+
+}  // namespace zentro::codecs

@@ -1,0 +1,27 @@
+#pragma once
+// The picture memory every decoder writes into, taken only once the size that a
+// file's header claims is known to be acceptable.
+#include <cstddef>
+#include <cstdint>
+
+#include "image/picture.h"
+
+namespace zentro::codecs {
+
+// Makes `picture` a zeroed width x height colour bitmap, with an alpha plane when
+// asked. 0 on success; 103 for an empty size; 105 above kMaxPixels or when the
+// memory cannot be had (the picture then holds nothing).
+unsigned CreatePicture(Picture& picture, std::uint64_t width, std::uint64_t height, bool withAlpha);
+
+// Row `y` counted from the top of the picture, as the file formats count them.
+inline std::uint8_t* ColourRowFromTop(Picture& picture, int y) {
+    return picture.colour.Row(picture.colour.Height() - 1 - y);
+}
+inline std::uint8_t* AlphaRowFromTop(Picture& picture, int y) {
+    return picture.alpha.Row(picture.alpha.Height() - 1 - y);
+}
+
+// Splits `width` pixels stored blue, green, red, alpha into a colour row and an alpha row.
+void SplitBgra(const std::uint8_t* bgra, int width, std::uint8_t* colour, std::uint8_t* alpha);
+
+}  // namespace zentro::codecs

@@ -1,0 +1,47 @@
+#include "image/rgba_image.h"
+
+#include <new>
+
+namespace zentro {
+
+namespace {
+
+bool Resize(RgbaImage& rgba, int width, int height) {
+    try {
+        rgba.pixels.assign(static_cast<std::size_t>(width) * height * 4, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    rgba.width = width;
+    rgba.height = height;
+    return true;
+}
+
+}  // namespace
+
+bool RgbaFromPicture(const Picture& picture, RgbaImage& rgba) {
+    const CDib& colour = picture.colour;
+    if (!Resize(rgba, colour.Width(), colour.Height())) return false;
+    std::uint8_t* out = rgba.pixels.data();
+    for (int row = colour.Height() - 1; row >= 0; --row) {
+        for (int x = 0; x < colour.Width(); ++x, out += 4) {
+            colour.GetPixel(x, row, out);
+            out[3] = picture.HasAlpha() ? picture.alpha.Row(row)[x] : 255;
+        }
+    }
+    return true;
+}
+
+bool RgbaFrom32(const CDib& image32, RgbaImage& rgba) {
+    if (!Resize(rgba, image32.Width(), image32.Height())) return false;
+    std::uint8_t* out = rgba.pixels.data();
+    for (int row = image32.Height() - 1; row >= 0; --row) {
+        for (int x = 0; x < image32.Width(); ++x, out += 4) {
+            image32.GetPixel(x, row, out);
+            out[3] = image32.PixelPtr32(x, row)[3];
+        }
+    }
+    return true;
+}
+
+}  // namespace zentro

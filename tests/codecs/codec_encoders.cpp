@@ -1,0 +1,181 @@
+#include "codec_encoders.h"
+
+#include <png.h>
+// jpeglib.h needs size_t and FILE declared first.
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace zentro::test {
+
+namespace {
+
+void Append(png_structp png, png_bytep data, png_size_t count) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + count);
+}
+void NoFlush(png_structp) {}
+
+// No object with a destructor lives here: libpng leaves by longjmp.
+bool WritePng(png_structp png, png_infop info, const PngSpec* spec, png_bytepp rows, png_colorp palette,
+              std::vector<std::uint8_t>* out) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_write_fn(png, out, Append, NoFlush);
+    png_set_IHDR(png, info, spec->width, spec->height, spec->bitDepth, spec->colourType,
+                 spec->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!spec->palette.empty()) png_set_PLTE(png, info, palette, static_cast<int>(spec->palette.size()));
+    if (!spec->paletteAlpha.empty())
+        png_set_tRNS(png, info, spec->paletteAlpha.data(), static_cast<int>(spec->paletteAlpha.size()), nullptr);
+    if (!spec->transparentColour.empty()) {
+        png_color_16 colour{};
+        colour.gray = spec->transparentColour[0];
+        if (spec->transparentColour.size() == 3) {
+            colour.red = spec->transparentColour[0];
+            colour.green = spec->transparentColour[1];
+            colour.blue = spec->transparentColour[2];
+        }
+        png_set_tRNS(png, info, nullptr, 0, &colour);
+    }
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, info);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
+    const std::size_t rowBytes = spec.samples.size() / spec.height;
+    std::vector<png_bytep> rows(spec.height);
+    std::vector<std::uint8_t> samples = spec.samples;
+    for (int y = 0; y < spec.height; ++y) rows[y] = samples.data() + rowBytes * y;
+    std::vector<png_color> palette;
+    for (std::uint32_t c : spec.palette)
+        palette.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
+                                    static_cast<png_byte>(c)});
+    std::vector<std::uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    const bool written = WritePng(png, info, &spec, rows.data(), palette.data(), &out);
+    png_destroy_write_struct(&png, &info);
+    if (!written) throw std::runtime_error("libpng could not write the test picture");
+    return out;
+}
+
+std::vector<std::uint8_t> DecodePngWithLibpng(const std::vector<std::uint8_t>& file, int& width, int& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
+        throw std::runtime_error(image.message);
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error(image.message);
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    return pixels;
+}
+
+namespace {
+
+struct JpegFailure {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void LeaveJpeg(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegFailure*>(info->err)->jump, 1); }
+
+// No object with a destructor lives here: libjpeg leaves by longjmp.
+bool CompressJpeg(jpeg_compress_struct* info, JpegFailure* failure, const JpegSpec* spec, JSAMPARRAY rows,
+                  unsigned char** out, unsigned long* outSize) {
+    info->err = jpeg_std_error(&failure->manager);
+    failure->manager.error_exit = LeaveJpeg;
+    if (setjmp(failure->jump)) return false;
+    jpeg_create_compress(info);
+    jpeg_mem_dest(info, out, outSize);
+    info->image_width = static_cast<JDIMENSION>(spec->width);
+    info->image_height = static_cast<JDIMENSION>(spec->height);
+    info->input_components = spec->components;
+    info->in_color_space = spec->components == 1 ? JCS_GRAYSCALE : spec->components == 3 ? JCS_RGB : JCS_CMYK;
+    jpeg_set_defaults(info);
+    if (spec->ycck) jpeg_set_colorspace(info, JCS_YCCK);
+    jpeg_set_quality(info, spec->quality, TRUE);
+    if (spec->fullChroma)
+        for (int c = 0; c < info->num_components; ++c)
+            info->comp_info[c].h_samp_factor = info->comp_info[c].v_samp_factor = 1;
+    if (spec->progressive) jpeg_simple_progression(info);
+    jpeg_start_compress(info, TRUE);
+    if (!spec->app1.empty())
+        jpeg_write_marker(info, JPEG_APP0 + 1, spec->app1.data(), static_cast<unsigned>(spec->app1.size()));
+    jpeg_write_scanlines(info, rows, static_cast<JDIMENSION>(spec->height));
+    jpeg_finish_compress(info);
+    return true;
+}
+
+bool DecompressJpeg(jpeg_decompress_struct* info, JpegFailure* failure, const std::vector<std::uint8_t>* file,
+                    std::vector<std::uint8_t>* pixels) {
+    info->err = jpeg_std_error(&failure->manager);
+    failure->manager.error_exit = LeaveJpeg;
+    if (setjmp(failure->jump)) return false;
+    jpeg_create_decompress(info);
+    jpeg_mem_src(info, file->data(), static_cast<unsigned long>(file->size()));
+    jpeg_read_header(info, TRUE);
+    info->out_color_space = JCS_RGB;
+    jpeg_start_decompress(info);
+    pixels->resize(static_cast<std::size_t>(info->output_width) * info->output_height * 3);
+    while (info->output_scanline < info->output_height) {
+        JSAMPROW row = pixels->data() + static_cast<std::size_t>(info->output_scanline) * info->output_width * 3;
+        jpeg_read_scanlines(info, &row, 1);
+    }
+    jpeg_finish_decompress(info);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec) {
+    std::vector<std::uint8_t> samples = spec.samples;
+    std::vector<JSAMPROW> rows(spec.height);
+    for (int y = 0; y < spec.height; ++y)
+        rows[y] = samples.data() + static_cast<std::size_t>(y) * spec.width * spec.components;
+    jpeg_compress_struct info{};
+    JpegFailure failure{};
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    const bool written = CompressJpeg(&info, &failure, &spec, rows.data(), &out, &outSize);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> file(out, out + (written ? outSize : 0));
+    std::free(out);
+    if (!written) throw std::runtime_error("libjpeg could not write the test picture");
+    return file;
+}
+
+std::vector<std::uint8_t> DecodeJpegWithLibjpeg(const std::vector<std::uint8_t>& file, int& width, int& height) {
+    jpeg_decompress_struct info{};
+    JpegFailure failure{};
+    std::vector<std::uint8_t> pixels;
+    const bool read = DecompressJpeg(&info, &failure, &file, &pixels);
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    jpeg_destroy_decompress(&info);
+    if (!read) throw std::runtime_error("libjpeg could not read the test picture");
+    return pixels;
+}
+
+std::vector<std::uint8_t> TopDownRgba(const Picture& picture) {
+    const CDib& colour = picture.colour;
+    std::vector<std::uint8_t> rgba;
+    for (int y = colour.Height() - 1; y >= 0; --y)
+        for (int x = 0; x < colour.Width(); ++x) {
+            const std::uint8_t* bgr = colour.PixelPtr24(x, y);
+            rgba.insert(rgba.end(), {bgr[2], bgr[1], bgr[0]});
+            rgba.push_back(picture.HasAlpha() ? picture.alpha.Row(y)[x] : 255);
+        }
+    return rgba;
+}
+
+}  // namespace zentro::test

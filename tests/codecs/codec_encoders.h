@@ -1,0 +1,54 @@
+#pragma once
+// Files of the field's formats, written for the tests by the formats' own libraries.
+#include <cstdint>
+#include <vector>
+
+#include "image/picture.h"
+
+namespace zentro::test {
+
+struct PngSpec {
+    int width = 1;
+    int height = 1;
+    int colourType = 2;  // PNG_COLOR_TYPE_*
+    int bitDepth = 8;
+    bool interlaced = false;
+    // Rows top first, packed as PNG stores them (big-endian 16-bit samples).
+    std::vector<std::uint8_t> samples;
+    // Palette entries 0xRRGGBB and their tRNS alpha values.
+    std::vector<std::uint32_t> palette;
+    std::vector<std::uint8_t> paletteAlpha;
+    // tRNS of a grey (first value) or RGB picture; empty for none.
+    std::vector<std::uint16_t> transparentColour;
+};
+
+std::vector<std::uint8_t> EncodePng(const PngSpec& spec);
+
+// RGBA pixels (red first, rows top first) as read by libpng's own simplified reader.
+std::vector<std::uint8_t> DecodePngWithLibpng(const std::vector<std::uint8_t>& file, int& width, int& height);
+
+struct JpegSpec {
+    int width = 1;
+    int height = 1;
+    // 1 grey, 3 RGB, 4 CMYK (stored as given: the Adobe convention of 255 for no ink).
+    int components = 3;
+    bool ycck = false;
+    bool progressive = false;
+    int quality = 90;
+    // Every component at full resolution, so that flat areas decode nearly exactly.
+    bool fullChroma = false;
+    // Rows top first, `components` samples a pixel.
+    std::vector<std::uint8_t> samples;
+    // Payload of an APP1 marker; empty for none.
+    std::vector<std::uint8_t> app1;
+};
+
+std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec);
+
+// RGB pixels (rows top first) as libjpeg-turbo decodes them by default.
+std::vector<std::uint8_t> DecodeJpegWithLibjpeg(const std::vector<std::uint8_t>& file, int& width, int& height);
+
+// A decoded picture as RGBA bytes, rows top first; alpha 255 where it has none.
+std::vector<std::uint8_t> TopDownRgba(const Picture& picture);
+
+}  // namespace zentro::test

@@ -1,0 +1,183 @@
+// JPEG files against libjpeg-turbo's own decode, turned upright by their Exif
+// orientation, and in Adobe's CMYK.
+#include "codecs/jpeg_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+
+#include "codec_encoders.h"
+#include "codecs/picture_decoder.h"
+
+using namespace zentro;
+using namespace zentro::test;
+
+namespace {
+
+std::vector<std::uint8_t> Gradient(int width, int height, int components) {
+    std::vector<std::uint8_t> samples;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < components; ++c) samples.push_back(static_cast<std::uint8_t>(x * 17 + y * 9 + c * 80));
+    return samples;
+}
+
+unsigned Decode(const std::vector<std::uint8_t>& file, Picture& picture) {
+    return codecs::DecodePicture(file.data(), file.size(), picture);
+}
+
+std::array<std::uint8_t, 3> PixelFromTop(const Picture& picture, int x, int y) {
+    const std::uint8_t* bgr = picture.colour.PixelPtr24(x, picture.colour.Height() - 1 - y);
+    return {bgr[2], bgr[1], bgr[0]};
+}
+
+// An Exif block whose first directory holds only the orientation, in either byte order.
+std::vector<std::uint8_t> ExifBlock(int orientation, bool bigEndian) {
+    std::vector<std::uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
+    auto put16 = [&](unsigned v) {
+        if (bigEndian) block.insert(block.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        else block.insert(block.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+    };
+    auto put32 = [&](unsigned v) {
+        if (bigEndian) put16(v >> 16), put16(v & 0xFFFF);
+        else put16(v & 0xFFFF), put16(v >> 16);
+    };
+    block.insert(block.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'} : std::initializer_list<std::uint8_t>{'I', 'I'});
+    put16(42);
+    put32(8);
+    put16(1);
+    put16(0x0112);
+    put16(3);
+    put32(1);
+    put16(static_cast<unsigned>(orientation));
+    put16(0);
+    put32(0);
+    return block;
+}
+
+}  // namespace
+
+TEST(JpegDecoder, GivesLibjpegTurbosOwnDecode) {
+    const int w = 29, h = 19;
+    for (int components : {3, 1})
+        for (bool progressive : {false, true}) {
+            SCOPED_TRACE(components * 10 + progressive);
+            JpegSpec spec;
+            spec.width = w;
+            spec.height = h;
+            spec.components = components;
+            spec.progressive = progressive;
+            spec.samples = Gradient(w, h, components);
+            const std::vector<std::uint8_t> file = EncodeJpeg(spec);
+            int refWidth = 0, refHeight = 0;
+            const std::vector<std::uint8_t> reference = DecodeJpegWithLibjpeg(file, refWidth, refHeight);
+            Picture picture;
+            ASSERT_EQ(Decode(file, picture), 0u);
+            EXPECT_FALSE(picture.HasAlpha());
+            ASSERT_EQ(picture.colour.Width(), refWidth);
+            ASSERT_EQ(picture.colour.Height(), refHeight);
+            std::vector<std::uint8_t> rgb;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const auto p = PixelFromTop(picture, x, y);
+                    rgb.insert(rgb.end(), p.begin(), p.end());
+                }
+            EXPECT_EQ(rgb, reference);
+        }
+}
+
+TEST(JpegDecoder, ExifOrientationStandsThePictureUpright) {
+    // Six flat 8 x 8 blocks, three across and two down, so every corner differs.
+    const int w = 24, h = 16;
+    const std::uint32_t blocks[2][3] = {{0xE01010, 0x10E010, 0x1010E0}, {0xE0E010, 0x10E0E0, 0xE010E0}};
+    JpegSpec spec;
+    spec.width = w;
+    spec.height = h;
+    spec.quality = 100;
+    spec.fullChroma = true;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t c = blocks[y / 8][x / 8];
+            spec.samples.insert(spec.samples.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+        }
+    Picture stored;
+    ASSERT_EQ(Decode(EncodeJpeg(spec), stored), 0u);
+    enum Corner { TL, TR, BL, BR };
+    auto storedCorner = [&](Corner c) { return PixelFromTop(stored, c == TL || c == BL ? 0 : w - 1, c < BL ? 0 : h - 1); };
+    // Which stored corner each orientation shows top-left, top-right, bottom-left and bottom-right.
+    const Corner shown[9][4] = {{},
+                                {TL, TR, BL, BR},
+                                {TR, TL, BR, BL},   // mirrored left to right
+                                {BR, BL, TR, TL},   // turned half round
+                                {BL, BR, TL, TR},   // mirrored top to bottom
+                                {TL, BL, TR, BR},   // mirrored along the main diagonal
+                                {BL, TL, BR, TR},   // to be turned a quarter clockwise
+                                {BR, TR, BL, TL},   // mirrored along the other diagonal
+                                {TR, BR, TL, BL}};  // to be turned a quarter anticlockwise
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        spec.app1 = ExifBlock(orientation, orientation % 2 == 0);
+        Picture picture;
+        ASSERT_EQ(Decode(EncodeJpeg(spec), picture), 0u);
+        const bool turned = orientation >= 5;
+        const int W = turned ? h : w, H = turned ? w : h;
+        ASSERT_EQ(picture.colour.Width(), W);
+        ASSERT_EQ(picture.colour.Height(), H);
+        EXPECT_EQ(PixelFromTop(picture, 0, 0), storedCorner(shown[orientation][TL]));
+        EXPECT_EQ(PixelFromTop(picture, W - 1, 0), storedCorner(shown[orientation][TR]));
+        EXPECT_EQ(PixelFromTop(picture, 0, H - 1), storedCorner(shown[orientation][BL]));
+        EXPECT_EQ(PixelFromTop(picture, W - 1, H - 1), storedCorner(shown[orientation][BR]));
+    }
+}
+
+TEST(JpegDecoder, AdobeCmykAndYcckBecomeRgb) {
+    // Adobe stores 255 for no ink: full magenta ink on no black, and half black alone.
+    const int w = 16, h = 8;
+    JpegSpec spec;
+    spec.width = w;
+    spec.height = h;
+    spec.components = 4;
+    spec.quality = 100;
+    spec.fullChroma = true;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            spec.samples.insert(spec.samples.end(), x < 8 ? std::initializer_list<std::uint8_t>{255, 0, 255, 255}
+                                                          : std::initializer_list<std::uint8_t>{255, 255, 255, 128});
+    for (bool ycck : {false, true}) {
+        SCOPED_TRACE(ycck);
+        spec.ycck = ycck;
+        Picture picture;
+        ASSERT_EQ(Decode(EncodeJpeg(spec), picture), 0u);
+        const std::array<int, 3> expected[2] = {{255, 0, 255}, {128, 128, 128}};
+        for (int half = 0; half < 2; ++half) {
+            const auto p = PixelFromTop(picture, 3 + 8 * half, 4);
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(p[c], expected[half][c], 3) << "half " << half << " channel " << c;
+        }
+    }
+}
+
+TEST(JpegDecoder, RefusesBrokenUnreadableAndOversizedFiles) {
+    JpegSpec spec;
+    spec.width = 40;
+    spec.height = 30;
+    spec.samples = Gradient(40, 30, 3);
+    const std::vector<std::uint8_t> file = EncodeJpeg(spec);
+    std::size_t sof = 2;
+    while (!(file[sof] == 0xFF && file[sof + 1] == 0xC0)) ++sof;
+    Picture picture;
+
+    EXPECT_EQ(Decode(std::vector<std::uint8_t>(file.begin(), file.end() - 200), picture), 103u);
+    EXPECT_FALSE(picture.colour.HasPicture());
+
+    std::vector<std::uint8_t> lossless = file;
+    lossless[sof + 1] = 0xC3;
+    EXPECT_EQ(Decode(lossless, picture), 104u);
+
+    std::vector<std::uint8_t> huge = file;
+    for (int at : {5, 7}) {
+        huge[sof + at] = 60000 >> 8;
+        huge[sof + at + 1] = 60000 & 0xFF;
+    }
+    EXPECT_EQ(Decode(huge, picture), 105u);
+}

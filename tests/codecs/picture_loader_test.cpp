@@ -1,0 +1,62 @@
+// The loader on files: one message for each refusal, the decoded picture otherwise.
+#include "codecs/picture_loader.h"
+
+#include <gtest/gtest.h>
+
+#include "codec_encoders.h"
+#include "platform/file.h"
+#include "support/bmp_builder.h"
+#include "support/message_recorder.h"
+
+using namespace zentro;
+using namespace zentro::test;
+
+TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
+    TempDir dir;
+    PngSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    WriteFile(dir / "picture.png", EncodePng(spec));
+    WriteFile(dir / "text.txt", {'h', 'e', 'l', 'l', 'o'});
+    WriteFile(dir / "icon.ico", {0, 0, 1, 0, 1, 0});
+    WriteFile(dir / "empty", {});
+
+    {
+        MessageRecorder recorder;
+        Picture picture;
+        ASSERT_TRUE(codecs::LoadPicture(dir / "picture.png", picture));
+        EXPECT_TRUE(recorder.messages.empty());
+        EXPECT_EQ(TopDownRgba(picture), (std::vector<std::uint8_t>{1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 255,
+                                                                    10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255}));
+    }
+    const struct {
+        std::string path;
+        unsigned id;
+    } refusals[] = {
+        {dir / "missing.png", 102}, {dir.path(), 102}, {dir / "text.txt", 106},
+        {dir / "empty", 106},       {dir / "icon.ico", 104},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.path);
+        MessageRecorder recorder;
+        Picture picture;
+        ASSERT_TRUE(codecs::LoadPicture(dir / "picture.png", picture));
+        EXPECT_FALSE(codecs::LoadPicture(r.path, picture));
+        EXPECT_EQ(recorder.OnlyId(), r.id);
+        EXPECT_FALSE(picture.colour.HasPicture());
+    }
+}
+
+TEST(PictureLoader, AFailingReadIsAReadError) {
+    TempDir dir;
+    PngSpec spec;
+    spec.samples = {1, 2, 3};
+    WriteFile(dir / "picture.png", EncodePng(spec));
+    MessageRecorder recorder;
+    Picture picture;
+    InjectFileFailure(FileOp::Read, 1);
+    EXPECT_FALSE(codecs::LoadPicture(dir / "picture.png", picture));
+    ClearFileFailures();
+    EXPECT_EQ(recorder.OnlyId(), 103u);
+}

@@ -1,0 +1,191 @@
+// PNG files in every colour type against the classic bitmap reader and against
+// libpng's own simplified reader.
+#include "codecs/png_decoder.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "codec_encoders.h"
+#include "codecs/picture_decoder.h"
+#include "support/bmp_builder.h"
+
+using namespace zentro;
+using namespace zentro::test;
+
+namespace {
+
+// Distinct colours everywhere, with an odd width so that bitmap rows are padded.
+std::vector<std::uint32_t> Colours(int width, int height) {
+    std::vector<std::uint32_t> colours;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) colours.push_back(((x * 37) << 16) | ((y * 51) << 8) | ((x * y * 13) & 0xFF));
+    return colours;
+}
+
+std::vector<std::uint8_t> RgbSamples(const std::vector<std::uint32_t>& colours) {
+    std::vector<std::uint8_t> samples;
+    for (std::uint32_t c : colours)
+        samples.insert(samples.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+    return samples;
+}
+
+// Samples 0, 1, 2... masked to the bit depth, one byte per row start so rows differ.
+std::vector<std::uint8_t> CountingSamples(std::size_t bytes, unsigned seed = 0) {
+    std::vector<std::uint8_t> samples(bytes);
+    for (std::size_t i = 0; i < bytes; ++i) samples[i] = static_cast<std::uint8_t>(i * 29 + seed * 7 + (i >> 3));
+    return samples;
+}
+
+unsigned Decode(const std::vector<std::uint8_t>& file, Picture& picture) {
+    return codecs::DecodePicture(file.data(), file.size(), picture);
+}
+
+}  // namespace
+
+TEST(PngDecoder, RgbGivesTheClassicReadersBytes) {
+    const int w = 7, h = 5;
+    const std::vector<std::uint32_t> colours = Colours(w, h);
+    TempDir dir;
+    WriteFile(dir / "same.bmp", Encode24(w, h, colours));
+    CDib classic;
+    ASSERT_TRUE(classic.Load(dir / "same.bmp"));
+
+    PngSpec spec;
+    spec.width = w;
+    spec.height = h;
+    spec.samples = RgbSamples(colours);
+    for (bool interlaced : {false, true}) {
+        spec.interlaced = interlaced;
+        Picture picture;
+        ASSERT_EQ(Decode(EncodePng(spec), picture), 0u);
+        EXPECT_FALSE(picture.HasAlpha());
+        ASSERT_EQ(picture.colour.Width(), w);
+        ASSERT_EQ(picture.colour.Height(), h);
+        EXPECT_EQ(0, std::memcmp(picture.colour.Pixels(), classic.Pixels(), classic.GetImageSize()));
+    }
+}
+
+TEST(PngDecoder, EveryEightBitKindMatchesLibpng) {
+    const int w = 9, h = 6;
+    std::vector<std::uint32_t> palette;
+    for (int i = 0; i < 16; ++i) palette.push_back(static_cast<std::uint32_t>(i * 0x0F1F2F) & 0xFFFFFF);
+    struct Case {
+        const char* name;
+        int colourType;
+        int depth;
+        int channels;
+        bool withPalette;
+        std::vector<std::uint8_t> paletteAlpha;
+        std::vector<std::uint16_t> transparent;
+        bool interlaced;
+    };
+    const Case cases[] = {
+        {"palette 4-bit with tRNS", PNG_COLOR_TYPE_PALETTE, 4, 1, true, {0, 128, 255, 7}, {}, false},
+        {"palette 2-bit", PNG_COLOR_TYPE_PALETTE, 2, 1, true, {}, {}, false},
+        {"palette 1-bit, interlaced", PNG_COLOR_TYPE_PALETTE, 1, 1, true, {40}, {}, true},
+        {"palette 8-bit with tRNS, interlaced", PNG_COLOR_TYPE_PALETTE, 8, 1, true, {9, 0, 200}, {}, true},
+        {"grey 1-bit", PNG_COLOR_TYPE_GRAY, 1, 1, false, {}, {}, false},
+        {"grey 2-bit", PNG_COLOR_TYPE_GRAY, 2, 1, false, {}, {}, false},
+        {"grey 4-bit with tRNS", PNG_COLOR_TYPE_GRAY, 4, 1, false, {}, {13}, false},
+        {"grey 8-bit", PNG_COLOR_TYPE_GRAY, 8, 1, false, {}, {}, true},
+        {"grey + alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, 2, false, {}, {}, false},
+        {"RGB with tRNS", PNG_COLOR_TYPE_RGB, 8, 3, false, {}, {0, 29, 58}, false},
+        {"RGBA", PNG_COLOR_TYPE_RGB_ALPHA, 8, 4, false, {}, {}, false},
+        {"RGBA, interlaced", PNG_COLOR_TYPE_RGB_ALPHA, 8, 4, false, {}, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PngSpec spec;
+        spec.width = w;
+        spec.height = h;
+        spec.colourType = c.colourType;
+        spec.bitDepth = c.depth;
+        spec.interlaced = c.interlaced;
+        const std::size_t rowBytes = (static_cast<std::size_t>(w) * c.channels * c.depth + 7) / 8;
+        spec.samples = CountingSamples(rowBytes * h);
+        if (c.withPalette) {
+            // Indexes past the palette must stay out: libpng refuses to write them.
+            spec.palette.assign(palette.begin(), palette.begin() + (1 << std::min(c.depth, 4)));
+            if (c.depth == 8)
+                for (auto& s : spec.samples) s &= 0x0F;
+        }
+        spec.paletteAlpha = c.paletteAlpha;
+        spec.transparentColour = c.transparent;
+        const std::vector<std::uint8_t> file = EncodePng(spec);
+
+        Picture picture;
+        ASSERT_EQ(Decode(file, picture), 0u);
+        const bool fileHasAlpha = c.channels == 2 || c.channels == 4 || !c.paletteAlpha.empty() || !c.transparent.empty();
+        EXPECT_EQ(picture.HasAlpha(), fileHasAlpha);
+        int refWidth = 0, refHeight = 0;
+        const std::vector<std::uint8_t> reference = DecodePngWithLibpng(file, refWidth, refHeight);
+        ASSERT_EQ(refWidth, w);
+        ASSERT_EQ(refHeight, h);
+        EXPECT_EQ(TopDownRgba(picture), reference);
+    }
+}
+
+TEST(PngDecoder, SixteenBitSamplesRoundToEightBits) {
+    // Samples that are an 8-bit value times 257 come out as that value, so a
+    // 16-bit file equals its 8-bit twin; the first column holds the rounding edges.
+    const int w = 5, h = 3;
+    for (int colourType : {PNG_COLOR_TYPE_RGB_ALPHA, PNG_COLOR_TYPE_GRAY_ALPHA}) {
+        const int channels = colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4 : 2;
+        PngSpec narrow;
+        narrow.width = w;
+        narrow.height = h;
+        narrow.colourType = colourType;
+        narrow.samples = CountingSamples(static_cast<std::size_t>(w) * h * channels, 3);
+        PngSpec wide = narrow;
+        wide.bitDepth = 16;
+        wide.samples.clear();
+        for (std::uint8_t s : narrow.samples) wide.samples.insert(wide.samples.end(), {s, s});
+        const std::uint16_t edges[] = {128, 129, 32767, 32768};
+        for (int y = 0; y < h; ++y)
+            for (int c = 0; c < channels; ++c) {
+                const std::uint16_t v = edges[(y + c) % 4];
+                wide.samples[(static_cast<std::size_t>(y) * w * channels + c) * 2] = v >> 8;
+                wide.samples[(static_cast<std::size_t>(y) * w * channels + c) * 2 + 1] = v & 0xFF;
+                narrow.samples[static_cast<std::size_t>(y) * w * channels + c] =
+                    v == 128 ? 0 : v == 129 ? 1 : v == 32767 ? 127 : 128;
+            }
+        Picture fromNarrow, fromWide;
+        ASSERT_EQ(Decode(EncodePng(narrow), fromNarrow), 0u);
+        ASSERT_EQ(Decode(EncodePng(wide), fromWide), 0u);
+        EXPECT_EQ(TopDownRgba(fromWide), TopDownRgba(fromNarrow));
+    }
+}
+
+TEST(PngDecoder, RefusesBrokenAndOversizedFiles) {
+    PngSpec spec;
+    spec.width = 40;
+    spec.height = 30;
+    spec.samples = CountingSamples(40 * 30 * 3);
+    const std::vector<std::uint8_t> file = EncodePng(spec);
+    Picture picture;
+
+    std::vector<std::uint8_t> truncated(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2));
+    EXPECT_EQ(Decode(truncated, picture), 103u);
+    EXPECT_FALSE(picture.colour.HasPicture());
+
+    std::vector<std::uint8_t> badCrc = file;
+    badCrc[29] ^= 1;  // the IHDR checksum
+    EXPECT_EQ(Decode(badCrc, picture), 103u);
+
+    // A small file that claims 100000 x 100000 pixels is refused before any pixel memory.
+    std::vector<std::uint8_t> huge = file;
+    for (int at : {16, 20}) {
+        huge[at] = 0;
+        huge[at + 1] = 0x01;
+        huge[at + 2] = 0x86;
+        huge[at + 3] = 0xA0;
+    }
+    const uLong crc = crc32(0, huge.data() + 12, 17);
+    for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    EXPECT_EQ(Decode(huge, picture), 105u);
+    EXPECT_FALSE(picture.colour.HasPicture());
+}
