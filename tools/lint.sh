@@ -2,7 +2,7 @@
 # Checks the tracked sources and exits non-zero on any finding:
 #   format  clang-format (.clang-format) over the C++ files, changing nothing
 #   tidy    clang-tidy (.clang-tidy) over the core, codecs/ and cli/, with the
-#           compile commands of build-lint/ (configured here once, never built)
+#           compile commands of build-lint/ (configured here, never built)
 #   shell   shellcheck over the shell scripts
 #   python  pyflakes over the Python helpers
 #   tools/lint.sh [format|tidy|shell|python]...   (default: all four)
@@ -52,10 +52,9 @@ check_format() {
 
 check_tidy() {
   need clang-tidy "$clang_tidy"
-  if [ ! -f build-lint/compile_commands.json ]; then
-    cmake -S . -B build-lint -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF \
-      -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null
-  fi
+  # Configured every time (quick once the cache is there) so new sources have their commands.
+  cmake -S . -B build-lint -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF \
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null
   local log status=0
   log=$(mktemp)
   tidy_files | xargs -P "$jobs" -n 4 "$clang_tidy" -p build-lint --quiet > "$log" 2>&1 || status=$?
