@@ -54,7 +54,7 @@ check_tidy() {
   need clang-tidy "$clang_tidy"
   # Configured every time (quick once the cache is there) so new sources have their commands.
   cmake -S . -B build-lint -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF \
-    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null || return 1
   local log status=0
   log=$(mktemp)
   tidy_files | xargs -P "$jobs" -n 4 "$clang_tidy" -p build-lint --quiet > "$log" 2>&1 || status=$?
