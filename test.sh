@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks format and lint (tools/lint.sh), builds, and
-# runs every test; then the tests once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the core tests under ThreadSanitizer, and each fuzz
-# target for a short while.
+# runs every test (the Windows command line too, cross-built and run under Wine);
+# then the tests once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the core tests under ThreadSanitizer, and each fuzz target for a short while.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh

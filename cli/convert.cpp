@@ -12,6 +12,7 @@
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/string_table.h"
+#include "platform/utf8_path.h"
 
 namespace zentro::cli {
 
@@ -56,7 +57,7 @@ bool ComposePreviews(const ImageStore& store, std::vector<CDib>& previews) {
 
 bool WritePreviews(const std::vector<CDib>& previews, const std::string& folder) {
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    std::filesystem::create_directories(PathFromUtf8(folder), error);
     for (std::size_t i = 0; i < previews.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "/%02zu.bmp", i);
@@ -112,11 +113,11 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
     sizes.bitmap16Path = options.icon16;
 
     std::error_code error;
-    if (std::filesystem::is_directory(output, error)) {
+    if (std::filesystem::is_directory(PathFromUtf8(output), error)) {
         Fail(output, "is a folder, not an icon file name");
         return false;
     }
-    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(output, error))) {
+    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(output), error))) {
         Fail(output, "exists already; use --force to replace it");
         return false;
     }

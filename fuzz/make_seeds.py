@@ -121,9 +121,51 @@ def whole_job_seeds():
     }
 
 
+def picture_seeds():
+    """Small files of every format the dispatcher knows, written by Pillow, in
+    the variants its decoders handle apart: palettes with transparency, 16-bit
+    and grey PNG, progressive, grey, CMYK and turned JPEG, lossy, lossless and
+    animated WebP, transparent and animated GIF."""
+    import io
+    from PIL import Image
+
+    def save(image, fmt, **options):
+        out = io.BytesIO()
+        image.save(out, fmt, **options)
+        return out.getvalue()
+
+    rgba = Image.new('RGBA', (6, 5))
+    rgba.putdata([(40 * x, 50 * y, 90, 255 if x + y > 2 else 60 * (x + y)) for y in range(5) for x in range(6)])
+    rgb = rgba.convert('RGB')
+    palette = rgb.quantize(4)
+    palette.info['transparency'] = 1
+    grey16 = Image.new('I;16', (4, 3))
+    grey16.putdata([i * 5000 for i in range(12)])
+    exif = Image.Exif()
+    exif[0x0112] = 6
+    second = Image.new('RGB', (6, 5), (200, 10, 10))
+    return {
+        'rgba.png': save(rgba, 'PNG'),
+        'palette_trns.png': save(palette, 'PNG', transparency=1),
+        'grey16.png': save(grey16, 'PNG'),
+        'grey_alpha.png': save(rgba.convert('LA'), 'PNG'),
+        'baseline.jpg': save(rgb, 'JPEG', quality=80),
+        'progressive_turned.jpg': save(rgb, 'JPEG', progressive=True, exif=exif.tobytes()),
+        'grey.jpg': save(rgb.convert('L'), 'JPEG'),
+        'cmyk.jpg': save(rgb.convert('CMYK'), 'JPEG'),
+        'lossy.webp': save(rgb, 'WEBP', quality=50),
+        'lossless_alpha.webp': save(rgba, 'WEBP', lossless=True),
+        'animated.webp': save(rgb, 'WEBP', save_all=True, append_images=[second], lossless=True),
+        'transparent.gif': save(palette, 'GIF', transparency=1),
+        'animated.gif': save(rgb, 'GIF', save_all=True, append_images=[second]),
+        'rgb.bmp': save(rgb, 'BMP'),
+        'icon.ico': save(rgba, 'ICO', sizes=[(6, 5)]),
+    }
+
+
 def main(root):
     for target, seeds in (('bmp_reader', bmp_reader_seeds()), ('whole_job', whole_job_seeds()),
-                          ('bmp_variant', bmp_variant_seeds())):
+                          ('bmp_variant', bmp_variant_seeds()), ('picture', picture_seeds())):
         folder = os.path.join(root, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():
