@@ -8,9 +8,15 @@ namespace zentro::cli {
 const char* const kVersion = "1.5.0.1";
 
 const char* const kUsage =
-    "Usage: zentro-cli [options] INPUT.bmp|FOLDER...\n"
-    "Converts each BMP picture into a Windows icon (.ico) beside it. A folder\n"
-    "stands for every picture in it.\n"
+    "Usage: zentro-cli [options] INPUT|FOLDER...\n"
+    "Converts each picture into a Windows icon (.ico) beside it. A folder stands\n"
+    "for every picture in it.\n"
+#ifdef ZENTRO_CLI_CODECS
+    "Reads PNG, JPEG, WebP, GIF, BMP of every kind, ICO and CUR, told by their first\n"
+    "bytes. A picture with alpha keeps it: its transparent parts stay transparent.\n"
+#else
+    "This build reads classic BMP files only (uncompressed, 1, 4, 8 or 24 bits).\n"
+#endif
     "\n"
     "Options (before or after the inputs):\n"
     "  -o, --output FILE   icon to write (one input only; default: INPUT with .ico)\n"
@@ -18,15 +24,17 @@ const char* const kUsage =
     "                      the picture's corners share the key colour)\n"
     "      --sizes LIST    sizes from 256,48,32,24,16 (default: 256,48,32,16)\n"
     "      --transparent   make the key colour transparent (default: when the\n"
-    "                      bottom-left, top-left and bottom-right pixels match)\n"
-    "      --opaque        make nothing transparent\n"
+    "                      bottom-left, top-left and bottom-right pixels match;\n"
+    "                      a picture with alpha below 255 uses its alpha instead)\n"
+    "      --opaque        make nothing transparent; a picture with alpha is laid on white\n"
     "      --all-256       every depth keeps its 256x256 image (default: only the deepest)\n"
-    "      --icon16 FILE   take the 16x16 images from this bitmap\n"
+    "      --icon16 FILE   take the 16x16 images from this picture\n"
     "      --previews DIR  also write each image on white as DIR/00.bmp, 01.bmp, ...\n"
     "  -f, --force         replace an existing icon file\n"
     "  -r, --recursive     folders given as inputs: their subfolders too\n"
     "      --output-dir DIR  put the icons into DIR, mirroring the subfolders\n"
     "  -j, --jobs N        convert N files at once (default: one per core)\n"
+    "      --classic       read with the classic bitmap reader only, as the wizard does\n"
     "  -h, --help          show this help\n"
     "      --version       show the version\n"
     "      --              end of the options: every later argument is an input\n"
@@ -45,6 +53,8 @@ const char* const kUsage =
     "      an icon beside every picture, replacing icons that are there already\n"
     "  zentro-cli -r -j 2 --output-dir icons pictures\n"
     "      an icon for every picture under pictures/, two at a time, into icons/\n"
+    "  zentro-cli --classic logo.bmp\n"
+    "      the wizard's reader: uncompressed 1-, 4-, 8- and 24-bit BMP files only\n"
     "  zentro-cli -f -- -logo.bmp\n"
     "      an input whose name starts with '-'\n"
     "  zentro-cli --help\n"
@@ -167,6 +177,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else if (name == "-j" || name == "--jobs") {
             ok = value(text) && ParseJobs(text, o.jobs);
             if (!ok && result.error.empty()) result.error = "--jobs takes a number from 1 to 256";
+        } else if (name == "--classic") {
+            ok = flag(o.classic);
         } else if (name == "-h" || name == "--help") {
             ok = flag(o.help);
         } else if (name == "--version") {

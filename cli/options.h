@@ -18,6 +18,7 @@ struct Options {
     std::string icon16;
     std::string previews;
     bool force = false;
+    bool classic = false;  // the classic bitmap reader alone
     int jobs = 0;                        // files converted at once; 0 = one per core
     bool recursive = false;              // folders given as inputs: their subfolders too
     std::string outputDir;               // "" = each icon beside its picture

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "image/alpha_plane.h"
 #include "image/area_average.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
@@ -39,13 +40,13 @@ bool CheckSource(const CDib& source, const SizeTable& table) {
     return true;
 }
 
-bool LoadBitmap16(CDib& bitmap16, const SizeChoices& sizes) {
+bool LoadBitmap16(Picture& bitmap16, const SizeChoices& sizes, const PictureReader& read16) {
     if (sizes.bitmap16Path.empty()) {
         ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
         return false;
     }
-    if (!bitmap16.Load(sizes.bitmap16Path)) return false;
-    if (bitmap16.GetMinSide() < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
+    if (!(read16 ? read16(sizes.bitmap16Path, bitmap16) : bitmap16.colour.Load(sizes.bitmap16Path))) return false;
+    if (bitmap16.colour.GetMinSide() < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
     return true;
 }
 
@@ -53,13 +54,14 @@ constexpr std::int64_t kSerialPixels = 256 * 256;
 
 // Which kind and size pairs the entry list names: only those are ever shown or written.
 struct Listed {
-    bool pair[kKind32 + 1][kSizeCount] = {};
+    bool pair[kKind32 + 1][kMaxSizes] = {};
     bool Plain(int t) const { return pair[kKind4][t] || pair[kKind8][t] || pair[kKind24][t]; }
 };
 
-Listed ListedPairs(const std::vector<std::uint8_t>& order) {
+// `sizes` is the number of entries in the size table, as the entry codes count them.
+Listed ListedPairs(const std::vector<std::uint8_t>& order, int sizes) {
     Listed listed;
-    for (std::uint8_t code : order) listed.pair[code / kSizeCount][code % kSizeCount] = true;
+    for (std::uint8_t code : order) listed.pair[code / sizes][code % sizes] = true;
     return listed;
 }
 
@@ -78,7 +80,8 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
         if (listed.pair[kKind8][t]) tasks.push_back({&store.table24[t], &store.paletteTable[t].image8, false});
         if (listed.pair[kKind4][t]) tasks.push_back({&store.table24[t], &store.paletteTable[t].image4, true});
     }
-    std::vector<char> made(tasks.size(), 0);
+    // Bytes rather than vector<bool>: each task writes its own without sharing a word.
+    std::vector<std::uint8_t> made(tasks.size(), 0);
     const auto quantize = [&](int n) {
         const Task& task = tasks[n];
         try {
@@ -98,29 +101,47 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
     return std::find(made.begin(), made.end(), 0) == made.end();
 }
 
-// Makes every image of the sizes that `picture` supplies; false when a bitmap cannot
-// be created. Both key masks are the same for every size, so each is made once:
-// the smoothed one as the builder's own 8-bit mask, and the plain one not at all,
-// since it is 255 exactly where the smoothed one is (or where the key colour is).
-bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vector<int>& sizeIndexes,
-                        const FormatChoices& format, const Listed& listed, const BuildStageObserver& observer) {
+// Makes every image of the sizes that `picture` (with `alphaPlane`, empty when it
+// has none) supplies; false when a bitmap cannot be created.
+//
+// With a key colour both key masks are the same for every size, so each is made
+// once: the smoothed one as the builder's own 8-bit mask, and the plain one not
+// at all, since it is 255 exactly where the smoothed one is (or where the key
+// colour is). With the picture's own alpha, 255 - alpha is the one key plane of
+// every kind, read as it is: partial values weigh in the threshold too, and
+// nothing is smoothed, since the alpha already holds the edges as drawn.
+bool GenerateFromSource(ImageStore& store, const CDib& picture, const CDib& alphaPlane,
+                        const std::vector<int>& sizeIndexes, const FormatChoices& format, const Listed& listed,
+                        const BuildStageObserver& observer) {
     const auto stage = [&observer](BuildStage s) {
         if (observer) observer(s);
     };
     const bool alpha = format.use32 != 0;
-    CDib copy;
+    const bool ownAlpha = alphaPlane.HasPicture() && HasTransparency(alphaPlane);
+    if (ownAlpha && (alphaPlane.Width() != picture.Width() || alphaPlane.Height() != picture.Height())) return false;
+    CDib copy, onWhite;
     const CDib* source = TrueColour(picture, copy);
     if (source == nullptr) return false;
+    if (ownAlpha && format.transparent == 0) {
+        if (!ComposeOnWhite(*source, alphaPlane, onWhite)) return false;
+        source = &onWhite;
+    }
+    const bool alphaKeys = ownAlpha && format.transparent != 0;
 
     stage(BuildStage::KeyMasks);
-    if (alpha && !BuildKeyPlane(*source, store.keyMask, 2)) return false;
+    if (alphaKeys ? !BuildAlphaKeyPlane(alphaPlane, store.keyMask)
+                  : alpha && !BuildKeyPlane(*source, store.keyMask, 2))
+        return false;
 
     stage(BuildStage::Resampling);
     const int mode = format.transparent != 0 ? 1 : 0;
-    // The plain key mask is 255 exactly where the smoothed one is.
-    const KeySource smoothed{KeySource::Kind::Mask, &store.keyMask, false, true};
+    // A mask made from the key colour is 255 exactly where that colour is.
+    const KeySource smoothed{KeySource::Kind::Mask, &store.keyMask, false, !alphaKeys};
     KeySource plainKeys;
-    if (mode != 0)
+    if (alphaKeys)
+        plainKeys = smoothed;
+    else if (mode != 0)
+        // The plain key mask is 255 exactly where the smoothed one is.
         plainKeys = alpha ? KeySource{KeySource::Kind::Mask, &store.keyMask, true, true}
                           : KeySource{KeySource::Kind::KeyColour};
     std::vector<ResampleJob> jobs;
@@ -202,7 +223,8 @@ std::vector<std::uint8_t> ImageOrder(const FormatChoices& format, const SizeChoi
     return order;
 }
 
-bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes, const BuildStageObserver& observer) {
+bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes, const BuildStageObserver& observer,
+                   const PictureReader& read16) {
     const SizeTable table = ResolveSizes(sizes);
     if (table.pixels.empty()) {  // only sizes out of range
         ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
@@ -211,8 +233,8 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
     SettleChoices(format, sizes, table);
     if (!CheckSource(store.source, table)) return false;
     // Belongs to this run only; released on every way out.
-    CDib bitmap16;
-    if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes)) return false;
+    Picture bitmap16;
+    if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes, read16)) return false;
 
     store.SetSizeTable(table.pixels);
     const int sizeCount = static_cast<int>(std::count(table.chosen.begin(), table.chosen.end(), true));
@@ -236,11 +258,12 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
         if (!table.chosen[t]) continue;
         (sizes.use16Bitmap != 0 && table.pixels[t] == 16 ? fromBitmap16 : fromSource).push_back(t);
     }
-    const Listed listed = ListedPairs(order);
+    const Listed listed = ListedPairs(order, static_cast<int>(table.pixels.size()));
     bool made;
     try {
-        made = GenerateFromSource(store, store.source, fromSource, format, listed, observer) &&
-               (fromBitmap16.empty() || GenerateFromSource(store, bitmap16, fromBitmap16, format, listed, observer));
+        made = GenerateFromSource(store, store.source, store.sourceAlpha, fromSource, format, listed, observer) &&
+               (fromBitmap16.empty() ||
+                GenerateFromSource(store, bitmap16.colour, bitmap16.alpha, fromBitmap16, format, listed, observer));
     } catch (const std::bad_alloc&) {
         made = false;  // a working list could not be had
     }
