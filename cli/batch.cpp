@@ -108,6 +108,7 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     ScanRules rules;
     rules.openFolders = !single;
     rules.recursive = options.recursive;
+    rules.classicOnly = options.classic;
     const ScanResult scan = ScanInputs(options.inputs, rules);
     for (const std::string& line : scan.errors) err << "zentro-cli: " << line << "\n";
     const std::vector<BatchItem>& items = scan.items;
@@ -117,7 +118,8 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     const bool many = items.size() > 1 || folderNamed;
     std::optional<BatchedSync> batchedSync;  // one file keeps its own flush, as it always had
     if (many) batchedSync.emplace();
-    ProgressLine progress(err, many && &err == &std::cerr && IsTerminal(stderr), static_cast<int>(items.size()));
+    const bool onTerminal = &err == &std::cerr && IsTerminal(stderr);
+    ProgressLine progress(err, many && onTerminal, static_cast<int>(items.size()));
     // The line is taken off only for what would land on the same screen.
     const bool reportOnScreen = &out == &std::cout && IsTerminal(stdout);
 
@@ -199,8 +201,9 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
         std::ostringstream summary;
         summary << std::fixed;
         summary.precision(1);
-        summary << "zentro-cli: " << converted << " converted, " << failed << " failed, " << skipped << " skipped in "
-                << seconds << " s";
+        summary << "zentro-cli: " << converted << " converted, " << failed << " failed, " << skipped << " skipped";
+        // Only for a person watching: what a script captures stays the same from run to run.
+        if (onTerminal) summary << " in " << seconds << " s";
         if (stopped) summary << "; interrupted, " << items.size() - converted - failed - skipped << " not converted";
         err << summary.str() << "\n" << std::flush;
     }

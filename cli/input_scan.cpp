@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-#ifdef ZENTRO_HAVE_CODECS
+#ifdef ZENTRO_CLI_CODECS
 #include "codecs/picture_format.h"
 #endif
 
@@ -37,11 +37,15 @@ void ScanFolder(const std::string& folder, bool recursive, bool classicOnly, Sca
         collect(fs::directory_iterator(folder, fs::directory_options::skip_permission_denied, error));
     if (error) result.errors.push_back(folder + ": " + error.message());
     std::sort(files.begin(), files.end());
+    bool anyTaken = false;
     for (const fs::path& file : files) {
         BatchItem item{PathText(file), PathText(file.lexically_relative(folder)), ""};
         if (!IsTakenPicture(item.input, classicOnly)) item.skipped = "skipped, not a picture to convert";
+        anyTaken = anyTaken || item.skipped.empty();
         result.items.push_back(std::move(item));
     }
+    // Most likely the wrong folder: said, and the run fails.
+    if (!anyTaken && !error) result.errors.push_back(folder + ": no picture to convert in this folder");
 }
 
 }  // namespace
@@ -52,7 +56,7 @@ bool IsTakenPicture(const std::string& path, bool classicOnly) {
     file.read(reinterpret_cast<char*>(bytes), sizeof bytes);
     const std::size_t size = static_cast<std::size_t>(file.gcount());
     const bool bmp = size >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
-#ifdef ZENTRO_HAVE_CODECS
+#ifdef ZENTRO_CLI_CODECS
     if (!classicOnly) {
         const codecs::PictureFormat format = codecs::DetectFormat(bytes, size);
         return format != codecs::PictureFormat::Unknown && format != codecs::PictureFormat::Ico &&

@@ -18,7 +18,7 @@ bool IsTakenPicture(const std::string& path, bool classicOnly);
 
 struct ScanResult {
     std::vector<BatchItem> items;
-    std::vector<std::string> errors;  // folders that could not be read, one line each
+    std::vector<std::string> errors;  // folders that could not be read or hold no picture, one line each
 };
 
 struct ScanRules {

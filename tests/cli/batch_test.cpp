@@ -22,12 +22,6 @@ std::vector<std::uint8_t> Picture(std::uint32_t colour) {
     return Encode24(size, size, colours);
 }
 
-std::string WithoutSummary(const std::string& err) {
-    const std::size_t last = err.rfind("zentro-cli: ", err.size() - 1);
-    EXPECT_NE(err.find(" skipped in ", last), std::string::npos) << err;
-    return err.substr(0, last);
-}
-
 std::vector<std::string> Listing(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -61,14 +55,14 @@ TEST(CliBatch, AnyNumberOfJobsGivesWhatOneFileAtATimeGives) {
     }
     EXPECT_EQ(Listing(dir / "out0"), (std::vector<std::string>{"a.ico", "b.ico", "sub", "sub/c.ico", "sub/d.ico",
                                                                 "sub/deeper", "sub/deeper/e.ico", "z.ico"}));
-    const std::string err = WithoutSummary(runs[0].err);
+    const std::string& err = runs[0].err;
     EXPECT_NE(err.find(tree + "/notes.txt: skipped, not a picture to convert\n"), std::string::npos) << err;
     EXPECT_NE(err.find(dir / "alone.txt: 不是位图文件。\n"), std::string::npos) << err;
-    EXPECT_NE(runs[0].err.find("6 converted, 2 failed, 1 skipped in "), std::string::npos) << runs[0].err;
+    EXPECT_EQ(err.substr(err.rfind("zentro-cli: ")), "zentro-cli: 6 converted, 2 failed, 1 skipped\n") << err;
 
     for (int r = 1; r < 3; ++r) {
         SCOPED_TRACE(::testing::Message() << jobs[r] << " jobs");
-        EXPECT_EQ(WithoutSummary(runs[r].err), err);
+        EXPECT_EQ(runs[r].err, err);
         std::string out = runs[r].out;
         for (std::size_t at; (at = out.find("/out" + std::to_string(r) + "/")) != std::string::npos;)
             out.replace(at, 6, "/out0/");
@@ -90,9 +84,18 @@ TEST(CliBatch, TwoFilesWithOneIconNameDoNotOverwriteEachOther) {
     const Outcome r = RunCli({"--sizes", "32", "-f", "-j", "2", dir.path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("zentro-cli: " + dir / "logo.dib: its icon " + dir / "logo.ico is the icon of " +
-                              dir / "logo.bmp already\nzentro-cli: 1 converted, 1 failed, 0 skipped in ",
+                              dir / "logo.bmp already\nzentro-cli: 1 converted, 1 failed, 0 skipped\n",
                           0),
               0u)
         << r.err;
     EXPECT_EQ(r.out.rfind(dir / "logo.bmp -> " + dir / "logo.ico (", 0), 0u) << r.out;
+
+    // A folder with nothing to convert is most likely the wrong one.
+    const std::string empty = dir / "empty";
+    std::filesystem::create_directories(empty);
+    WriteFile(empty + "/notes.txt", {'h', 'i'});
+    const Outcome none = RunCli({empty});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "zentro-cli: " + empty + ": no picture to convert in this folder\nzentro-cli: " + empty +
+                            "/notes.txt: skipped, not a picture to convert\nzentro-cli: 0 converted, 0 failed, 1 skipped\n");
 }

@@ -65,9 +65,8 @@ TEST(CliHostileInput, EachBadBitmapGetsItsOneMessageAndTheOthersStillConvert) {
     EXPECT_EQ(r.status, 1);
     std::string expected;
     for (const auto& b : bad) expected += "zentro-cli: " + dir / b.name + ": " + LoadString(b.id) + "\n";
-    expected += "zentro-cli: 1 converted, 4 failed, 0 skipped in ";  // the summary of a run of many
-    EXPECT_EQ(r.err.substr(0, expected.size()), expected);
-    EXPECT_EQ(r.err.find('\n', expected.size()), r.err.size() - 1);
+    expected += "zentro-cli: 1 converted, 4 failed, 0 skipped\n";  // the summary of a run of many
+    EXPECT_EQ(r.err, expected);
     EXPECT_TRUE(IsIcon(dir / "good.ico"));
     EXPECT_EQ(FolderListing(dir.path()),
               (std::vector<std::string>{"empty.bmp", "good.bmp", "good.ico", "huge.bmp", "png.bmp", "short.bmp"}));
