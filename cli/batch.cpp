@@ -49,7 +49,8 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].skipped.empty()) continue;
         std::string icon = options.output;
-        if (!options.outputDir.empty()) icon = (fs::path(options.outputDir) / ProposeIconPath(items[i].relative)).string();
+        if (!options.outputDir.empty())
+            icon = (fs::path(options.outputDir) / ProposeIconPath(items[i].relative)).string();
         slots[i].output = icon;
         const std::string key = icon.empty() ? ProposeIconPath(items[i].input) : icon;
         const auto [earlier, fresh] = taken.emplace(fs::path(key).lexically_normal().string(), i);
@@ -87,7 +88,8 @@ Outcome ConvertOne(const Options& options, const BatchItem& item, Slot& slot) {
 }
 
 int JobCount(const Options& options, std::size_t items) {
-    const int wanted = options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int wanted =
+        options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(wanted), std::max<std::size_t>(items, 1)));
 }
 
@@ -97,10 +99,11 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     // An icon named with --output, or previews, belong to one picture: a folder is then
     // taken as a file, and refused as one.
     const bool single = !options.output.empty() || !options.previews.empty();
-    const bool folderNamed = !single && std::any_of(options.inputs.begin(), options.inputs.end(), [](const std::string& in) {
-        std::error_code error;
-        return fs::is_directory(in, error);
-    });
+    const bool folderNamed =
+        !single && std::any_of(options.inputs.begin(), options.inputs.end(), [](const std::string& in) {
+            std::error_code error;
+            return fs::is_directory(in, error);
+        });
     ClearStopRequest();
     const InterruptGuard interrupts;
     const auto start = std::chrono::steady_clock::now();

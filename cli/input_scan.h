@@ -22,8 +22,8 @@ struct ScanResult {
 };
 
 struct ScanRules {
-    bool openFolders = true;  // false: a folder is taken as a file (and refused as one)
-    bool recursive = false;   // subfolders too
+    bool openFolders = true;   // false: a folder is taken as a file (and refused as one)
+    bool recursive = false;    // subfolders too
     bool classicOnly = false;  // BMP alone counts as a picture
 };
 

@@ -1,5 +1,6 @@
 #include "cli/progress_line.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -27,7 +28,7 @@ bool IsTerminal(std::FILE* stream) {
 }
 
 std::string Duration(double seconds) {
-    const long whole = static_cast<long>(seconds + 0.5);
+    const long whole = std::lround(seconds);
     if (whole < 60) return std::to_string(whole) + " s";
     if (whole < 3600) return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
     return std::to_string(whole / 3600) + " h " + std::to_string(whole / 60 % 60) + " min";

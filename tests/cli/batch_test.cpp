@@ -48,13 +48,13 @@ TEST(CliBatch, AnyNumberOfJobsGivesWhatOneFileAtATimeGives) {
     const int jobs[3] = {1, 2, 5};
     for (int r = 0; r < 3; ++r) {
         std::vector<std::string> args = options;
-        args.insert(args.end(), {"-j", std::to_string(jobs[r]), "--output-dir", dir / ("out" + std::to_string(r)),
-                                 tree, dir / "alone.txt"});
+        args.insert(args.end(), {"-j", std::to_string(jobs[r]), "--output-dir", dir / ("out" + std::to_string(r)), tree,
+                                 dir / "alone.txt"});
         runs[r] = RunCli(args);
         EXPECT_EQ(runs[r].status, 1) << runs[r].err;  // the empty bitmap and the text named by itself fail
     }
     EXPECT_EQ(Listing(dir / "out0"), (std::vector<std::string>{"a.ico", "b.ico", "sub", "sub/c.ico", "sub/d.ico",
-                                                                "sub/deeper", "sub/deeper/e.ico", "z.ico"}));
+                                                               "sub/deeper", "sub/deeper/e.ico", "z.ico"}));
     const std::string& err = runs[0].err;
     EXPECT_NE(err.find(tree + "/notes.txt: skipped, not a picture to convert\n"), std::string::npos) << err;
     EXPECT_NE(err.find(dir / "alone.txt: 不是位图文件。\n"), std::string::npos) << err;
@@ -96,6 +96,7 @@ TEST(CliBatch, TwoFilesWithOneIconNameDoNotOverwriteEachOther) {
     WriteFile(empty + "/notes.txt", {'h', 'i'});
     const Outcome none = RunCli({empty});
     EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.err, "zentro-cli: " + empty + ": no picture to convert in this folder\nzentro-cli: " + empty +
-                            "/notes.txt: skipped, not a picture to convert\nzentro-cli: 0 converted, 0 failed, 1 skipped\n");
+    EXPECT_EQ(none.err,
+              "zentro-cli: " + empty + ": no picture to convert in this folder\nzentro-cli: " + empty +
+                  "/notes.txt: skipped, not a picture to convert\nzentro-cli: 0 converted, 0 failed, 1 skipped\n");
 }

@@ -99,8 +99,8 @@ TEST(FastPathDifferential, NearestColourIsTheLinearSearchsChoice) {
                                        static_cast<std::uint8_t>(random())};
             int best = 1 << 30, chosen = -1;
             for (int i = 0; i < count; ++i) {
-                const int d = std::abs(table[i].red - c[0]) + std::abs(table[i].green - c[1]) +
-                              std::abs(table[i].blue - c[2]);
+                const int d =
+                    std::abs(table[i].red - c[0]) + std::abs(table[i].green - c[1]) + std::abs(table[i].blue - c[2]);
                 if (d <= best) best = d, chosen = i;
             }
             ASSERT_EQ(nearest.Find(c), chosen) << "round " << round;

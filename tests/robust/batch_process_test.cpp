@@ -1,6 +1,5 @@
 // A batch run as the program itself: interrupted midway, and its memory over many files.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <filesystem>
@@ -53,9 +52,10 @@ TEST(CliBatchProcess, AnInterruptKeepsWrittenIconsAndLeavesNothingHalfMade) {
         LinkMany(dir / "source.bmp", dir / "in", files);
 
         bool sent = false;
-        const ProcessResult r = RunCliProgram({"-j", "2", "--output-dir", dir / "out", dir / "in"}, 120, 0, [&](int pid) {
-            if (!sent && Names(dir / "out").size() >= 2) sent = ::kill(pid, signal) == 0;
-        });
+        const ProcessResult r =
+            RunCliProgram({"-j", "2", "--output-dir", dir / "out", dir / "in"}, 120, 0, [&](int pid) {
+                if (!sent && Names(dir / "out").size() >= 2) sent = ::kill(pid, signal) == 0;
+            });
         ASSERT_TRUE(sent) << "the batch ended before it could be interrupted";
         EXPECT_EQ(r.status, 130) << r.err;
         const std::vector<std::string> written = Names(dir / "out");
