@@ -6,6 +6,9 @@
 #include <sstream>
 
 #include "app/image_store.h"
+#include "cli/icon_inspect.h"
+#include "cli/icon_listing.h"
+#include "codecs/png_encoder.h"
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
 #include "image/image_set_builder.h"
@@ -76,16 +79,11 @@ bool WritePreviews(const std::vector<CDib>& previews, const std::string& folder)
     return true;
 }
 
-void Report(std::ostream& report, const std::string& input, const std::string& output, const ImageStore& store) {
+void Report(std::ostream& report, const std::string& input, const std::string& output,
+            const std::vector<IconEntryInfo>& written) {
     std::ostringstream lines;
-    lines << input << " -> " << output << " (" << store.entries.size() << " images)\n";
-    for (std::size_t i = 0; i < store.entries.size(); ++i) {
-        const CDib& image = store.EntryImage(store.entries[i]);
-        const CDib& mask = store.EntryMask(store.entries[i]);
-        const std::uint32_t bytes = kBitmapHeaderSize + image.GetPaletteSize() + image.GetImageSize() + mask.GetImageSize();
-        lines << std::setw(4) << i << "  " << std::setw(7) << (std::to_string(image.Width()) + "x" + std::to_string(image.Height()))
-              << "  " << std::setw(2) << image.BitCount() << "-bit  " << std::setw(7) << bytes << " bytes\n";
-    }
+    lines << input << " -> " << output << " (" << written.size() << " images)\n";
+    for (std::size_t i = 0; i < written.size(); ++i) lines << IconEntryLine(i, written[i]);
     report << lines.str();
 }
 
@@ -103,7 +101,9 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
     }
     SizeChoices sizes;
     sizes.sizes = options.sizes;
-    if (std::all_of(sizes.sizes.begin(), sizes.sizes.end(), [](int flag) { return flag == 0; })) {
+    sizes.anySizes = options.anySizes;
+    if (sizes.anySizes.empty() &&
+        std::all_of(sizes.sizes.begin(), sizes.sizes.end(), [](int flag) { return flag == 0; })) {
         ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
         return false;
     }
@@ -123,9 +123,10 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
     if (!BuildImageSet(store, format, sizes)) return false;
     std::vector<CDib> previews(options.previews.empty() ? 0 : store.entries.size());
     if (!ComposePreviews(store, previews)) return false;
-    if (!WriteIconFile(store, output, format, sizes)) return false;
+    std::vector<IconEntryInfo> written;
+    if (!WriteIconFile(store, output, format, sizes, {options.png, codecs::EncodePng}, &written)) return false;
     if (!options.previews.empty() && !WritePreviews(previews, options.previews)) return false;
-    Report(report, input, output, store);
+    Report(report, input, output, written);
     return true;
 }
 
@@ -150,7 +151,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             err << "zentro-cli: " << (m.id == 0 ? "" : input + ": ") << m.text << "\n";
             return MessageReply::No;
         });
-        if (!Convert(input, options, out)) status = 1;
+        if (!(options.Inspects() ? InspectIcon(input, options, out) : Convert(input, options, out))) status = 1;
     }
     return status;
 }

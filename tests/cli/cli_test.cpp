@@ -36,7 +36,11 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
                                                {"--frobnicate", "a.bmp"},
                                                {"--depths", "7", "a.bmp"},
                                                {"--depths", "8,", "a.bmp"},
-                                               {"--sizes", "64", "a.bmp"},
+                                               {"--sizes", "257", "a.bmp"},
+                                               {"--sizes", "0,16", "a.bmp"},
+                                               {"--png", "some", "a.bmp"},
+                                               {"--list", "--png", "all", "a.ico"},
+                                               {"--extract", "out", "a.ico", "b.ico"},
                                                {"a.bmp", "-o"},
                                                {"-o", "x.ico", "a.bmp", "b.bmp"},
                                                {"--force=yes", "a.bmp"}}) {
