@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs zentro-bench, then Pillow and ImageMagick making their five-size icon of
 the same 4096 x 4096 file in the same run, and prints our time and peak memory
-as ratios to theirs. It measures; it asserts nothing.
+as ratios to theirs; then the bytes of the sample's 256 x 256 image as the PNG in
+our icon and as Pillow and ImageMagick compress the same pixels. It measures;
+it asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
 """
@@ -37,6 +39,32 @@ def pillow_available():
     return subprocess.run(["/usr/bin/python3", "-c", "import PIL"], stderr=subprocess.DEVNULL).returncode == 0
 
 
+def png_bytes(build, folder):
+    """Bytes of the 256 x 256 image: PNG in our icon, and the same pixels saved by Pillow and ImageMagick."""
+    cli = os.path.join(build, "cli", "zentro-cli")
+    sample = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "sample", "sample.bmp")
+    icon = os.path.join(folder, "png.ico")
+    subprocess.run([cli, "-f", "--png", "256", "--sizes", "256", "--depths", "32", "-o", icon, sample],
+                   stdout=subprocess.DEVNULL, check=True)
+    # Unpacked with the icon's own encoder, so the file holds the very bytes of the icon's image.
+    unpacked = os.path.join(folder, "unpacked")
+    subprocess.run([cli, "-f", "--extract", unpacked, icon], stdout=subprocess.DEVNULL, check=True)
+    ours = os.path.join(unpacked, "00-256x256-32.png")
+    print(f"\nThe sample's 256x256 image as PNG (same RGBA pixels), bytes:")
+    print(f"{'zentro':12} {os.path.getsize(ours):9d}   (--png 256)")
+    if pillow_available():
+        for name, options in (("Pillow", ""), ("Pillow -O", ", optimize=True")):
+            saved = os.path.join(folder, "pillow.png")
+            subprocess.run(["/usr/bin/python3", "-c", "from PIL import Image; import sys; "
+                            f"Image.open(sys.argv[1]).save(sys.argv[2]{options})", ours, saved], check=True)
+            print(f"{name:12} {os.path.getsize(saved):9d}   {'(optimize=True)' if options else '(default save)'}")
+    convert = shutil.which("convert")
+    if convert:
+        saved = os.path.join(folder, "magick.png")
+        subprocess.run([convert, ours, saved], check=True)
+        print(f"{'ImageMagick':12} {os.path.getsize(saved):9d}   (default convert)")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("build", nargs="?", default="build")
@@ -63,6 +91,7 @@ def main():
         if convert:
             peers.append(("ImageMagick", [convert, source, "-define", "icon:auto-resize=256,48,32,24,16",
                                           os.path.join(folder, "magick.ico")]))
+        png_bytes(args.build, folder)
         if not peers:
             print("\nNeither Pillow nor ImageMagick is installed: nothing to compare with.")
             return 0
