@@ -1,6 +1,7 @@
 #include "codecs/picture_decoder.h"
 
 #include "codecs/bmp_decoder.h"
+#include "codecs/icon_decoder.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_format.h"
 #include "codecs/png_decoder.h"
@@ -15,9 +16,8 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
         case PictureFormat::Bmp: return DecodeBmp(data, size, picture);
         case PictureFormat::Png: return DecodePng(data, size, picture);
         case PictureFormat::Jpeg: return DecodeJpeg(data, size, picture);
-        // Icons and cursors are told apart already; no decoder reads them yet.
         case PictureFormat::Ico:
-        case PictureFormat::Cur: return IDS_UNSUPPORTED_BITMAP;
+        case PictureFormat::Cur: return DecodeIcon(data, size, picture);
         default: return IDS_NOT_A_BITMAP;
     }
 }

@@ -35,7 +35,7 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
         unsigned id;
     } refusals[] = {
         {dir / "missing.png", 102}, {dir.path(), 102}, {dir / "text.txt", 106},
-        {dir / "empty", 106},       {dir / "icon.ico", 104},
+        {dir / "empty", 106},       {dir / "icon.ico", 103},
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.path);
