@@ -49,11 +49,17 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Turns one BMP picture into one Windows icon file (.ico) with up to twenty\n"
   "renditions: 256, 48, 32, 24 and 16 pixels in 32-bit with alpha, 24-bit,\n"
   "8-bit and 4-bit colour, with colour-key transparency. A wizard (zentro)\n"
-  "and a command line (zentro-cli).")
+  "and a command line (zentro-cli), which also reads PNG, JPEG, WebP, GIF,\n"
+  "every BMP variant and icons, and carries their alpha into the icon.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # The libraries the programs link (Qt 6, the C++ runtime) become dependencies.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The command line's decoders, named outright: a library linked only as needed
+# would otherwise drop out of the list with the first build that leaves it unused.
+if(ZENTRO_CODECS)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpng16-16, libjpeg62-turbo, libwebp7, libwebpdemux2, libgif7")
+endif()
 include(CPack)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; then the tests once more
+# Installs what is missing, builds, and runs every test (the Windows command
+# line too, cross-built and run under Wine); then the tests once more
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the core tests under
 # ThreadSanitizer, and each fuzz target for a short while.
 set -euo pipefail

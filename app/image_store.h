@@ -22,6 +22,9 @@ struct PalettePair {
 // Members are declared in the order they are built; C++ destroys them in reverse.
 struct ImageStore {
     CDib source;
+    // The source's own alpha, 8 bits of the source's size (0 clear, 255 opaque),
+    // when the picture has one; the classic reader never gives one.
+    CDib sourceAlpha;
     // The pixels of each size index, largest first; the image tables hold one slot per size.
     std::vector<short> sizeTable = {kSizeTable.begin(), kSizeTable.end()};
     std::vector<ImagePair> table32 = std::vector<ImagePair>(kSizeCount);

@@ -3,7 +3,11 @@
 // square sources, each size in a process of its own so that the peak memory is
 // that size's alone. It measures; it asserts nothing.
 //
-//   zentro-bench [--repeat N] [--keep DIR] [SIDE...]     (sides default to 256 1024 4096)
+//   zentro-bench [--repeat N] [--keep DIR] [--picture FILE]... [SIDE...]
+//
+// Sides default to 256 1024 4096 unless pictures are given. A picture is read as
+// the command line reads it (any format the codecs know), so that its load stage
+// is the decoding.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +21,7 @@
 
 #include "app/image_store.h"
 #include "bench/bench_picture.h"
+#include "cli/picture_input.h"
 #include "icon/icon_writer.h"
 #include "image/image_set_builder.h"
 #include "platform/message.h"
@@ -33,6 +38,7 @@ const char* const kStageNames[kStageCount] = {"load", "key masks", "resampling",
 struct Timings {
     double stageMs[kStageCount] = {};
     double wallMs = 0;
+    double pixels = 0;
     bool ok = false;
 };
 
@@ -41,7 +47,7 @@ double MsSince(Clock::time_point start) {
 }
 
 // The measured job, in the child process.
-Timings RunJob(const std::string& source, const std::string& icon) {
+Timings RunJob(const std::string& source, bool anyFormat, const std::string& icon) {
     SetMessageHandler([](const Message& m) {
         std::fprintf(stderr, "zentro-bench: %s\n", m.text.c_str());
         return MessageReply::Ok;
@@ -49,8 +55,9 @@ Timings RunJob(const std::string& source, const std::string& icon) {
     Timings t;
     const Clock::time_point start = Clock::now();
     ImageStore store;
-    if (!store.source.Load(source)) return t;
+    if (!cli::LoadSource(source, !anyFormat, store)) return t;
     t.stageMs[kLoad] = MsSince(start);
+    t.pixels = static_cast<double>(store.source.Width()) * store.source.Height();
 
     FormatChoices format{1, 1, 1, 1, 1};
     SizeChoices sizes;
@@ -82,7 +89,7 @@ struct Measured {
 };
 
 // Runs the job in a child process; its own peak resident memory comes back with it.
-bool MeasureInChild(const std::string& source, const std::string& icon, Measured& result) {
+bool MeasureInChild(const std::string& source, bool anyFormat, const std::string& icon, Measured& result) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return false;
     std::fflush(nullptr);
@@ -90,7 +97,7 @@ bool MeasureInChild(const std::string& source, const std::string& icon, Measured
     if (pid < 0) return false;
     if (pid == 0) {
         close(pipeFds[0]);
-        const Timings t = RunJob(source, icon);
+        const Timings t = RunJob(source, anyFormat, icon);
         const bool sent = write(pipeFds[1], &t, sizeof t) == static_cast<ssize_t>(sizeof t);
         _exit(sent && t.ok ? 0 : 1);
     }
@@ -106,8 +113,33 @@ bool MeasureInChild(const std::string& source, const std::string& icon, Measured
     return got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Measures the job `repeat` times and prints its row; false when every run failed.
+bool MeasureRow(const std::string& name, const std::string& source, bool anyFormat, const std::string& icon,
+                int repeat) {
+    Measured best;
+    long peakKb = 0;
+    bool any = false;
+    for (int r = 0; r < repeat; ++r) {
+        Measured m;
+        if (!MeasureInChild(source, anyFormat, icon, m)) continue;
+        if (!any || m.timings.wallMs < best.timings.wallMs) best = m;
+        peakKb = std::max(peakKb, m.peakKb);
+        any = true;
+    }
+    if (!any) {
+        std::printf("%-11s failed\n", name.c_str());
+        return false;
+    }
+    std::printf("%-11s %9.1f %9.2f %8.1f %8.1f", name.c_str(), best.timings.wallMs,
+                best.timings.wallMs * 1e6 / best.timings.pixels, peakKb / 1024.0, best.cpuMs);
+    for (double ms : best.timings.stageMs) std::printf(" %11.1f", ms);
+    std::printf("\n");
+    std::fflush(stdout);
+    return true;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: zentro-bench [--repeat N] [--keep DIR] [SIDE...]\n");
+    std::fprintf(stderr, "usage: zentro-bench [--repeat N] [--keep DIR] [--picture FILE]... [SIDE...]\n");
     return 2;
 }
 
@@ -117,12 +149,15 @@ int main(int argc, char** argv) {
     int repeat = 1;
     std::string keep;
     std::vector<int> sides;
+    std::vector<std::string> pictures;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--repeat" && i + 1 < argc) {
             repeat = std::atoi(argv[++i]);
         } else if (arg == "--keep" && i + 1 < argc) {
             keep = argv[++i];
+        } else if (arg == "--picture" && i + 1 < argc) {
+            pictures.push_back(argv[++i]);
         } else if (!arg.empty() && arg[0] != '-' && std::atoi(arg.c_str()) >= 256) {
             sides.push_back(std::atoi(arg.c_str()));
         } else {
@@ -130,7 +165,7 @@ int main(int argc, char** argv) {
         }
     }
     if (repeat < 1) return Usage();
-    if (sides.empty()) sides = {256, 1024, 4096};
+    if (sides.empty() && pictures.empty()) sides = {256, 1024, 4096};
 
     namespace fs = std::filesystem;
     const fs::path folder =
@@ -148,28 +183,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zentro-bench: cannot write %s\n", source.c_str());
             return 1;
         }
-        Measured best;
-        long peakKb = 0;
-        bool any = false;
-        for (int r = 0; r < repeat; ++r) {
-            Measured m;
-            if (!MeasureInChild(source, icon, m)) continue;
-            if (!any || m.timings.wallMs < best.timings.wallMs) best = m;
-            peakKb = std::max(peakKb, m.peakKb);
-            any = true;
-        }
-        const std::string name = std::to_string(side) + "x" + std::to_string(side);
-        if (!any) {
-            std::printf("%-11s failed\n", name.c_str());
-            status = 1;
-            continue;
-        }
-        const double pixels = static_cast<double>(side) * side;
-        std::printf("%-11s %9.1f %9.2f %8.1f %8.1f", name.c_str(), best.timings.wallMs,
-                    best.timings.wallMs * 1e6 / pixels, peakKb / 1024.0, best.cpuMs);
-        for (double ms : best.timings.stageMs) std::printf(" %11.1f", ms);
-        std::printf("\n");
-        std::fflush(stdout);
+        if (!MeasureRow(std::to_string(side) + "x" + std::to_string(side), source, false, icon, repeat)) status = 1;
+    }
+    for (const std::string& picture : pictures) {
+        const std::string icon = (folder / (fs::path(picture).stem().string() + ".ico")).string();
+        if (!MeasureRow(fs::path(picture).filename().string(), picture, true, icon, repeat)) status = 1;
     }
     if (keep.empty()) fs::remove_all(folder);
     return status;

@@ -8,13 +8,17 @@
 #include "app/image_store.h"
 #include "cli/icon_inspect.h"
 #include "cli/icon_listing.h"
+#include "cli/picture_input.h"
+#ifdef ZENTRO_CLI_CODECS
 #include "codecs/png_encoder.h"
+#endif
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
 #include "image/image_set_builder.h"
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/string_table.h"
+#include "platform/utf8_path.h"
 
 namespace zentro::cli {
 
@@ -25,9 +29,9 @@ bool Contains(const std::vector<int>& list, int value) {
 }
 
 // The format choices, settled as the Format page would leave them.
-FormatChoices ChooseFormat(const Options& options, const CDib& source) {
+FormatChoices ChooseFormat(const Options& options, bool transparentByDefault) {
     FormatChoices format;
-    format.transparent = options.transparent.value_or(source.GetCornerFlag() != 0) ? 1 : 0;
+    format.transparent = options.transparent.value_or(transparentByDefault) ? 1 : 0;
     const std::vector<int> depths =
         options.depths.value_or(format.transparent ? std::vector<int>{32, 8, 4} : std::vector<int>{8, 4});
     format.use32 = Contains(depths, 32);
@@ -59,7 +63,7 @@ bool ComposePreviews(const ImageStore& store, std::vector<CDib>& previews) {
 
 bool WritePreviews(const std::vector<CDib>& previews, const std::string& folder) {
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    std::filesystem::create_directories(PathFromUtf8(folder), error);
     for (std::size_t i = 0; i < previews.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "/%02zu.bmp", i);
@@ -92,9 +96,9 @@ void Report(std::ostream& report, const std::string& input, const std::string& o
 bool Convert(const std::string& input, const Options& options, std::ostream& report) {
     const std::string output = options.output.empty() ? ProposeIconPath(input) : options.output;
     ImageStore store;
-    if (!store.source.Load(input)) return false;
+    if (!LoadSource(input, options.classic, store)) return false;
 
-    FormatChoices format = ChooseFormat(options, store.source);
+    FormatChoices format = ChooseFormat(options, TransparentByDefault(store));
     if (!CanMakeADepth(format)) {
         ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
         return false;
@@ -112,19 +116,23 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
     sizes.bitmap16Path = options.icon16;
 
     std::error_code error;
-    if (std::filesystem::is_directory(output, error)) {
+    if (std::filesystem::is_directory(PathFromUtf8(output), error)) {
         Fail(output, "is a folder, not an icon file name");
         return false;
     }
-    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(output, error))) {
+    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(output), error))) {
         Fail(output, "exists already; use --force to replace it");
         return false;
     }
-    if (!BuildImageSet(store, format, sizes)) return false;
+    if (!BuildImageSet(store, format, sizes, {}, SixteenReader(options.classic))) return false;
     std::vector<CDib> previews(options.previews.empty() ? 0 : store.entries.size());
     if (!ComposePreviews(store, previews)) return false;
     std::vector<IconEntryInfo> written;
-    if (!WriteIconFile(store, output, format, sizes, {options.png, codecs::EncodePng}, &written)) return false;
+    PngChoice png{options.png, {}};
+#ifdef ZENTRO_CLI_CODECS
+    png.encode = codecs::EncodePng;
+#endif
+    if (!WriteIconFile(store, output, format, sizes, png, &written)) return false;
     if (!options.previews.empty() && !WritePreviews(previews, options.previews)) return false;
     Report(report, input, output, written);
     return true;

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "cli/icon_listing.h"
+#ifdef ZENTRO_CLI_CODECS
 #include "codecs/png_decoder.h"
 #include "codecs/png_encoder.h"
+#endif
 #include "icon/icon_reader.h"
 #include "image/rgba_image.h"
 #include "platform/file.h"
@@ -65,6 +67,7 @@ bool Check(const std::string& path, const IconFileInfo& icon, std::ostream& out)
     return faults == 0;
 }
 
+#ifdef ZENTRO_CLI_CODECS
 // Decodes entry `k` and writes it as an RGBA PNG file into `folder`.
 bool ExtractEntry(const std::string& path, const std::vector<std::uint8_t>& bytes, const IconEntryInfo& entry,
                   std::size_t k, const std::string& folder, bool force, std::ostream& out) {
@@ -130,6 +133,7 @@ bool Extract(const std::string& path, const std::vector<std::uint8_t>& bytes, co
         all = ExtractEntry(path, bytes, icon.entries[k], k, options.extract, options.force, out) && all;
     return all;
 }
+#endif
 
 }  // namespace
 
@@ -141,7 +145,9 @@ bool InspectIcon(const std::string& path, const Options& options, std::ostream& 
     if (!sound && !options.check) Fail(path, "is not an icon or cursor file: " + icon.findings.back().text);
     if (sound && options.list) List(path, icon, out);
     if (options.check) sound = Check(path, icon, out) && sound;
+#ifdef ZENTRO_CLI_CODECS
     if (icon.IsIcon() && !options.extract.empty()) sound = Extract(path, bytes, icon, options, out) && sound;
+#endif
     return sound;
 }
 

@@ -1,8 +1,9 @@
 #include <iostream>
 
 #include "cli/convert.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return zentro::cli::Run(args, std::cout, std::cerr);
+    const zentro::Utf8Console console;
+    return zentro::cli::Run(zentro::CommandLineArguments(argc, argv), std::cout, std::cerr);
 }

@@ -8,9 +8,15 @@ namespace zentro::cli {
 const char* const kVersion = "1.5.0.1";
 
 const char* const kUsage =
-    "Usage: zentro-cli [options] INPUT.bmp...\n"
+    "Usage: zentro-cli [options] INPUT...\n"
     "       zentro-cli --list|--check|--extract DIR ICON...\n"
-    "Converts each BMP picture into a Windows icon (.ico) beside it, or reads icons.\n"
+    "Converts each picture into a Windows icon (.ico) beside it, or reads icons.\n"
+#ifdef ZENTRO_CLI_CODECS
+    "Reads PNG, JPEG, WebP, GIF, BMP of every kind, ICO and CUR, told by their first\n"
+    "bytes. A picture with alpha keeps it: its transparent parts stay transparent.\n"
+#else
+    "This build reads classic BMP files only (uncompressed, 1, 4, 8 or 24 bits).\n"
+#endif
     "\n"
     "Options (before or after the inputs):\n"
     "  -o, --output FILE   icon to write (one input only; default: INPUT with .ico)\n"
@@ -21,15 +27,17 @@ const char* const kUsage =
     "      --png WHICH     store 32-bit images as PNG: none (default), 256 (the\n"
     "                      256x256 ones) or all; other depths stay BMP\n"
     "      --transparent   make the key colour transparent (default: when the\n"
-    "                      bottom-left, top-left and bottom-right pixels match)\n"
-    "      --opaque        make nothing transparent\n"
+    "                      bottom-left, top-left and bottom-right pixels match;\n"
+    "                      a picture with alpha below 255 uses its alpha instead)\n"
+    "      --opaque        make nothing transparent; a picture with alpha is laid on white\n"
     "      --all-256       every depth keeps its 256x256 image (default: only the deepest)\n"
-    "      --icon16 FILE   take the 16x16 images from this bitmap\n"
+    "      --icon16 FILE   take the 16x16 images from this picture\n"
     "      --previews DIR  also write each image on white as DIR/00.bmp, 01.bmp, ...\n"
     "  -f, --force         replace an existing icon file\n"
+    "      --classic       read with the classic bitmap reader only, as the wizard does\n"
     "      --list          list each image of the icons (ICO or CUR) given\n"
     "      --check         check the icons given; exit status 1 on a fault\n"
-    "      --extract DIR   write each image of the icons as DIR/NN-WxH-BITS.png\n"
+    "      --extract DIR   write each image of the icon as DIR/NN-WxH-BITS.png\n"
     "  -h, --help          show this help\n"
     "      --version       show the version\n"
     "      --              end of the options: every later argument is an input\n"
@@ -46,6 +54,8 @@ const char* const kUsage =
     "      each image also written on white into previews/\n"
     "  zentro-cli --opaque --force pictures/*.bmp\n"
     "      an icon beside every picture, replacing icons that are there already\n"
+    "  zentro-cli --classic logo.bmp\n"
+    "      the wizard's reader: uncompressed 1-, 4-, 8- and 24-bit BMP files only\n"
     "  zentro-cli --png 256 --sizes windows --depths 32,8,4 logo.bmp\n"
     "      the sizes Windows asks for, the 256x256 image compressed as PNG\n"
     "  zentro-cli --list --check app.ico\n"
@@ -180,16 +190,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             else if (ok)
                 result.error = "--png takes none, 256 or all";
             ok = ok && result.error.empty();
-        } else if (name == "--list") {
-            ok = flag(o.list);
-        } else if (name == "--check") {
-            ok = flag(o.check);
         } else if (name == "--extract") {
             ok = value(o.extract);
             if (ok && o.extract.empty()) {
                 result.error = "--extract needs a folder";
                 ok = false;
             }
+        } else if (name == "--list") {
+            ok = flag(o.list);
+        } else if (name == "--check") {
+            ok = flag(o.check);
         } else if (name == "--transparent" || name == "--opaque") {
             converting = true;
             bool given = false;
@@ -206,6 +216,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             ok = value(o.previews);
         } else if (name == "-f" || name == "--force") {
             ok = flag(o.force);
+        } else if (name == "--classic") {
+            converting = true;
+            ok = flag(o.classic);
         } else if (name == "-h" || name == "--help") {
             ok = flag(o.help);
         } else if (name == "--version") {
@@ -227,6 +240,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         result.error = "--previews goes with one input only";
     else if (o.inputs.size() > 1 && !o.extract.empty())
         result.error = "--extract goes with one icon only";
+#ifndef ZENTRO_CLI_CODECS
+    else if (o.png != PngImages::None || !o.extract.empty())
+        result.error = "this build writes no PNG files: --png 256, --png all and --extract need libpng";
+#endif
     return result;
 }
 

@@ -26,6 +26,7 @@ struct Options {
     std::string icon16;
     std::string previews;
     bool force = false;
+    bool classic = false;  // the classic bitmap reader alone
     bool help = false;
     bool version = false;
 };

@@ -23,8 +23,8 @@ class Field {
 public:
     explicit Field(std::uint32_t mask)
         : mask_(mask), shift_(mask != 0 ? std::countr_zero(mask) : 0), largest_(mask >> shift_) {
-        // Up to 16 bits a table is cheaper than a division per pixel.
-        if (largest_ > 0 && largest_ <= 0xFFFF) {
+        // A table of the common narrow fields spares a division per pixel.
+        if (largest_ > 0 && largest_ <= kLargestTabled) {
             levels_.resize(largest_ + 1);
             for (std::uint32_t v = 0; v <= largest_; ++v) levels_[v] = Scale(v);
         }
@@ -37,6 +37,8 @@ public:
     }
 
 private:
+    static constexpr std::uint32_t kLargestTabled = 0xFFF;
+
     std::uint8_t Scale(std::uint32_t v) const {
         return static_cast<std::uint8_t>((std::uint64_t{v} * 255 + largest_ / 2) / largest_);
     }

@@ -23,9 +23,11 @@ unsigned DecodeBmp(const std::uint8_t* data, std::size_t size, Picture& picture)
 // `height` 0 decodes the rows the header states. Otherwise only the first
 // `height` stored rows are decoded, at most as many as the header states (104
 // beyond): an icon entry's header counts its colour rows and its AND mask
-// together, so its caller passes the real height. When `pixelEnd` is given it
-// receives the offset just past those rows (past the last byte read, for RLE),
-// where an icon's AND mask starts; it may lie past `size` in a short entry.
+// together, so its caller passes the real height. On success `pixelEnd`, when
+// given, receives the offset just past those rows (past the last byte read, for
+// RLE), where an icon's AND mask starts; it may lie past `size` in a short entry.
+// A 32-bit entry whose fourth bytes are all zero comes back without alpha, so
+// that its caller can take the AND mask instead.
 unsigned DecodeDib(const std::uint8_t* data, std::size_t size, std::int32_t height, Picture& picture,
                    std::size_t* pixelEnd = nullptr);
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <csetjmp>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include <jerror.h>
@@ -71,8 +70,7 @@ unsigned IdForError(int code) {
 void OnMessage(j_common_ptr common, int level) {
     if (level >= 0) return;
     const int code = common->err->msg_code;
-    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_HUFF_BAD_CODE)
-        Leave(common, IDS_CANNOT_READ);
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_HUFF_BAD_CODE) Leave(common, IDS_CANNOT_READ);
 }
 
 void OutputNothing(j_common_ptr) {}
@@ -90,20 +88,28 @@ std::uint8_t FromInk(unsigned ink, unsigned black, bool adobe) {
     return static_cast<std::uint8_t>((ink * black + 127) / 255);
 }
 
+// How each Exif orientation stands a picture upright: mirror the stored columns,
+// the stored rows, or both, and with 5 to 8 let stored rows become columns.
+struct Turn {
+    bool transposed;
+    bool mirroredColumns;
+    bool mirroredRows;
+};
+constexpr Turn kTurns[9] = {{false, false, false}, {false, false, false}, {false, true, false},
+                            {false, true, true},   {false, false, true},  {true, false, false},
+                            {true, false, true},   {true, true, true},    {true, true, false}};
+
 // Where the first pixel of source row y lands, and the step to the next pixel,
-// as offsets from the picture's top-left corner. Orientations 5 to 8 swap the sides.
+// as offsets from the picture's top-left corner.
 void Placement(const Target* to, int y, int width, int height, std::ptrdiff_t* start, std::ptrdiff_t* step) {
-    const std::ptrdiff_t right = 3, down = -to->stride;
-    switch (to->orientation) {
-        case 2: *start = right * (width - 1) + down * y; *step = -right; break;
-        case 3: *start = right * (width - 1) + down * (height - 1 - y); *step = -right; break;
-        case 4: *start = down * (height - 1 - y); *step = right; break;
-        case 5: *start = right * y; *step = down; break;
-        case 6: *start = right * (height - 1 - y); *step = down; break;
-        case 7: *start = right * (height - 1 - y) + down * (width - 1); *step = -down; break;
-        case 8: *start = right * y + down * (width - 1); *step = -down; break;
-        default: *start = down * y; *step = right; break;
-    }
+    const Turn turn = kTurns[to->orientation];
+    const std::ptrdiff_t across = 3, down = -to->stride;
+    const std::ptrdiff_t column = turn.mirroredColumns ? width - 1 : 0;
+    const std::ptrdiff_t line = turn.mirroredRows ? height - 1 - y : y;
+    const std::ptrdiff_t alongRow = turn.transposed ? down : across;
+    const std::ptrdiff_t alongColumn = turn.transposed ? across : down;
+    *start = alongRow * column + alongColumn * line;
+    *step = turn.mirroredColumns ? -alongRow : alongRow;
 }
 
 void PlaceRow(const Target* to, const std::uint8_t* row, int y, int width, int height) {
@@ -150,7 +156,8 @@ bool ReadPixels(JpegJob* job, const Target* to, std::uint8_t* row) {
     while (job->info.output_scanline < job->info.output_height) {
         const int y = static_cast<int>(job->info.output_scanline);
         JSAMPROW into = row != nullptr ? row : to->top - to->stride * y;
-        if (jpeg_read_scanlines(&job->info, &into, 1) != 1) Leave(reinterpret_cast<j_common_ptr>(&job->info), IDS_CANNOT_READ);
+        if (jpeg_read_scanlines(&job->info, &into, 1) != 1)
+            Leave(reinterpret_cast<j_common_ptr>(&job->info), IDS_CANNOT_READ);
         if (row != nullptr) PlaceRow(to, row, y, width, height);
     }
     return true;
@@ -185,15 +192,11 @@ public:
         const bool sidesSwap = orientation >= 5;
         if (const unsigned id = CreatePicture(picture, sidesSwap ? height : width, sidesSwap ? width : height, false))
             return id;
-        const Target to{ColourRowFromTop(picture, 0), static_cast<std::ptrdiff_t>(picture.colour.Stride()),
-                        orientation, cmyk, info.saw_Adobe_marker != 0};
-        try {
-            std::vector<std::uint8_t> row;
-            if (cmyk || orientation != 1) row.resize(static_cast<std::size_t>(width) * 4);
-            return ReadPixels(&job_, &to, row.empty() ? nullptr : row.data()) ? 0 : job_.failure;
-        } catch (const std::bad_alloc&) {
-            return IDS_NO_DIB_MEMORY;
-        }
+        const Target to{ColourRowFromTop(picture, 0), static_cast<std::ptrdiff_t>(picture.colour.Stride()), orientation,
+                        cmyk, info.saw_Adobe_marker != 0};
+        std::vector<std::uint8_t> row;
+        if (cmyk || orientation != 1) row.resize(static_cast<std::size_t>(width) * 4);
+        return ReadPixels(&job_, &to, row.empty() ? nullptr : row.data()) ? 0 : job_.failure;
     }
 
 private:
@@ -204,12 +207,7 @@ private:
 
 unsigned DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
     JpegReader reader;
-    const unsigned id = reader.Decode(data, size, picture);
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+    return DecodeWhole(picture, [&] { return reader.Decode(data, size, picture); });
 }
 
 }  // namespace zentro::codecs

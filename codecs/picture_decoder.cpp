@@ -1,10 +1,13 @@
 #include "codecs/picture_decoder.h"
 
 #include "codecs/bmp_decoder.h"
+#include "codecs/gif_decoder.h"
 #include "codecs/icon_decoder.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_format.h"
+#include "codecs/picture_rows.h"
 #include "codecs/png_decoder.h"
+#include "codecs/webp_decoder.h"
 #include "platform/string_table.h"
 
 namespace zentro::codecs {
@@ -16,6 +19,8 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
         case PictureFormat::Bmp: return DecodeBmp(data, size, picture);
         case PictureFormat::Png: return DecodePng(data, size, picture);
         case PictureFormat::Jpeg: return DecodeJpeg(data, size, picture);
+        case PictureFormat::Webp: return DecodeWebp(data, size, picture);
+        case PictureFormat::Gif: return DecodeGif(data, size, picture);
         case PictureFormat::Ico:
         case PictureFormat::Cur: return DecodeIcon(data, size, picture);
         default: return IDS_NOT_A_BITMAP;
@@ -27,13 +32,7 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
 unsigned DecodePicture(const std::uint8_t* data, std::size_t size, Picture& picture) {
     picture.colour.Free();
     picture.alpha.Free();
-    const unsigned id = Dispatch(data, size, picture);
-    // Whatever a decoder did before it failed, nothing half decoded goes on.
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+    return DecodeWhole(picture, [&] { return Dispatch(data, size, picture); });
 }
 
 }  // namespace zentro::codecs

@@ -3,10 +3,29 @@
 // file's header claims is known to be acceptable.
 #include <cstddef>
 #include <cstdint>
+#include <new>
 
 #include "image/picture.h"
+#include "platform/string_table.h"
 
 namespace zentro::codecs {
+
+// Runs a decoder's work: memory that runs out becomes 105, and any failure
+// leaves the picture empty, never half decoded.
+template <typename Work>
+unsigned DecodeWhole(Picture& picture, Work work) {
+    unsigned id;
+    try {
+        id = work();
+    } catch (const std::bad_alloc&) {
+        id = IDS_NO_DIB_MEMORY;
+    }
+    if (id != 0) {
+        picture.colour.Free();
+        picture.alpha.Free();
+    }
+    return id;
+}
 
 // Makes `picture` a zeroed width x height colour bitmap, with an alpha plane when
 // asked. 0 on success; 103 for an empty size; 105 above kMaxPixels or when the

@@ -5,7 +5,6 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "codecs/picture_rows.h"
@@ -71,16 +70,26 @@ std::uint8_t Sample(const std::uint8_t* p, int depth) {
     return static_cast<std::uint8_t>((v * 255 + 32767) / 65535);
 }
 
-// One row of grey, grey + alpha, RGB or RGBA samples of 8 or 16 bits.
+// One row of grey, grey + alpha, BGR or BGRA samples of 8 or 16 bits.
 void StoreRow(const PngJob* job, const std::uint8_t* in, std::uint8_t* colour, std::uint8_t* alpha) {
+    const int width = static_cast<int>(job->width);
+    // The usual 8-bit colour rows, stored blue first as the bitmap keeps them.
+    if (job->depth == 8 && job->channels == 3) {
+        std::memcpy(colour, in, 3 * static_cast<std::size_t>(width));
+        return;
+    }
+    if (job->depth == 8 && job->channels == 4) {
+        SplitBgra(in, width, colour, alpha);
+        return;
+    }
     const int bytes = job->depth / 8;
     const bool hasColour = job->channels >= 3;
     const bool hasAlpha = job->channels == 2 || job->channels == 4;
-    for (png_uint_32 x = 0; x < job->width; ++x, colour += 3) {
+    for (int x = 0; x < width; ++x, colour += 3) {
         if (hasColour) {
-            colour[2] = Sample(in, job->depth);
+            colour[0] = Sample(in, job->depth);
             colour[1] = Sample(in + bytes, job->depth);
-            colour[0] = Sample(in + 2 * bytes, job->depth);
+            colour[2] = Sample(in + 2 * bytes, job->depth);
             in += 3 * bytes;
         } else {
             colour[0] = colour[1] = colour[2] = Sample(in, job->depth);
@@ -104,8 +113,10 @@ bool ReadHeader(PngJob* job) {
     png_set_read_fn(job->png, job, ReadFromMemory);
     png_read_info(job->png, job->info);
     // Palettes become RGB, grey of 1, 2 or 4 bits becomes 8 bits, tRNS becomes an alpha channel;
-    // 16-bit samples stay as they are and are rounded to 8 bits here.
+    // 16-bit samples stay as they are and are rounded to 8 bits here; colour comes blue first,
+    // as the bitmap stores it.
     png_set_expand(job->png);
+    png_set_bgr(job->png);
     job->interlaced = png_get_interlace_type(job->png, job->info) != PNG_INTERLACE_NONE;
     if (job->interlaced) png_set_interlace_handling(job->png);
     png_read_update_info(job->png, job->info);
@@ -153,11 +164,7 @@ public:
         const RowTargets to{ColourRowFromTop(picture, 0), -static_cast<std::ptrdiff_t>(picture.colour.Stride()),
                             hasAlpha ? AlphaRowFromTop(picture, 0) : nullptr,
                             hasAlpha ? -static_cast<std::ptrdiff_t>(picture.alpha.Stride()) : 0};
-        try {
-            return job_.interlaced ? DecodeInterlaced(to) : DecodeRows(to);
-        } catch (const std::bad_alloc&) {
-            return IDS_NO_DIB_MEMORY;
-        }
+        return job_.interlaced ? DecodeInterlaced(to) : DecodeRows(to);
     }
 
 private:
@@ -198,12 +205,7 @@ bool ClaimsTooManyPixels(const std::uint8_t* data, std::size_t size) {
 unsigned DecodePng(const std::uint8_t* data, std::size_t size, Picture& picture) {
     if (ClaimsTooManyPixels(data, size)) return IDS_NO_DIB_MEMORY;
     PngReader reader(data, size);
-    const unsigned id = reader.Decode(picture);
-    if (id != 0) {
-        picture.colour.Free();
-        picture.alpha.Free();
-    }
-    return id;
+    return DecodeWhole(picture, [&] { return reader.Decode(picture); });
 }
 
 }  // namespace zentro::codecs

@@ -9,7 +9,8 @@
 //   1  bits 0-4 the size flags (256, 48, 32, 24, 16); bits 5-7 all set: a
 //      source large enough for 256 x 256 (seconds of work each, so kept rare)
 //   2, 3  source width and height; 4, 5 those of the separate 16x16 bitmap
-//   6  0xC0 and above: the (value - 0xBF)th allocation of the build fails
+//   6  0xC0 and above: the (value - 0xBF)th allocation of the build fails;
+//      0x80 to 0xBF: the source has an alpha, each pixel's green byte
 //   7.. pixels, repeated over the picture: triples blue, green, red, or in
 //      palette mode four colours then 2 bits per pixel
 #include <algorithm>
@@ -202,6 +203,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sizes.bitmap16Path = bitmap16File.path();
     }
 
+    if (in.At(6) >= 0x80 && in.At(6) < 0xC0) {
+        const CDib& source = store.source;
+        FUZZ_CHECK(store.sourceAlpha.Create(source.Width(), source.Height(), 8));
+        for (int y = 0; y < source.Height(); ++y)
+            for (int x = 0; x < source.Width(); ++x) store.sourceAlpha.Row(y)[x] = source.PixelPtr24(x, y)[1];
+    }
     const bool injected = in.At(6) >= 0xC0;
     if (injected) InjectAllocationFailure(in.At(6) - 0xBFu);
     fuzz::MessageLog log;

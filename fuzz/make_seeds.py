@@ -105,6 +105,46 @@ def icon_reader_seeds():
     }
 
 
+def variant(width, height, bits, pixels, header_size=40, compression=0, masks=(), palette=(), colours=None):
+    """A BMP with any header size: 12 is OS/2 1.x (3-byte palette entries), the
+    masks follow the first 40 bytes of the header, inside it or after it."""
+    if header_size == 12:
+        info = struct.pack('<IHHHH', 12, width, height, 1, bits)
+        table = b''.join(struct.pack('<BBB', c & 0xFF, (c >> 8) & 0xFF, c >> 16) for c in palette)
+    else:
+        count = len(palette) if colours is None else colours
+        info = struct.pack('<IiiHHIIiiII', header_size, width, height, 1, bits, compression, len(pixels), 2835, 2835,
+                           count, 0)
+        info = (info + b''.join(struct.pack('<I', m) for m in masks)).ljust(header_size, b'\0')
+        table = b''.join(struct.pack('<BBBB', c & 0xFF, (c >> 8) & 0xFF, c >> 16, 0) for c in palette)
+    off = 14 + len(info) + len(table)
+    return struct.pack('<2sIHHI', b'BM', off + len(pixels), 0, 0, off) + info + table + pixels
+
+
+def bmp_variant_seeds():
+    rgba = bytes((0, 0, 255, 255, 0, 255, 0, 128, 255, 0, 0, 0)) * 2
+    return {
+        'v5_bitfields_alpha.bmp': variant(3, 2, 32, rgba, 124, 3, (0xFF0000, 0xFF00, 0xFF, 0xFF000000)),
+        'argb4444.bmp': variant(2, 2, 16, bytes((0x0F, 0xF0, 0xF0, 0x80, 0x00, 0x0F, 0x34, 0x12)), 40, 6,
+                                (0x0F00, 0x00F0, 0x000F, 0xF000)),
+        'rgb565.bmp': variant(3, 1, 16, bytes((0x1F, 0, 0xE0, 0x07, 0, 0xF8, 0, 0)), 40, 3, (0xF800, 0x07E0, 0x1F)),
+        'rgb555.bmp': variant(2, 2, 16, bytes((0x1F, 0x7C, 0x11, 0x42)) * 2),
+        'rle8.bmp': variant(4, 3, 8, bytes((0, 3, 2, 3, 1, 0, 6, 1, 0, 0, 0, 2, 1, 1, 2, 2, 0, 1)), 40, 1,
+                            palette=(0, 0x102030, 0x405060, 0x708090)),
+        'rle4.bmp': variant(6, 2, 4, bytes((0, 5, 0x21, 0x32, 0x10, 0, 1, 0x12, 0, 0, 4, 0x33, 0, 1)), 40, 2,
+                            palette=(0, 0x102030, 0x405060, 0x708090)),
+        'os2_core_8bit.bmp': variant(3, 2, 8, bytes((0, 1, 2, 0, 2, 1, 0, 0)), 12, palette=(0xFF0000, 0xFF00, 0xFF)),
+        'os2_64_4bit.bmp': variant(3, 1, 4, bytes((0x01, 0x20, 0, 0)), 64, palette=(0x123456, 0xABCDEF, 0x777777)),
+        'top_down_24bit.bmp': variant(2, -2, 24, bytes(range(1, 7)) + b'\0\0' + bytes(range(7, 13)) + b'\0\0'),
+        'short_palette_2bit.bmp': variant(5, 1, 2, bytes((0x1B, 0xC0, 0, 0)), palette=(0xFF8000, 0x0080FF)),
+        'alpha_bytes_32bit.bmp': variant(2, 1, 32, rgba[:8]),
+        'classic_8bit.bmp': variant(3, 2, 8, bytes((0, 1, 2, 0, 2, 1, 0, 0)), palette=(0xFF0000, 0xFF00, 0xFF),
+                                    colours=0),
+        'embedded_png.bmp': variant(1, 1, 0, b'\x89PNG\r\n\x1a\n', 124, 5),
+        'bits_64.bmp': variant(1, 1, 64, bytes(8)),
+    }
+
+
 def job(format_bits, size_bits, width, height, pixels, width16=0, height16=0, alloc=0):
     return bytes((format_bits, size_bits, width, height, width16, height16, alloc)) + pixels
 
@@ -128,13 +168,59 @@ def whole_job_seeds():
         'separate_16.job': job(use24 | use32 | transparent | use16 | palette, s32 | s16, 40, 40,
                                four + pattern, 23, 18),
         'too_small.job': job(use8, s48, 20, 30, gradient),
+        'own_alpha.job': job(use24 | use4 | use8 | use32 | transparent, s48 | s32 | s16, 50, 49, gradient,
+                             alloc=0x80),
+        'own_alpha_on_white.job': job(use24 | use8, s32 | s16, 40, 33, gradient, alloc=0x80),
         'no_memory.job': job(use4 | use8 | use32 | transparent | palette, s32 | s16, 33, 33, four + pattern,
                              alloc=0xC3),
     }
 
 
+def picture_seeds():
+    """Small files of every format the dispatcher knows, written by Pillow, in
+    the variants its decoders handle apart: palettes with transparency, 16-bit
+    and grey PNG, progressive, grey, CMYK and turned JPEG, lossy, lossless and
+    animated WebP, transparent and animated GIF."""
+    import io
+    from PIL import Image
+
+    def save(image, fmt, **options):
+        out = io.BytesIO()
+        image.save(out, fmt, **options)
+        return out.getvalue()
+
+    rgba = Image.new('RGBA', (6, 5))
+    rgba.putdata([(40 * x, 50 * y, 90, 255 if x + y > 2 else 60 * (x + y)) for y in range(5) for x in range(6)])
+    rgb = rgba.convert('RGB')
+    palette = rgb.quantize(4)
+    palette.info['transparency'] = 1
+    grey16 = Image.new('I;16', (4, 3))
+    grey16.putdata([i * 5000 for i in range(12)])
+    exif = Image.Exif()
+    exif[0x0112] = 6
+    second = Image.new('RGB', (6, 5), (200, 10, 10))
+    return {
+        'rgba.png': save(rgba, 'PNG'),
+        'palette_trns.png': save(palette, 'PNG', transparency=1),
+        'grey16.png': save(grey16, 'PNG'),
+        'grey_alpha.png': save(rgba.convert('LA'), 'PNG'),
+        'baseline.jpg': save(rgb, 'JPEG', quality=80),
+        'progressive_turned.jpg': save(rgb, 'JPEG', progressive=True, exif=exif.tobytes()),
+        'grey.jpg': save(rgb.convert('L'), 'JPEG'),
+        'cmyk.jpg': save(rgb.convert('CMYK'), 'JPEG'),
+        'lossy.webp': save(rgb, 'WEBP', quality=50),
+        'lossless_alpha.webp': save(rgba, 'WEBP', lossless=True),
+        'animated.webp': save(rgb, 'WEBP', save_all=True, append_images=[second], lossless=True),
+        'transparent.gif': save(palette, 'GIF', transparency=1),
+        'animated.gif': save(rgb, 'GIF', save_all=True, append_images=[second]),
+        'rgb.bmp': save(rgb, 'BMP'),
+        'icon.ico': save(rgba, 'ICO', sizes=[(6, 5)]),
+    }
+
+
 def main(root):
     for target, seeds in (('bmp_reader', bmp_reader_seeds()), ('whole_job', whole_job_seeds()),
+                          ('bmp_variant', bmp_variant_seeds()), ('picture', picture_seeds()),
                           ('icon_reader', icon_reader_seeds())):
         folder = os.path.join(root, target)
         os.makedirs(folder, exist_ok=True)

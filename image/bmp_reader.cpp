@@ -1,9 +1,9 @@
 // CDib::Load: uncompressed bottom-up BMP files of 1, 4, 8 or 24 bits per pixel,
 // always held as 24 bits afterwards.
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 
+#include "image/colour_key.h"
 #include "image/dib.h"
 #include "image/little_endian.h"
 #include "platform/file.h"
@@ -94,11 +94,7 @@ bool CDib::Load(const std::string& path) {
 
         if (bits != 24 && !ConvertTo24Bits()) Refuse(IDS_NO_DIB_MEMORY);
 
-        std::uint8_t bottomLeft[3], topLeft[3], bottomRight[3];
-        GetPixel(0, 0, bottomLeft);
-        GetPixel(0, header_.height - 1, topLeft);
-        GetPixel(header_.width - 1, 0, bottomRight);
-        cornerFlag_ = std::memcmp(bottomLeft, topLeft, 3) == 0 && std::memcmp(bottomLeft, bottomRight, 3) == 0;
+        cornerFlag_ = CornersShareColour(*this);
     } catch (const Refused&) {
         reported = true;
     } catch (const FileError&) {

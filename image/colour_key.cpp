@@ -34,4 +34,12 @@ void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::u
     for (; x < width; ++x, row += 3, out += step) *out = Mark(PackedColour(row) == key);
 }
 
+bool CornersShareColour(const CDib& picture) {
+    std::uint8_t bottomLeft[3], topLeft[3], bottomRight[3];
+    picture.GetPixel(0, 0, bottomLeft);
+    picture.GetPixel(0, picture.Height() - 1, topLeft);
+    picture.GetPixel(picture.Width() - 1, 0, bottomRight);
+    return std::memcmp(bottomLeft, topLeft, 3) == 0 && std::memcmp(bottomLeft, bottomRight, 3) == 0;
+}
+
 }  // namespace zentro

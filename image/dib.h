@@ -47,6 +47,9 @@ public:
     virtual ~CDib() = default;
     CDib(const CDib&) = delete;
     CDib& operator=(const CDib&) = delete;
+    // Hands the pixels over; the bitmap moved from holds no picture.
+    CDib(CDib&&) noexcept = default;
+    CDib& operator=(CDib&&) noexcept = default;
 
     // --- the bitmap itself ---
     // Makes an empty (all zero) picture; keeps the colour table and corner flag.

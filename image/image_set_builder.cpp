@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "image/alpha_plane.h"
 #include "image/area_average.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
@@ -39,13 +40,13 @@ bool CheckSource(const CDib& source, const SizeTable& table) {
     return true;
 }
 
-bool LoadBitmap16(CDib& bitmap16, const SizeChoices& sizes) {
+bool LoadBitmap16(Picture& bitmap16, const SizeChoices& sizes, const PictureReader& read16) {
     if (sizes.bitmap16Path.empty()) {
         ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
         return false;
     }
-    if (!bitmap16.Load(sizes.bitmap16Path)) return false;
-    if (bitmap16.GetMinSide() < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
+    if (!(read16 ? read16(sizes.bitmap16Path, bitmap16) : bitmap16.colour.Load(sizes.bitmap16Path))) return false;
+    if (bitmap16.colour.GetMinSide() < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
     return true;
 }
 
@@ -74,30 +75,48 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
     return std::find(made.begin(), made.end(), 0) == made.end();
 }
 
-// Makes every image of the sizes that `picture` supplies; false when a bitmap cannot
-// be created. Both key masks are the same for every size, so each is made once:
-// the smoothed one as the builder's own 8-bit mask, and the plain one not at all,
-// since it is 255 exactly where the smoothed one is (or where the key colour is).
-bool GenerateFromSource(ImageStore& store, const CDib& picture, const std::vector<int>& sizeIndexes,
-                        const FormatChoices& format, const BuildStageObserver& observer) {
+// Makes every image of the sizes that `picture` (with `alphaPlane`, empty when it
+// has none) supplies; false when a bitmap cannot be created.
+//
+// With a key colour both key masks are the same for every size, so each is made
+// once: the smoothed one as the builder's own 8-bit mask, and the plain one not
+// at all, since it is 255 exactly where the smoothed one is (or where the key
+// colour is). With the picture's own alpha, 255 - alpha is the one key plane of
+// every kind, read as it is: partial values weigh in the threshold too, and
+// nothing is smoothed, since the alpha already holds the edges as drawn.
+bool GenerateFromSource(ImageStore& store, const CDib& picture, const CDib& alphaPlane,
+                        const std::vector<int>& sizeIndexes, const FormatChoices& format,
+                        const BuildStageObserver& observer) {
     const auto stage = [&observer](BuildStage s) {
         if (observer) observer(s);
     };
     const bool plain = store.kindCount != 0;
     const bool alpha = format.use32 != 0;
-    CDib copy;
+    const bool ownAlpha = alphaPlane.HasPicture() && HasTransparency(alphaPlane);
+    if (ownAlpha && (alphaPlane.Width() != picture.Width() || alphaPlane.Height() != picture.Height())) return false;
+    CDib copy, onWhite;
     const CDib* source = TrueColour(picture, copy);
     if (source == nullptr) return false;
+    if (ownAlpha && format.transparent == 0) {
+        if (!ComposeOnWhite(*source, alphaPlane, onWhite)) return false;
+        source = &onWhite;
+    }
+    const bool alphaKeys = ownAlpha && format.transparent != 0;
 
     stage(BuildStage::KeyMasks);
-    if (alpha && !BuildKeyPlane(*source, store.keyMask, 2)) return false;
+    if (alphaKeys ? !BuildAlphaKeyPlane(alphaPlane, store.keyMask)
+                  : alpha && !BuildKeyPlane(*source, store.keyMask, 2))
+        return false;
 
     stage(BuildStage::Resampling);
     const int mode = format.transparent != 0 ? 1 : 0;
-    // The plain key mask is 255 exactly where the smoothed one is.
-    const KeySource smoothed{KeySource::Kind::Mask, &store.keyMask, false, true};
+    // A mask made from the key colour is 255 exactly where that colour is.
+    const KeySource smoothed{KeySource::Kind::Mask, &store.keyMask, false, !alphaKeys};
     KeySource plainKeys;
-    if (mode != 0)
+    if (alphaKeys)
+        plainKeys = smoothed;
+    else if (mode != 0)
+        // The plain key mask is 255 exactly where the smoothed one is.
         plainKeys = alpha ? KeySource{KeySource::Kind::Mask, &store.keyMask, true, true}
                           : KeySource{KeySource::Kind::KeyColour};
     std::vector<ResampleJob> jobs;
@@ -179,7 +198,8 @@ std::vector<std::uint8_t> ImageOrder(const FormatChoices& format, const SizeChoi
     return order;
 }
 
-bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes, const BuildStageObserver& observer) {
+bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes, const BuildStageObserver& observer,
+                   const PictureReader& read16) {
     const SizeTable table = ResolveSizes(sizes);
     if (table.pixels.empty()) {  // only sizes out of range
         ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
@@ -188,8 +208,8 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
     SettleChoices(format, sizes, table);
     if (!CheckSource(store.source, table)) return false;
     // Belongs to this run only; released on every way out.
-    CDib bitmap16;
-    if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes)) return false;
+    Picture bitmap16;
+    if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes, read16)) return false;
 
     store.SetSizeTable(table.pixels);
     const int sizeCount = static_cast<int>(std::count(table.chosen.begin(), table.chosen.end(), true));
@@ -215,8 +235,9 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
     }
     bool made;
     try {
-        made = GenerateFromSource(store, store.source, fromSource, format, observer) &&
-               (fromBitmap16.empty() || GenerateFromSource(store, bitmap16, fromBitmap16, format, observer));
+        made = GenerateFromSource(store, store.source, store.sourceAlpha, fromSource, format, observer) &&
+               (fromBitmap16.empty() ||
+                GenerateFromSource(store, bitmap16.colour, bitmap16.alpha, fromBitmap16, format, observer));
     } catch (const std::bad_alloc&) {
         made = false;  // a working list could not be had
     }

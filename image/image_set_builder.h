@@ -2,10 +2,12 @@
 // Turns the user's choices into every image of the icon, in the image store.
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/choices.h"
 #include "app/image_store.h"
+#include "image/picture.h"
 
 namespace zentro {
 
@@ -35,10 +37,17 @@ enum class BuildStage { KeyMasks, Resampling, Quantizing };
 // Told, on the building thread, each time the build turns to another kind of work.
 using BuildStageObserver = std::function<void(BuildStage)>;
 
+// Reads the separate 16 x 16 picture; false after a message has told the user why.
+using PictureReader = std::function<bool(const std::string& path, Picture& picture)>;
+
 // Settles the choices (writing them back), checks the sizes, fills the entry
 // list and generates every image. False after a message has told the user why.
 // At least one size and one kind must be chosen.
+//
+// A picture with an alpha that is below 255 somewhere is made transparent by that
+// alpha, not by a key colour, when `transparent` is chosen, and is laid on white
+// when it is not. `read16` reads the separate 16 x 16 picture (unset: CDib::Load).
 bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
-                   const BuildStageObserver& observer = {});
+                   const BuildStageObserver& observer = {}, const PictureReader& read16 = {});
 
 }  // namespace zentro

@@ -16,23 +16,17 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/utf8_path.h"
+#include "platform/wide_text.h"
+
 namespace zentro {
 
 namespace {
 
 #ifdef _WIN32
-// Paths are UTF-8 throughout the program (the manifest makes that the process
-// code page); the C runtime's narrow calls would read them in the ANSI page of
-// an older system, so the file layer goes through the wide calls.
-std::wstring Wide(const std::string& utf8) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                             static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    if (length > 0)
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                              wide.data(), length);
-    return wide;
-}
+// Paths are UTF-8 throughout the program; the C runtime's narrow calls would
+// read them in the ANSI code page, so the file layer goes through the wide calls.
+std::wstring Wide(const std::string& utf8) { return WideFromUtf8(utf8); }
 
 // Binary mode: the text mode default would turn every 0x0A written into 0x0D 0x0A.
 int OpenReadOnly(const std::string& path) { return ::_wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT); }
@@ -53,10 +47,13 @@ bool SeekDescriptor(int fd, std::uint64_t offset) {
 }
 // Windows has no permission bits worth carrying over.
 void KeepPermissions(const std::string&, int) {}
+// A read-only file is one its owner asked Windows to keep: it is not replaced,
+// which is also what MoveFileExW does on Windows itself (Wine would rename over it).
 bool IsReplaceable(const std::string& target) {
     const DWORD attributes = ::GetFileAttributesW(Wide(target).c_str());
     return attributes == INVALID_FILE_ATTRIBUTES ||
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT |
+                          FILE_ATTRIBUTE_READONLY)) == 0;
 }
 bool ReplaceTarget(const std::string& from, const std::string& to) {
     return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -119,14 +116,14 @@ bool Injected(FileOp op) {
 
 std::string FollowLinks(const std::string& path) {
     namespace fs = std::filesystem;
-    fs::path current(path);
+    fs::path current = PathFromUtf8(path);
     std::error_code error;
     for (int hops = 0; hops < 40 && fs::is_symlink(current, error); ++hops) {
         fs::path next = fs::read_symlink(current, error);
         if (error) break;
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    return current.string();
+    return Utf8FromPath(current);
 }
 
 // A temporary name is the target's name with a dot in front and a random suffix

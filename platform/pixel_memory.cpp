@@ -1,6 +1,8 @@
 #include "platform/pixel_memory.h"
 
+#ifndef _WIN32
 #include <sys/mman.h>
+#endif
 
 #include <atomic>
 

@@ -1,26 +1,45 @@
 #!/usr/bin/env bash
 # Cross-builds zentro-cli.exe for 64-bit Windows with Debian's mingw-w64 and
 # checks that the Windows resources (icon 128, version, manifest) are in it.
-# Not part of ./test.sh. Needs: apt-get install g++-mingw-w64-x86-64-posix
+# Needs: apt-get install g++-mingw-w64-x86-64-posix (tools/setup.sh does).
 #
-#   tools/cross-build-windows.sh [BUILD_DIR]     (default build-windows)
+#   tools/cross-build-windows.sh [BUILD_DIR [TARGET...]]   (default build-windows zentro-cli)
 #
-# Icon 128 is made by a zentro-cli for this machine, built first in
-# BUILD_DIR-host (the core and the command line only).
+# BUILD_DIR may be absolute or relative to the current folder. Icon 128 is
+# made by a zentro-cli for this machine: the one named by ZENTRO_HOST_CLI, else
+# one built first in BUILD_DIR-host (the core and the command line only). The
+# Windows build leaves the codecs out: their libraries are not packaged for
+# mingw-w64, so the .exe reads classic BMPs.
 set -euo pipefail
+out=$(realpath -m "${1:-build-windows}")
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(zentro-cli)
+host=${ZENTRO_HOST_CLI:+$(realpath "$ZENTRO_HOST_CLI")}
 cd "$(dirname "$0")/.."
-out=${1:-build-windows}
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-cmake -S . -B "$out-host" -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF >/dev/null
-cmake --build "$out-host" --parallel "$jobs" --target zentro-cli
+if [ -z "$host" ]; then
+  if [ ! -f "$out-host/build.ninja" ]; then
+    cmake -S . -B "$out-host" -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
+      "${launcher[@]}" >/dev/null
+  fi
+  cmake --build "$out-host" --parallel "$jobs" --target zentro-cli
+  host=$out-host/cli/zentro-cli
+fi
 
-cmake -S . -B "$out" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release \
-  -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF \
-  -DZENTRO_HOST_CLI="$PWD/$out-host/cli/zentro-cli" >/dev/null
-cmake --build "$out" --parallel "$jobs" --target zentro-cli
+if [ ! -f "$out/build.ninja" ]; then
+  cmake -S . -B "$out" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
+    -DZENTRO_HOST_CLI="$host" "${launcher[@]}" >/dev/null
+else
+  cmake -S . -B "$out" -DZENTRO_HOST_CLI="$host" >/dev/null
+fi
+cmake --build "$out" --parallel "$jobs" --target "${targets[@]}"
 
 exe="$out/cli/zentro-cli.exe"
 ls -l "$exe"

@@ -10,6 +10,7 @@ packages=(
   desktop-file-utils appstream man-db groff-base dpkg-dev
   clang libclang-rt-14-dev
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev
+  g++-mingw-w64-x86-64-posix wine64
 )
 
 missing=()

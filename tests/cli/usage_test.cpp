@@ -20,7 +20,7 @@ bool AppearsIn(const std::vector<std::string>& args, const std::string& option) 
 TEST(CliUsage, ListsEveryOptionTheParserKnows) {
     const auto options = ListedOptions(cli::kUsage);
     for (const char* expected : {"-o", "--output", "--depths", "--sizes", "--transparent", "--opaque", "--all-256",
-                                 "--icon16", "--previews", "-f", "--force", "-h", "--help", "--version", "--"})
+                                 "--icon16", "--previews", "-f", "--force", "--classic", "-h", "--help", "--version", "--"})
         EXPECT_TRUE(IsListed(options, expected)) << expected;
     for (const std::vector<std::string>& aliases : options) {
         for (const std::string& option : aliases) {

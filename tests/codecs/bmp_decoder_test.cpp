@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/little_endian.h"
+#include "platform/pixel_memory.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/bmp_variant_writer.h"
@@ -96,6 +97,7 @@ TEST(BmpDecoder, EveryOpaqueVariantGivesTheClassicReadersColours) {
         {"v5 24-bit", {124, 24}, 8},
         {"v5 32-bit bit fields", {124, 32, BmpStorage::BitFields, {0xFF0000, 0xFF00, 0xFF, 0}}, 8},
         {"v4 32-bit, blue-green-red fields", {108, 32, BmpStorage::BitFields, {0xFF, 0xFF00, 0xFF0000, 0}}, 8},
+        {"v4 32-bit, a 16-bit red field", {108, 32, BmpStorage::BitFields, {0xFFFF0000, 0xFF00, 0xFF, 0}}, 8},
         {"52-byte 10-10-10", {52, 32, BmpStorage::BitFields, {m101010[0], m101010[1], m101010[2], 0}}, 8},
         {"top-down 24-bit", {40, 24, BmpStorage::Plain, {}, true}, 8},
         {"top-down 1-bit", {40, 1, BmpStorage::Plain, {}, true}, 2},
@@ -233,8 +235,10 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
     layout.compression = 0;
     layout.bitCount = 64;
     EXPECT_EQ(Decode(EncodeBmp(layout), p), unsigned{IDS_UNSUPPORTED_BITMAP});
-    // A broken mask.
+    // A broken mask; no colour field at all.
     EXPECT_EQ(Decode(EncodeBmpVariant(Pattern(2, 2, 2), {40, 16, BmpStorage::BitFields, {0x7C00, 0x0360, 0x1F, 0}}), p),
+              unsigned{IDS_UNSUPPORTED_BITMAP});
+    EXPECT_EQ(Decode(EncodeBmpVariant(Pattern(2, 2, 2), {40, 32, BmpStorage::AlphaBitFields, {0, 0, 0, 0xFF}}), p),
               unsigned{IDS_UNSUPPORTED_BITMAP});
 
     // 100000 x 100000 claimed by a 1 KB file: refused before any pixel memory is taken.
@@ -244,6 +248,15 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
     layout.pixels.assign(1024, 0);
     EXPECT_EQ(Decode(EncodeBmp(layout), p), unsigned{IDS_NO_DIB_MEMORY});
     EXPECT_FALSE(p.colour.HasPicture());
+
+    // No memory for the colours, or for the alpha plane once the colours have theirs: nothing half made.
+    const std::vector<std::uint8_t> withAlpha = EncodeBmpVariant(Pattern(3, 2, 2, true), {40, 32});
+    for (unsigned nth : {1u, 2u}) {
+        InjectAllocationFailure(nth);
+        EXPECT_EQ(Decode(withAlpha, p), unsigned{IDS_NO_DIB_MEMORY});
+        InjectAllocationFailure(0);
+        EXPECT_FALSE(p.colour.HasPicture() || p.alpha.HasPicture());
+    }
 }
 
 TEST(BmpDecoder, IconEntriesDecodeAsTheBmpOfTheirColourRows) {

@@ -5,10 +5,15 @@
 #include <cstddef>
 #include <cstdio>
 #include <jpeglib.h>
+#include <gif_lib.h>
+#include <webp/decode.h>
+#include <webp/encode.h>
 
 #include <csetjmp>
 #include <cstdlib>
 #include <stdexcept>
+
+#include "codecs/picture_decoder.h"
 
 namespace zentro::test {
 
@@ -56,8 +61,8 @@ std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
     for (int y = 0; y < spec.height; ++y) rows[y] = samples.data() + rowBytes * y;
     std::vector<png_color> palette;
     for (std::uint32_t c : spec.palette)
-        palette.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
-                                    static_cast<png_byte>(c)});
+        palette.push_back(
+            png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -70,8 +75,7 @@ std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
 std::vector<std::uint8_t> DecodePngWithLibpng(const std::vector<std::uint8_t>& file, int& width, int& height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
-        throw std::runtime_error(image.message);
+    if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) throw std::runtime_error(image.message);
     image.format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error(image.message);
@@ -164,6 +168,122 @@ std::vector<std::uint8_t> DecodeJpegWithLibjpeg(const std::vector<std::uint8_t>&
     jpeg_destroy_decompress(&info);
     if (!read) throw std::runtime_error("libjpeg could not read the test picture");
     return pixels;
+}
+
+std::vector<std::uint8_t> EncodeWebp(int width, int height, const std::vector<std::uint8_t>& pixels, bool withAlpha,
+                                     int quality) {
+    std::uint8_t* out = nullptr;
+    const int stride = width * (withAlpha ? 4 : 3);
+    std::size_t size;
+    if (quality == 0)
+        size = withAlpha ? WebPEncodeLosslessRGBA(pixels.data(), width, height, stride, &out)
+                         : WebPEncodeLosslessRGB(pixels.data(), width, height, stride, &out);
+    else
+        size = withAlpha ? WebPEncodeRGBA(pixels.data(), width, height, stride, float(quality), &out)
+                         : WebPEncodeRGB(pixels.data(), width, height, stride, float(quality), &out);
+    std::vector<std::uint8_t> file(out, out + size);
+    WebPFree(out);
+    if (size == 0) throw std::runtime_error("libwebp could not write the test picture");
+    return file;
+}
+
+namespace {
+
+void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void PutChunk(std::vector<std::uint8_t>& out, const char* tag, const std::vector<std::uint8_t>& payload) {
+    out.insert(out.end(), tag, tag + 4);
+    PutLe(out, static_cast<std::uint32_t>(payload.size()), 4);
+    out.insert(out.end(), payload.begin(), payload.end());
+    if (payload.size() % 2) out.push_back(0);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeAnimatedWebp(int width, int height, const std::vector<WebpFrame>& frames) {
+    constexpr std::uint8_t kAnimation = 0x02, kAlpha = 0x10;
+    std::vector<std::uint8_t> header = {kAnimation | kAlpha, 0, 0, 0};
+    PutLe(header, static_cast<std::uint32_t>(width - 1), 3);
+    PutLe(header, static_cast<std::uint32_t>(height - 1), 3);
+    std::vector<std::uint8_t> body = {'W', 'E', 'B', 'P'};
+    PutChunk(body, "VP8X", header);
+    PutChunk(body, "ANIM", {0, 0, 0, 0, 0, 0});
+    for (const WebpFrame& f : frames) {
+        std::vector<std::uint8_t> frame;
+        PutLe(frame, static_cast<std::uint32_t>(f.x / 2), 3);
+        PutLe(frame, static_cast<std::uint32_t>(f.y / 2), 3);
+        PutLe(frame, static_cast<std::uint32_t>(f.width - 1), 3);
+        PutLe(frame, static_cast<std::uint32_t>(f.height - 1), 3);
+        PutLe(frame, 100, 3);   // duration in milliseconds
+        frame.push_back(0x02);  // not blended with what lies below
+        // The still file's chunks, without its RIFF header.
+        const std::vector<std::uint8_t> still = EncodeWebp(f.width, f.height, f.rgba, true);
+        frame.insert(frame.end(), still.begin() + 12, still.end());
+        PutChunk(body, "ANMF", frame);
+    }
+    std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F'};
+    PutLe(file, static_cast<std::uint32_t>(body.size()), 4);
+    file.insert(file.end(), body.begin(), body.end());
+    return file;
+}
+
+std::vector<std::uint8_t> DecodeWebpWithLibwebp(const std::vector<std::uint8_t>& file, int& width, int& height) {
+    std::uint8_t* rgba = WebPDecodeRGBA(file.data(), file.size(), &width, &height);
+    if (rgba == nullptr) throw std::runtime_error("libwebp could not read the test picture");
+    std::vector<std::uint8_t> pixels(rgba, rgba + static_cast<std::size_t>(width) * height * 4);
+    WebPFree(rgba);
+    return pixels;
+}
+
+namespace {
+
+int AppendGif(GifFileType* gif, const GifByteType* data, int count) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    out->insert(out->end(), data, data + count);
+    return count;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeGif(int width, int height, std::vector<std::uint32_t> palette, int background,
+                                    const std::vector<GifFrame>& frames) {
+    std::size_t entries = 2;
+    while (entries < palette.size()) entries *= 2;
+    palette.resize(entries, 0);
+    std::vector<GifColorType> colours;
+    for (std::uint32_t c : palette)
+        colours.push_back(GifColorType{GifByteType(c >> 16), GifByteType(c >> 8), GifByteType(c)});
+    std::vector<std::uint8_t> out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, AppendGif, &error);
+    if (gif == nullptr) throw std::runtime_error("giflib could not start the test picture");
+    EGifSetGifVersion(gif, true);
+    ColorMapObject* map = GifMakeMapObject(static_cast<int>(entries), colours.data());
+    bool ok = EGifPutScreenDesc(gif, width, height, 8, background, map) == GIF_OK;
+    GifFreeMapObject(map);
+    const int firstRows[] = {0, 4, 2, 1}, rowSteps[] = {8, 8, 4, 2};
+    for (const GifFrame& f : frames) {
+        if (f.transparent >= 0) {
+            GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 10, f.transparent};
+            GifByteType block[4];
+            const std::size_t length = EGifGCBToExtension(&control, block);
+            ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), block) == GIF_OK;
+        }
+        ok = ok && EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, f.interlaced, nullptr) == GIF_OK;
+        std::vector<GifPixelType> rows(f.indexes);
+        for (int pass = 0; pass < (f.interlaced ? 4 : 1); ++pass)
+            for (int y = f.interlaced ? firstRows[pass] : 0; y < f.height; y += f.interlaced ? rowSteps[pass] : 1)
+                ok = ok && EGifPutLine(gif, rows.data() + static_cast<std::size_t>(y) * f.width, f.width) == GIF_OK;
+    }
+    ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+    if (!ok) throw std::runtime_error("giflib could not write the test picture");
+    return out;
+}
+
+unsigned DecodeBytes(const std::vector<std::uint8_t>& file, Picture& picture) {
+    return codecs::DecodePicture(file.data(), file.size(), picture);
 }
 
 std::vector<std::uint8_t> TopDownRgba(const Picture& picture) {

@@ -48,6 +48,38 @@ std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec);
 // RGB pixels (rows top first) as libjpeg-turbo decodes them by default.
 std::vector<std::uint8_t> DecodeJpegWithLibjpeg(const std::vector<std::uint8_t>& file, int& width, int& height);
 
+// A still WebP of RGBA or RGB pixels (rows top first): lossless, or lossy at `quality` 1 to 100.
+std::vector<std::uint8_t> EncodeWebp(int width, int height, const std::vector<std::uint8_t>& pixels, bool withAlpha,
+                                     int quality = 0);
+struct WebpFrame {
+    int x = 0;  // even, as the format stores half the offset
+    int y = 0;
+    int width = 1;
+    int height = 1;
+    std::vector<std::uint8_t> rgba;
+};
+// An animation of lossless frames on a canvas, assembled chunk by chunk.
+std::vector<std::uint8_t> EncodeAnimatedWebp(int width, int height, const std::vector<WebpFrame>& frames);
+// RGBA pixels (rows top first) as libwebp's simple decoder gives them.
+std::vector<std::uint8_t> DecodeWebpWithLibwebp(const std::vector<std::uint8_t>& file, int& width, int& height);
+
+struct GifFrame {
+    int left = 0;
+    int top = 0;
+    int width = 1;
+    int height = 1;
+    bool interlaced = false;
+    int transparent = -1;
+    // Palette indexes, rows top first.
+    std::vector<std::uint8_t> indexes;
+};
+// A GIF89a with one global colour table (0xRRGGBB, padded to a power of two).
+std::vector<std::uint8_t> EncodeGif(int width, int height, std::vector<std::uint32_t> palette, int background,
+                                    const std::vector<GifFrame>& frames);
+
+// The dispatcher on a whole file held in memory.
+unsigned DecodeBytes(const std::vector<std::uint8_t>& file, Picture& picture);
+
 // A decoded picture as RGBA bytes, rows top first; alpha 255 where it has none.
 std::vector<std::uint8_t> TopDownRgba(const Picture& picture);
 

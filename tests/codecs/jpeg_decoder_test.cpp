@@ -8,7 +8,6 @@
 #include <cstdlib>
 
 #include "codec_encoders.h"
-#include "codecs/picture_decoder.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -23,10 +22,6 @@ std::vector<std::uint8_t> Gradient(int width, int height, int components) {
     return samples;
 }
 
-unsigned Decode(const std::vector<std::uint8_t>& file, Picture& picture) {
-    return codecs::DecodePicture(file.data(), file.size(), picture);
-}
-
 std::array<std::uint8_t, 3> PixelFromTop(const Picture& picture, int x, int y) {
     const std::uint8_t* bgr = picture.colour.PixelPtr24(x, picture.colour.Height() - 1 - y);
     return {bgr[2], bgr[1], bgr[0]};
@@ -36,14 +31,19 @@ std::array<std::uint8_t, 3> PixelFromTop(const Picture& picture, int x, int y) {
 std::vector<std::uint8_t> ExifBlock(int orientation, bool bigEndian) {
     std::vector<std::uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
     auto put16 = [&](unsigned v) {
-        if (bigEndian) block.insert(block.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
-        else block.insert(block.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+        if (bigEndian)
+            block.insert(block.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        else
+            block.insert(block.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
     };
     auto put32 = [&](unsigned v) {
-        if (bigEndian) put16(v >> 16), put16(v & 0xFFFF);
-        else put16(v & 0xFFFF), put16(v >> 16);
+        if (bigEndian)
+            put16(v >> 16), put16(v & 0xFFFF);
+        else
+            put16(v & 0xFFFF), put16(v >> 16);
     };
-    block.insert(block.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'} : std::initializer_list<std::uint8_t>{'I', 'I'});
+    block.insert(block.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'}
+                                        : std::initializer_list<std::uint8_t>{'I', 'I'});
     put16(42);
     put32(8);
     put16(1);
@@ -73,7 +73,7 @@ TEST(JpegDecoder, GivesLibjpegTurbosOwnDecode) {
             int refWidth = 0, refHeight = 0;
             const std::vector<std::uint8_t> reference = DecodeJpegWithLibjpeg(file, refWidth, refHeight);
             Picture picture;
-            ASSERT_EQ(Decode(file, picture), 0u);
+            ASSERT_EQ(DecodeBytes(file, picture), 0u);
             EXPECT_FALSE(picture.HasAlpha());
             ASSERT_EQ(picture.colour.Width(), refWidth);
             ASSERT_EQ(picture.colour.Height(), refHeight);
@@ -102,9 +102,11 @@ TEST(JpegDecoder, ExifOrientationStandsThePictureUpright) {
             spec.samples.insert(spec.samples.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
         }
     Picture stored;
-    ASSERT_EQ(Decode(EncodeJpeg(spec), stored), 0u);
+    ASSERT_EQ(DecodeBytes(EncodeJpeg(spec), stored), 0u);
     enum Corner { TL, TR, BL, BR };
-    auto storedCorner = [&](Corner c) { return PixelFromTop(stored, c == TL || c == BL ? 0 : w - 1, c < BL ? 0 : h - 1); };
+    auto storedCorner = [&](Corner c) {
+        return PixelFromTop(stored, c == TL || c == BL ? 0 : w - 1, c < BL ? 0 : h - 1);
+    };
     // Which stored corner each orientation shows top-left, top-right, bottom-left and bottom-right.
     const Corner shown[9][4] = {{},
                                 {TL, TR, BL, BR},
@@ -119,7 +121,7 @@ TEST(JpegDecoder, ExifOrientationStandsThePictureUpright) {
         SCOPED_TRACE(orientation);
         spec.app1 = ExifBlock(orientation, orientation % 2 == 0);
         Picture picture;
-        ASSERT_EQ(Decode(EncodeJpeg(spec), picture), 0u);
+        ASSERT_EQ(DecodeBytes(EncodeJpeg(spec), picture), 0u);
         const bool turned = orientation >= 5;
         const int W = turned ? h : w, H = turned ? w : h;
         ASSERT_EQ(picture.colour.Width(), W);
@@ -148,7 +150,7 @@ TEST(JpegDecoder, AdobeCmykAndYcckBecomeRgb) {
         SCOPED_TRACE(ycck);
         spec.ycck = ycck;
         Picture picture;
-        ASSERT_EQ(Decode(EncodeJpeg(spec), picture), 0u);
+        ASSERT_EQ(DecodeBytes(EncodeJpeg(spec), picture), 0u);
         const std::array<int, 3> expected[2] = {{255, 0, 255}, {128, 128, 128}};
         for (int half = 0; half < 2; ++half) {
             const auto p = PixelFromTop(picture, 3 + 8 * half, 4);
@@ -167,17 +169,17 @@ TEST(JpegDecoder, RefusesBrokenUnreadableAndOversizedFiles) {
     while (!(file[sof] == 0xFF && file[sof + 1] == 0xC0)) ++sof;
     Picture picture;
 
-    EXPECT_EQ(Decode(std::vector<std::uint8_t>(file.begin(), file.end() - 200), picture), 103u);
+    EXPECT_EQ(DecodeBytes(std::vector<std::uint8_t>(file.begin(), file.end() - 200), picture), 103u);
     EXPECT_FALSE(picture.colour.HasPicture());
 
     std::vector<std::uint8_t> lossless = file;
     lossless[sof + 1] = 0xC3;
-    EXPECT_EQ(Decode(lossless, picture), 104u);
+    EXPECT_EQ(DecodeBytes(lossless, picture), 104u);
 
     std::vector<std::uint8_t> huge = file;
     for (int at : {5, 7}) {
         huge[sof + at] = 60000 >> 8;
         huge[sof + at + 1] = 60000 & 0xFF;
     }
-    EXPECT_EQ(Decode(huge, picture), 105u);
+    EXPECT_EQ(DecodeBytes(huge, picture), 105u);
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "codec_encoders.h"
 #include "platform/file.h"
 #include "support/bmp_builder.h"
@@ -21,21 +23,24 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
     WriteFile(dir / "text.txt", {'h', 'e', 'l', 'l', 'o'});
     WriteFile(dir / "icon.ico", {0, 0, 1, 0, 1, 0});
     WriteFile(dir / "empty", {});
+    // Longer than any picture the decoders accept; sparse, so it costs no disk.
+    WriteFile(dir / "endless.bmp", {'B', 'M'});
+    std::filesystem::resize_file(dir / "endless.bmp", std::uintmax_t{5} << 30);
 
     {
         MessageRecorder recorder;
         Picture picture;
         ASSERT_TRUE(codecs::LoadPicture(dir / "picture.png", picture));
         EXPECT_TRUE(recorder.messages.empty());
-        EXPECT_EQ(TopDownRgba(picture), (std::vector<std::uint8_t>{1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 255,
-                                                                    10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255}));
+        EXPECT_EQ(TopDownRgba(picture), (std::vector<std::uint8_t>{1,  2,  3,  255, 4,  5,  6,  255, 7,  8,  9,  255,
+                                                                   10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255}));
     }
     const struct {
         std::string path;
         unsigned id;
     } refusals[] = {
-        {dir / "missing.png", 102}, {dir.path(), 102}, {dir / "text.txt", 106},
-        {dir / "empty", 106},       {dir / "icon.ico", 103},
+        {dir / "missing.png", 102}, {dir.path(), 102},       {dir / "text.txt", 106},
+        {dir / "empty", 106},       {dir / "icon.ico", 103}, {dir / "endless.bmp", 105},
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.path);

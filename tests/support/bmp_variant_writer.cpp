@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "image/little_endian.h"
+#include "support/bmp_builder.h"
 
 namespace zentro::test {
 
@@ -64,7 +65,7 @@ std::vector<std::uint8_t> EncodeBmpVariant(const ArgbPicture& picture, const Bmp
 
     // Stored rows: bottom-up unless top-down.
     std::vector<std::uint8_t> pixels;
-    const std::size_t stride = ((static_cast<std::size_t>(picture.width) * bits + 31) / 32) * 4;
+    const std::size_t stride = Stride(picture.width, bits);
     for (int stored = 0; stored < picture.height; ++stored) {
         const int row = v.topDown ? stored : picture.height - 1 - stored;
         const std::size_t first = static_cast<std::size_t>(row) * picture.width;
@@ -87,7 +88,8 @@ std::vector<std::uint8_t> EncodeBmpVariant(const ArgbPicture& picture, const Bmp
             std::uint32_t value = 0;
             for (int c = 0; c < 3; ++c) value |= PackField(Channel(argb, c), masks[c]);
             value |= PackField(AlphaOf(argb), masks[3]);
-            for (int i = 0; i < bits / 8; ++i) out[static_cast<std::size_t>(x) * (bits / 8) + i] = (value >> (8 * i)) & 0xFF;
+            std::uint8_t* pixel = &out[static_cast<std::size_t>(x) * (bits / 8)];
+            for (int i = 0; i < bits / 8; ++i) pixel[i] = (value >> (8 * i)) & 0xFF;
         }
         pixels.insert(pixels.end(), out.begin(), out.end());
     }

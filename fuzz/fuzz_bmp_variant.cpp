@@ -1,0 +1,96 @@
+// The BMP variant decoder on arbitrary bytes, as a whole file and as a bare DIB.
+// A refusal must leave no picture and give a message id that fits; a success a
+// 24-bit picture of the header's size with an alpha plane of the same size or
+// none. Where the classic reader takes the file as well, both must give the
+// same colours.
+#include <cstring>
+
+#include "codecs/bmp_decoder.h"
+#include "codecs/bmp_header.h"
+#include "fuzz_support.h"
+#include "image/bitmap_header.h"
+#include "image/little_endian.h"
+#include "platform/string_table.h"
+
+using namespace zentro;
+
+namespace {
+
+// Larger pictures cost many times more under ASan and teach the fuzzer nothing
+// that small ones do not; refusals of huge claims stay in.
+constexpr std::uint64_t kMaxFuzzPixels = std::uint64_t{1} << 16;
+
+void CheckOutcome(unsigned result, const Picture& picture, const codecs::BmpHeader& header) {
+    if (result != 0) {
+        FUZZ_CHECK(result == IDS_UNSUPPORTED_BITMAP || result == IDS_NO_DIB_MEMORY || result == IDS_NOT_A_BITMAP);
+        FUZZ_CHECK(!picture.colour.HasPicture() && !picture.alpha.HasPicture());
+        return;
+    }
+    FUZZ_CHECK(picture.colour.HasPicture() && picture.colour.BitCount() == 24);
+    FUZZ_CHECK(picture.colour.Width() == header.width && picture.colour.Height() == header.rows);
+    if (picture.HasAlpha()) {
+        FUZZ_CHECK(picture.alpha.BitCount() == 8);
+        FUZZ_CHECK(picture.alpha.Width() == header.width && picture.alpha.Height() == header.rows);
+    }
+}
+
+// Files that the classic reader reads to the same colours: its own kind, with a
+// whole palette no longer than the colour count says and no more pixel data
+// stated than the file holds.
+bool ClassicReadsAlike(const std::uint8_t* data, std::size_t size) {
+    if (size < 54) return false;
+    const BitmapHeader h = ParseBitmapHeader(data + 14);
+    const std::uint32_t fileSize = le::Get32(data + 2);
+    const std::uint32_t offBits = le::Get32(data + 10);
+    const int bits = h.bitCount;
+    if (h.size != 40 || h.compression != 0 || h.width < 1 || h.height < 1 || offBits < 54 || offBits > 54 + 1024 ||
+        (offBits - 54) % 4 != 0 || fileSize < size || fileSize - offBits > ExactImageSize(h))
+        return false;
+    if (bits == 24) return true;
+    return (bits == 1 || bits == 4 || bits == 8) && (h.clrUsed == 0 || h.clrUsed >= (offBits - 54) / 4);
+}
+
+void CompareWithClassic(const std::uint8_t* data, std::size_t size, const Picture& picture) {
+    static const fuzz::ScratchFile input("bmp_variant.bmp");
+    input.Write(data, size);
+    CDib classic;
+    fuzz::MessageLog log;
+    FUZZ_CHECK(classic.Load(input.path()));
+    FUZZ_CHECK(!picture.HasAlpha());
+    // Row padding is the file's own in the classic reader's 24-bit pictures.
+    const std::size_t rowBytes = 3 * static_cast<std::size_t>(classic.Width());
+    for (int y = 0; y < classic.Height(); ++y)
+        FUZZ_CHECK(std::memcmp(classic.Row(y), picture.colour.Row(y), rowBytes) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const bool bm = size >= 2 && data[0] == 'B' && data[1] == 'M';
+    codecs::BmpHeader header;
+    std::uint8_t offBits[4] = {};
+    if (size > 10) std::memcpy(offBits, data + 10, std::min<std::size_t>(4, size - 10));
+    const unsigned headerResult = codecs::ReadBmpHeader(data, size, 14, le::Get32(offBits), 0, header);
+    if (bm && headerResult == 0 && static_cast<std::uint64_t>(header.width) * header.rows > kMaxFuzzPixels) return -1;
+
+    Picture picture;
+    const unsigned result = codecs::DecodeBmp(data, size, picture);
+    FUZZ_CHECK(result == (bm ? headerResult : unsigned{IDS_NOT_A_BITMAP}) || result == IDS_NO_DIB_MEMORY);
+    CheckOutcome(result, picture, header);
+    if (result == 0 && ClassicReadsAlike(data, size)) CompareWithClassic(data, size, picture);
+
+    // The same bytes after the file header as a bare DIB, decoding as many rows
+    // as the input's last byte says (an icon entry's caller asks for half).
+    if (size <= 14) return 0;
+    const std::uint8_t* dib = data + 14;
+    const std::size_t dibSize = size - 14;
+    const std::int32_t rows = dib[dibSize - 1] % 4;
+    if (codecs::ReadBmpHeader(dib, dibSize, 0, std::nullopt, rows, header) == 0 &&
+        static_cast<std::uint64_t>(header.width) * header.rows > kMaxFuzzPixels)
+        return 0;
+    std::size_t pixelEnd = 0;
+    const unsigned dibResult = codecs::DecodeDib(dib, dibSize, rows, picture, &pixelEnd);
+    FUZZ_CHECK(dibResult != IDS_NOT_A_BITMAP);
+    CheckOutcome(dibResult, picture, header);
+    return 0;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env python3
+"""Packs the Windows build as a ZIP with CPack and checks that it holds the
+cross-built zentro-cli.exe with its resources.
+
+Usage: check_windows_package.py WINDOWS_BUILD_DIR
+"""
+import glob
+import os
+import subprocess
+import sys
+import zipfile
+
+build = sys.argv[1]
+for old in glob.glob(os.path.join(build, "Zentro-*.zip")):
+    os.remove(old)
+subprocess.run(["cpack", "-G", "ZIP"], cwd=build, check=True, stdout=subprocess.DEVNULL)
+(package,) = glob.glob(os.path.join(build, "Zentro-*-win64.zip"))
+with zipfile.ZipFile(package) as archive:
+    names = [n for n in archive.namelist() if not n.endswith("/")]
+    exes = [n for n in names if n.endswith("/bin/zentro-cli.exe")]
+    assert len(exes) == 1, names
+    packed = os.path.join(build, "packed-zentro-cli.exe")
+    with open(packed, "wb") as f:
+        f.write(archive.read(exes[0]))
+subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "..", "..", "tools",
+                                             "check_windows_resources.py"), packed], check=True)
+print(f"{os.path.basename(package)}: {', '.join(names)}")

@@ -1,0 +1,405 @@
+#!/usr/bin/env python3
+"""The Windows command line under Wine, next to the Linux one: the same
+pictures must give the same icons, previews, reports, messages and exit
+statuses; names in Chinese and with spaces must survive the trip through the
+Windows command line; a failed replacement must leave the old icon as it was.
+
+Usage: windows_suite.py GROUP --exe zentro-cli.exe --linux zentro-cli
+                        --wine WINE --prefix WINEPREFIX --work DIR [--hold hold_file.exe]
+GROUP is prefix (makes the Wine prefix), icons, refusals, names, replace or help.
+"""
+import argparse
+import contextlib
+import os
+import pty
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import time
+
+# Arguments given to every Linux reference run, so that it reads pictures the
+# way the Windows build (which has no codecs) does.
+LINUX_REFERENCE_ARGS = ["--classic"]
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+# ---------------------------------------------------------------- pictures
+
+
+def bmp(width, height, bits, pixel, palette=(), header_size=40, compression=0, data=None, off_bits=None):
+    """A BMP file; pixel(x, y) gives a palette index or an (r, g, b), y = 0 the top row."""
+    stride = (width * bits + 31) // 32 * 4
+    if data is None:
+        rows = []
+        for y in range(height - 1, -1, -1):
+            row = bytearray()
+            if bits == 24:
+                for x in range(width):
+                    r, g, b = pixel(x, y)
+                    row += bytes((b, g, r))
+            else:
+                per_byte = 8 // bits
+                for x0 in range(0, width, per_byte):
+                    byte = 0
+                    for k in range(per_byte):
+                        value = pixel(x0 + k, y) if x0 + k < width else 0
+                        byte |= value << (8 - bits * (k + 1))
+                    row.append(byte)
+            rows.append(bytes(row).ljust(stride, b"\0"))
+        data = b"".join(rows)
+    table = b"".join(bytes((c & 0xFF, c >> 8 & 0xFF, c >> 16, 0)) for c in palette)
+    offset = 14 + 40 + len(table) if off_bits is None else off_bits
+    header = struct.pack("<IiiHHIIiiII", header_size, width, height, 1, bits, compression, len(data), 2835, 2835,
+                         len(palette), 0)
+    return b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset) + header + table + data
+
+
+def with_file_size(data):
+    """The file's size field set to its true size (the bytes appended included)."""
+    return data[:2] + struct.pack("<I", len(data)) + data[6:]
+
+
+def noise(x, y, seed):
+    value = (x * 73856093 ^ y * 19349663 ^ seed * 83492791) & 0xFFFFFFFF
+    value = (value * 2654435761) & 0xFFFFFFFF
+    return value >> 24
+
+
+def picture(width, height, bits, keyed, seed):
+    """A disc of shaded, noisy colours; `keyed` puts it on a magenta background
+    that all three probed corners share, else each corner differs."""
+    palette = [(noise(i, 7, seed) << 16) | (noise(i, 11, seed) << 8) | noise(i, 13, seed) for i in range(1 << bits)] \
+        if bits < 24 else []
+    if palette:
+        palette[0] = 0xFF00FF
+
+    def pixel(x, y):
+        inside = (2 * x - width) ** 2 + (2 * y - height) ** 2 < (min(width, height) * 9 // 10) ** 2
+        corner = not keyed and (x < 3 or y < 3)
+        if bits < 24:
+            if keyed and not inside:
+                return 0
+            return 1 + (x * 3 + y * 5 + noise(x, y, seed) // 64 + (x if corner else 0)) % ((1 << bits) - 1)
+        if keyed and not inside:
+            return (255, 0, 255)
+        return ((x * 255 // width + noise(x, y, seed) // 16) & 0xFF, (y * 255 // height) & 0xFF,
+                (noise(x, y, seed) + (x if corner else 0)) & 0xFF)
+
+    return bmp(width, height, bits, pixel, palette)
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path) or ".", exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+# ---------------------------------------------------------------- running
+
+
+class Runner:
+    def __init__(self, options):
+        self.o = options
+        self.env = dict(os.environ, WINEPREFIX=options.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                        LANG="C.UTF-8")
+        self.env.pop("DISPLAY", None)
+
+    def wineserver(self, *args):
+        beside = os.path.join(os.path.dirname(self.o.wine), "wineserver")
+        server = beside if os.path.exists(beside) else shutil.which("wineserver") or "wineserver"
+        return subprocess.run([server] + list(args), env=self.env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+
+    def start(self):
+        """Starts the prefix's server and Wine's own background programs for the whole
+        group. Started by a run, they would inherit its output pipes and hold them
+        open, so that every run would last until they end."""
+        self.wineserver("-p10")
+        subprocess.run([self.o.wine, "cmd", "/c", "rem"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+
+    def windows(self, args, cwd):
+        return self._run([self.o.wine, self.o.exe] + args, cwd)
+
+    def linux(self, args, cwd):
+        return self._run([self.o.linux] + LINUX_REFERENCE_ARGS + args, cwd)
+
+    def _run(self, command, cwd):
+        started = time.monotonic()
+        done = subprocess.run(command, cwd=cwd, env=self.env, stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=120)
+        print(f"{time.monotonic() - started:6.2f}s", *command[-4:])
+        # Windows text streams end their lines with CR LF.
+        return done.returncode, done.stdout.replace(b"\r\n", b"\n"), done.stderr.replace(b"\r\n", b"\n")
+
+    def on_console(self, args, cwd):
+        """Runs the .exe with a terminal as its console; the text the terminal shows."""
+        leader, follower = pty.openpty()
+        process = subprocess.Popen([self.o.wine, self.o.exe] + args, cwd=cwd, env=self.env, stdin=follower,
+                                   stdout=follower, stderr=follower)
+        os.close(follower)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(leader, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            shown += chunk
+        os.close(leader)
+        process.wait(timeout=120)
+        # Wine's console draws spaces as cursor moves.
+        shown = re.sub(rb"\x1b\[(\d*)C", lambda m: b" " * int(m.group(1) or 1), shown)
+        return re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown).decode("utf-8", "replace")
+
+
+class Held:
+    """A file held by hold_file.exe (see there) while the `with` block runs."""
+
+    def __init__(self, runner, folder, name):
+        self.command = [runner.o.wine, runner.o.hold, name]
+        self.folder, self.env = folder, runner.env
+
+    def __enter__(self):
+        self.process = subprocess.Popen(self.command, cwd=self.folder, env=self.env, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE)
+        check(self.process.stdout.readline().strip() == b"holding", f"{self.command}: holds nothing")
+        return self
+
+    def __exit__(self, *_):
+        self.process.stdin.close()
+        self.process.wait(timeout=60)
+
+
+def fresh(folder):
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    return folder
+
+
+def files_below(folder):
+    found = {}
+    for root, _, names in os.walk(folder):
+        for name in names:
+            path = os.path.join(root, name)
+            found[os.path.relpath(path, folder)] = read(path)
+    return found
+
+
+def same_run(runner, work, name, args, setup):
+    """Runs `args` in a fresh folder for each build, both prepared by setup(folder);
+    every file, the report, the messages and the exit status must be the same."""
+    results = []
+    for side, run in (("linux", runner.linux), ("windows", runner.windows)):
+        folder = fresh(os.path.join(work, name, side))
+        setup(folder)
+        results.append((run(args, folder), files_below(folder)))
+    (linux, linux_files), (windows, windows_files) = results
+    check(linux == windows, f"{name}: Linux {linux} but Windows {windows}")
+    for path in sorted(set(linux_files) | set(windows_files)):
+        check(linux_files.get(path) == windows_files.get(path), f"{name}: {path} differs")
+    return linux, linux_files
+
+
+# ---------------------------------------------------------------- groups
+
+
+def group_prefix(runner, _work):
+    if os.path.isfile(os.path.join(runner.o.prefix, "system.reg")):
+        return
+    os.makedirs(os.path.dirname(runner.o.prefix), exist_ok=True)
+    runner.wineserver("-p10")
+    subprocess.run([runner.o.wine, "wineboot", "--init"], env=runner.env, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+
+
+def group_icons(runner, work):
+    sources = {}
+    for bits in (1, 4, 8, 24):
+        for keyed in (True, False):
+            width = 256 + 2 * bits + 1  # odd, and every row padded differently
+            sources[f"{bits}bit-{'keyed' if keyed else 'opaque'}.bmp"] = picture(width, 256 + bits, bits, keyed, bits)
+    sources["small-odd.bmp"] = picture(51, 49, 24, True, 5)
+    sixteen = picture(16, 16, 24, True, 6)
+    runs = [(name, [name]) for name in sources if name != "small-odd.bmp"]
+    runs += [
+        ("every-depth", ["--transparent", "--depths", "32,24,8,4", "--all-256", "24bit-opaque.bmp"]),
+        ("opaque-24", ["--opaque", "--depths", "24", "--sizes", "256,24", "8bit-keyed.bmp"]),
+        ("small-odd", ["--sizes", "48,32,24,16", "--depths", "32,24,8,4", "small-odd.bmp"]),
+        ("icon16", ["--icon16", "sixteen.bmp", "--sizes", "48,32,24,16", "4bit-keyed.bmp"]),
+        ("previews", ["--previews", "previews", "--depths", "32,24,8,4", "--all-256", "24bit-keyed.bmp"]),
+    ]
+
+    def setup(folder):
+        for name, data in sources.items():
+            write(os.path.join(folder, name), data)
+        write(os.path.join(folder, "sixteen.bmp"), sixteen)
+
+    for name, args in runs:
+        (status, report, _), files = same_run(runner, work, name, args, setup)
+        check(status == 0 and b"images)" in report, f"{name}: no icon written (status {status})")
+        check(any(path.endswith(".ico") for path in files), f"{name}: no .ico among {sorted(files)}")
+    check(any(path.startswith("previews") for path in files_below(os.path.join(work, "previews", "windows"))),
+          "previews: none written")
+
+
+def group_refusals(runner, work):
+    opaque = picture(256, 256, 24, False, 1)
+    bad = {
+        "not-a-bitmap.bmp": b"\x89PNG\r\n\x1a\n" + bytes(64),
+        "empty.bmp": b"",
+        "core-header.bmp": bmp(256, 256, 24, lambda x, y: (1, 2, 3), header_size=12),
+        "16-bit.bmp": bmp(256, 256, 16, None, data=bytes(512 * 256)),
+        "32-bit.bmp": bmp(256, 256, 32, None, data=bytes(1024 * 256)),
+        "rle8.bmp": bmp(256, 256, 8, None, palette=[0] * 256, compression=1, data=bytes(256 * 256)),
+        "zero-width.bmp": bmp(0, 256, 24, None, data=b""),
+        "top-down.bmp": bmp(256, -256, 24, None, data=bytes(768 * 256)),
+        "too-much-data.bmp": with_file_size(opaque + bytes(100)),
+        "huge-palette.bmp": bmp(256, 256, 8, None, palette=[0] * 300, data=bytes(256 * 256)),
+        "huge.bmp": bmp(0x7FFFFFFF, 0x7FFFFFFF, 24, None, data=b""),
+        "too-small.bmp": picture(100, 100, 24, True, 2),
+        "opaque.bmp": opaque,
+        "tiny16.bmp": picture(8, 8, 24, True, 3),
+    }
+    runs = [(name, [name]) for name in bad if name not in ("opaque.bmp", "tiny16.bmp")]
+    runs += [
+        ("missing", ["missing.bmp"]),
+        ("a-folder", ["folder.bmp"]),
+        ("icon16-too-small", ["--icon16", "tiny16.bmp", "opaque.bmp"]),
+        ("icon16-missing", ["--icon16", "gone.bmp", "opaque.bmp"]),
+        ("no-depth", ["--depths", "", "opaque.bmp"]),
+        ("no-size", ["--sizes", "", "opaque.bmp"]),
+        ("output-is-folder", ["-o", "folder.bmp", "opaque.bmp"]),
+        ("exists-already", ["-o", "old.ico", "opaque.bmp"]),
+        ("unknown-option", ["--frobnicate", "opaque.bmp"]),
+        ("no-input", []),
+        ("one-of-two", ["missing.bmp", "opaque.bmp"]),
+    ]
+
+    def setup(folder):
+        for name, data in bad.items():
+            write(os.path.join(folder, name), data)
+        os.makedirs(os.path.join(folder, "folder.bmp"))
+        write(os.path.join(folder, "old.ico"), b"an icon that must stay")
+
+    for name, args in runs:
+        (status, _, messages), files = same_run(runner, work, name, args, setup)
+        check(status != 0 and messages.startswith(b"zentro-cli: "), f"{name}: not refused ({status}, {messages})")
+        check(files.get("old.ico") == b"an icon that must stay", f"{name}: old.ico changed")
+    # A Windows console shows the messages as the characters they are, in whatever code page it starts.
+    folder = os.path.join(work, "missing", "windows")
+    shown = runner.on_console(["缺少.bmp"], folder)
+    check("zentro-cli: 缺少.bmp: 找不到文件。" in shown, f"console shows {shown!r}")
+
+
+def group_names(runner, work):
+    source = picture(256, 256, 24, True, 4)
+    runs = [
+        ("chinese", ["图标.bmp"]),
+        ("spaces", ["-o", "out folder/新 图标.ico", "--previews", "预 览 folder", "my pictures/logo file.bmp"]),
+    ]
+
+    def setup(folder):
+        for name in ("图标.bmp", "my pictures/logo file.bmp"):
+            write(os.path.join(folder, name), source)
+        os.makedirs(os.path.join(folder, "out folder"))
+
+    for name, args in runs:
+        (status, _, messages), _ = same_run(runner, work, name, args, setup)
+        check(status == 0, f"{name}: status {status}, {messages}")
+    folder = os.path.join(work, "chinese", "windows")
+    check(os.path.isfile(os.path.join(folder, "图标.ico")), f"图标.ico not among {os.listdir(folder)}")
+    folder = os.path.join(work, "spaces", "windows")
+    check(os.path.isfile(os.path.join(folder, "out folder", "新 图标.ico")), "out folder/新 图标.ico missing")
+    check(len(os.listdir(os.path.join(folder, "预 览 folder"))) == 10, "previews with spaces missing")
+
+
+def group_replace(runner, work):
+    source = picture(256, 256, 24, True, 5)
+    old = b"the old icon"
+
+    def setup(folder):
+        write(os.path.join(folder, "logo.bmp"), source)
+        write(os.path.join(folder, "logo.ico"), old)
+
+    # A writable icon is replaced with -f, exactly as on Linux.
+    (status, _, _), files = same_run(runner, work, "replace", ["-f", "logo.bmp"], setup)
+    check(status == 0 and files.get("logo.ico", old) != old, "replace: logo.ico not replaced")
+    replaced = files.get("logo.ico")
+
+    def refused(name, expected_message, read_only=False, held=False):
+        folder = fresh(os.path.join(work, name))
+        setup(folder)
+        icon = os.path.join(folder, "logo.ico")
+        if read_only:
+            os.chmod(icon, 0o444)  # Wine's read-only attribute
+        with Held(runner, folder, "logo.ico") if held else contextlib.nullcontext():
+            status, _, messages = runner.windows(["-f", "logo.bmp"], folder)
+        check(status == 1, f"{name}: status {status}")
+        check(messages == "zentro-cli: logo.bmp: {}\n".format(expected_message).encode(),
+              f"{name}: messages {messages}")
+        check(read(icon) == old, f"{name}: the old icon did not survive")
+        check(sorted(os.listdir(folder)) == ["logo.bmp", "logo.ico"], f"{name}: left {sorted(os.listdir(folder))}")
+        os.chmod(icon, 0o644)
+        # Once nothing stands in the way the same command succeeds.
+        status, _, messages = runner.windows(["-f", "logo.bmp"], folder)
+        check(status == 0 and read(icon) == replaced, f"{name}: not replaced afterwards ({status}, {messages})")
+
+    refused("read-only", "无法建立文件。", read_only=True)
+    refused("held-open", "无法写入数据。", held=True)
+
+
+def group_help(runner, work):
+    (status, text, _), _ = same_run(runner, work, "version", ["--version"], lambda folder: None)
+    check(status == 0 and text.startswith(b"zentro-cli "), f"version: {status} {text}")
+    # The help tells what each build reads, so the two differ there and only there.
+    for name, args in (("help", ["--help"]), ("short-help", ["-h"])):
+        texts = []
+        for side, run in (("linux", runner.linux), ("windows", runner.windows)):
+            status, text, _ = run(args, fresh(os.path.join(work, name, side)))
+            check(status == 0 and text.startswith(b"Usage: zentro-cli"), f"{name} on {side}: {status} {text}")
+            texts.append(text)
+        check(b"classic BMP files only" in texts[1], f"{name}: the Windows help does not say it reads classic BMPs only")
+        drop = re.compile(rb"^(Reads |bytes\. |This build reads ).*\n", re.M)
+        check(drop.sub(b"", texts[0]) == drop.sub(b"", texts[1]), f"{name}: the helps differ beyond what is read")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("group", choices=["prefix", "icons", "refusals", "names", "replace", "help"])
+    for name in ("exe", "linux", "wine", "prefix", "work", "hold"):
+        parser.add_argument("--" + name)
+    options = parser.parse_args()
+    for name in ("exe", "linux", "prefix", "work", "hold"):
+        if getattr(options, name):
+            setattr(options, name, os.path.abspath(getattr(options, name)))
+    runner = Runner(options)
+    work = fresh(os.path.join(options.work, options.group))
+    if options.group != "prefix":
+        runner.start()
+    globals()["group_" + options.group](runner, work)
+    for failure in failures:
+        print("FAILED:", failure)
+    if failures:
+        sys.exit(1)
+    shutil.rmtree(work, ignore_errors=True)
+    print(f"windows {options.group}: all the same")
+
+
+if __name__ == "__main__":
+    main()
