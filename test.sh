@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (the Windows command
-# line too, cross-built and run under Wine); then the tests once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer, the core tests under
-# ThreadSanitizer, and each fuzz target for a short while.
+# Installs what is missing, checks format and lint (tools/lint.sh), builds, and
+# runs every test (the Windows command line too, cross-built and run under Wine);
+# then the tests once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the core tests under ThreadSanitizer, and each fuzz target for a short while.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
+# Style and lint first: a badly formatted file fails in seconds, not after the builds.
+tools/lint.sh
 
 tools/build.sh build
 (cd build && ctest --output-on-failure --parallel "$(nproc)")

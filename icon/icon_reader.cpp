@@ -60,8 +60,8 @@ public:
 
 private:
     void File(std::string text) { info_.findings.push_back({true, -1, std::move(text)}); }
-    void Fault(int k, std::string text) { info_.findings.push_back({true, k, "entry " + std::to_string(k) + ": " + text}); }
-    void Warn(int k, std::string text) { info_.findings.push_back({false, k, "entry " + std::to_string(k) + ": " + text}); }
+    void Fault(int k, const std::string& text) { info_.findings.push_back({true, k, "entry " + std::to_string(k) + ": " + text}); }
+    void Warn(int k, const std::string& text) { info_.findings.push_back({false, k, "entry " + std::to_string(k) + ": " + text}); }
 
     void ReadEntry(int k, std::uint64_t directoryEnd) {
         IconEntryInfo& e = info_.entries[k];

@@ -63,7 +63,8 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
         if (format.use8 != 0) tasks.push_back({&store.table24[t], &store.paletteTable[t].image8, false});
         if (format.use4 != 0) tasks.push_back({&store.table24[t], &store.paletteTable[t].image4, true});
     }
-    std::vector<char> made(tasks.size(), 0);
+    // Bytes rather than vector<bool>: each task writes its own without sharing a word.
+    std::vector<std::uint8_t> made(tasks.size(), 0);
     ParallelFor(static_cast<int>(tasks.size()), [&](int n) {
         const Task& task = tasks[n];
         try {

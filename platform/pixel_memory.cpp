@@ -31,6 +31,8 @@ PixelMemory AllocatePixelMemory(std::size_t bytes) {
     if (memory != nullptr && bytes >= 4 * kHugePage) {
         const auto start = (reinterpret_cast<std::uintptr_t>(memory.get()) + kHugePage - 1) & ~(kHugePage - 1);
         const auto end = (reinterpret_cast<std::uintptr_t>(memory.get()) + bytes) & ~(kHugePage - 1);
+        // The advice wants whole pages: the address is rounded as a number, then made a pointer again.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
         if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
     }
 #endif

@@ -9,6 +9,7 @@ packages=(
   imagemagick python3-pil icoutils
   desktop-file-utils appstream man-db groff-base dpkg-dev
   clang libclang-rt-14-dev
+  clang-format clang-tidy shellcheck python3-pyflakes
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev
   g++-mingw-w64-x86-64-posix wine64
 )

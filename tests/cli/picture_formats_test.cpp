@@ -2,6 +2,8 @@
 // the icons must be the same bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "codec_encoders.h"
 #include "image/dib.h"
 #include "image/key_values.h"
@@ -57,6 +59,18 @@ Bytes Png(const Pixels& p) {
     return EncodePng(spec);
 }
 
+// Every colour of `p` in the global table (a keyed disc has fewer than 256).
+Bytes Gif(const Pixels& p) {
+    std::vector<std::uint32_t> palette;
+    GifFrame frame{0, 0, p.width, p.height};
+    for (std::uint32_t c : p.colours) {
+        auto at = std::find(palette.begin(), palette.end(), c);
+        if (at == palette.end()) at = palette.insert(palette.end(), c);
+        frame.indexes.push_back(static_cast<std::uint8_t>(at - palette.begin()));
+    }
+    return EncodeGif(p.width, p.height, palette, 0, {frame});
+}
+
 Bytes VariantBmp(const Pixels& p, const BmpVariant& variant) {
     ArgbPicture picture{p.width, p.height, {}};
     for (std::uint32_t c : p.colours) picture.pixels.push_back(0xFF000000 | c);
@@ -102,6 +116,7 @@ TEST(CliFormats, LosslessFormatsGiveTheClassicBitmapsIcon) {
     } inputs[] = {
         {"disc.bmp", Bmp(disc)},
         {"disc.png", Png(disc)},
+        {"disc.gif", Gif(disc)},
         {"v5.bmp", VariantBmp(disc, {124, 24})},
         {"topdown.bmp", VariantBmp(disc, {40, 24, BmpStorage::Plain, {}, true})},
         {"rle8.bmp", VariantBmp(disc, {40, 8, BmpStorage::Rle})},

@@ -161,6 +161,8 @@ TEST(BmpReader, EachRefusalShowsExactlyOneMessage) {
         s.height = 2;
         return s;
     };
+    // One refusal a line, each a small change to the base layout.
+    // clang-format off
     struct Case { const char* what; BmpLayout layout; unsigned id; } cases[] = {
         {"info header of 12 bytes", [&] { auto s = base(); s.headerSize = 12; return s; }(), IDS_UNSUPPORTED_BITMAP},
         {"info header of 124 bytes", [&] { auto s = base(); s.headerSize = 124; return s; }(), IDS_UNSUPPORTED_BITMAP},
@@ -182,6 +184,7 @@ TEST(BmpReader, EachRefusalShowsExactlyOneMessage) {
          [&] { auto s = base(); s.width = 20000; s.height = 20000; s.bitCount = 1; s.pixels = {0}; return s; }(),
          IDS_NO_DIB_MEMORY},
     };
+    // clang-format on
     for (const auto& c : cases) {
         CDib dib;
         Loaded r = LoadBytes(dib, EncodeBmp(c.layout));
