@@ -99,7 +99,7 @@ def png_bytes(build, folder):
     unpacked = os.path.join(folder, "unpacked")
     subprocess.run([cli, "-f", "--extract", unpacked, icon], stdout=subprocess.DEVNULL, check=True)
     ours = os.path.join(unpacked, "00-256x256-32.png")
-    print(f"\nThe sample's 256x256 image as PNG (same RGBA pixels), bytes:")
+    print("\nThe sample's 256x256 image as PNG (same RGBA pixels), bytes:")
     print(f"{'zentro':12} {os.path.getsize(ours):9d}   (--png 256)")
     if pillow_available():
         for name, options in (("Pillow", ""), ("Pillow -O", ", optimize=True")):

@@ -23,7 +23,9 @@ namespace {
 // No icon can place an image beyond two 32-bit numbers; far smaller in practice.
 constexpr std::uintmax_t kLargestIcon = std::uintmax_t{1} << 30;
 
-void Fail(const std::string& path, const std::string& why) { ShowMessageText(0, path + ": " + why, MessageIcon::Error); }
+void Fail(const std::string& path, const std::string& why) {
+    ShowMessageText(0, path + ": " + why, MessageIcon::Error);
+}
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     File file;

@@ -31,7 +31,8 @@ std::vector<std::uint8_t> LibpngRgba(const std::uint8_t* data, std::size_t size,
 std::string ChunkTypes(const std::uint8_t* png, std::size_t size) {
     std::string types;
     for (std::size_t at = 8; at + 8 <= size;) {
-        const std::size_t length = (std::size_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+        const std::size_t length =
+            (std::size_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
         types += std::string(reinterpret_cast<const char*>(png + at + 4), 4) + " ";
         at += 12 + length;
     }
@@ -72,8 +73,9 @@ TEST(IconPng, PngEntriesDecodeToTheRgbaOfTheirBmpForm) {
         const std::uint8_t* pngData = p.data() + pe.dir.imageOffset;
         if (be.bitCount != 32) {
             EXPECT_EQ(pe.format, IconImageFormat::Bmp);
-            EXPECT_TRUE(std::equal(b.begin() + be.dir.imageOffset, b.begin() + be.dir.imageOffset + be.dir.bytesInResource,
-                                   pngData, pngData + pe.dir.bytesInResource));
+            EXPECT_TRUE(std::equal(b.begin() + be.dir.imageOffset,
+                                   b.begin() + be.dir.imageOffset + be.dir.bytesInResource, pngData,
+                                   pngData + pe.dir.bytesInResource));
             continue;
         }
         ++pngEntries;
