@@ -3,10 +3,12 @@
 the same 4096 x 4096 file in the same run, and prints our time and peak memory
 as ratios to theirs. Then the same for a 4096 x 4096 RGBA PNG of that picture
 (its key colour made clear, with soft edges) against Pillow, with the share of
-our job that decoding the PNG takes. Then the batch case: 200 keyed 256 x 256
-pictures, each process converting them all (zentro-cli with its default job over
-the folder, Pillow's four-size save in one Python process, ImageMagick's
-mogrify). It measures; it asserts nothing.
+our job that decoding the PNG takes. Then the bytes of the sample's 256 x 256
+image as the PNG in our icon and as Pillow and ImageMagick compress the same
+pixels. Last, the batch case: 200 keyed 256 x 256 pictures, each process
+converting them all (zentro-cli with its default job over the folder, Pillow's
+four-size save in one Python process, ImageMagick's mogrify). It measures; it
+asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
 """
@@ -153,6 +155,32 @@ def compare_png(bench, folder, bmp, repeat):
     compare(f"{SIDE}x{SIDE} RGBA PNG, five sizes", ours, peers, repeat)
 
 
+def png_bytes(build, folder):
+    """Bytes of the 256 x 256 image: PNG in our icon, and the same pixels saved by Pillow and ImageMagick."""
+    cli = os.path.join(build, "cli", "zentro-cli")
+    sample = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "sample", "sample.bmp")
+    icon = os.path.join(folder, "png.ico")
+    subprocess.run([cli, "-f", "--png", "256", "--sizes", "256", "--depths", "32", "-o", icon, sample],
+                   stdout=subprocess.DEVNULL, check=True)
+    # Unpacked with the icon's own encoder, so the file holds the very bytes of the icon's image.
+    unpacked = os.path.join(folder, "unpacked")
+    subprocess.run([cli, "-f", "--extract", unpacked, icon], stdout=subprocess.DEVNULL, check=True)
+    ours = os.path.join(unpacked, "00-256x256-32.png")
+    print("\nThe sample's 256x256 image as PNG (same RGBA pixels), bytes:")
+    print(f"{'zentro':12} {os.path.getsize(ours):9d}   (--png 256)")
+    if pillow_available():
+        for name, options in (("Pillow", ""), ("Pillow -O", ", optimize=True")):
+            saved = os.path.join(folder, "pillow.png")
+            subprocess.run(["/usr/bin/python3", "-c", "from PIL import Image; import sys; "
+                            f"Image.open(sys.argv[1]).save(sys.argv[2]{options})", ours, saved], check=True)
+            print(f"{name:12} {os.path.getsize(saved):9d}   {'(optimize=True)' if options else '(default save)'}")
+    convert = shutil.which("convert")
+    if convert:
+        saved = os.path.join(folder, "magick.png")
+        subprocess.run([convert, ours, saved], check=True)
+        print(f"{'ImageMagick':12} {os.path.getsize(saved):9d}   (default convert)")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("build", nargs="?", default="build")
@@ -185,6 +213,7 @@ def main():
         compare(f"{SIDE}x{SIDE} BMP, five sizes", ours, peers, args.repeat)
         if pillow_available():
             compare_png(bench, folder, source, args.repeat)
+        png_bytes(args.build, folder)
         batch_case(os.path.join(args.build, "cli", "zentro-cli"), folder, args.repeat)
     finally:
         shutil.rmtree(folder, ignore_errors=True)

@@ -7,7 +7,12 @@
 
 #include "app/image_store.h"
 #include "cli/batch.h"
+#include "cli/icon_inspect.h"
+#include "cli/icon_listing.h"
 #include "cli/picture_input.h"
+#ifdef ZENTRO_CLI_CODECS
+#include "codecs/png_encoder.h"
+#endif
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
 #include "image/image_set_builder.h"
@@ -79,16 +84,11 @@ bool WritePreviews(const std::vector<CDib>& previews, const std::string& folder)
     return true;
 }
 
-void Report(std::ostream& report, const std::string& input, const std::string& output, const ImageStore& store) {
+void Report(std::ostream& report, const std::string& input, const std::string& output,
+            const std::vector<IconEntryInfo>& written) {
     std::ostringstream lines;
-    lines << input << " -> " << output << " (" << store.entries.size() << " images)\n";
-    for (std::size_t i = 0; i < store.entries.size(); ++i) {
-        const CDib& image = store.EntryImage(store.entries[i]);
-        const CDib& mask = store.EntryMask(store.entries[i]);
-        const std::uint32_t bytes = kBitmapHeaderSize + image.GetPaletteSize() + image.GetImageSize() + mask.GetImageSize();
-        lines << std::setw(4) << i << "  " << std::setw(7) << (std::to_string(image.Width()) + "x" + std::to_string(image.Height()))
-              << "  " << std::setw(2) << image.BitCount() << "-bit  " << std::setw(7) << bytes << " bytes\n";
-    }
+    lines << input << " -> " << output << " (" << written.size() << " images)\n";
+    for (std::size_t i = 0; i < written.size(); ++i) lines << IconEntryLine(i, written[i]);
     report << lines.str();
 }
 
@@ -106,7 +106,9 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
     }
     SizeChoices sizes;
     sizes.sizes = options.sizes;
-    if (std::all_of(sizes.sizes.begin(), sizes.sizes.end(), [](int flag) { return flag == 0; })) {
+    sizes.anySizes = options.anySizes;
+    if (sizes.anySizes.empty() &&
+        std::all_of(sizes.sizes.begin(), sizes.sizes.end(), [](int flag) { return flag == 0; })) {
         ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
         return false;
     }
@@ -126,9 +128,14 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
     if (!BuildImageSet(store, format, sizes, {}, SixteenReader(options.classic))) return false;
     std::vector<CDib> previews(options.previews.empty() ? 0 : store.entries.size());
     if (!ComposePreviews(store, previews)) return false;
-    if (!WriteIconFile(store, output, format, sizes)) return false;
+    std::vector<IconEntryInfo> written;
+    PngChoice png{options.png, {}};
+#ifdef ZENTRO_CLI_CODECS
+    png.encode = codecs::EncodePng;
+#endif
+    if (!WriteIconFile(store, output, format, sizes, png, &written)) return false;
     if (!options.previews.empty() && !WritePreviews(previews, options.previews)) return false;
-    Report(report, input, output, store);
+    Report(report, input, output, written);
     return true;
 }
 
@@ -147,7 +154,16 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << "zentro-cli " << kVersion << "\n";
         return 0;
     }
-    return RunBatch(options, out, err);
+    if (!options.Inspects()) return RunBatch(options, out, err);
+    int status = 0;
+    for (const std::string& input : options.inputs) {
+        ScopedMessageHandler messages([&err, &input](const Message& m) {
+            err << "zentro-cli: " << (m.id == 0 ? "" : input + ": ") << m.text << "\n";
+            return MessageReply::No;
+        });
+        if (!InspectIcon(input, options, out)) status = 1;
+    }
+    return status;
 }
 
 }  // namespace zentro::cli

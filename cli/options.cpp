@@ -9,8 +9,9 @@ const char* const kVersion = "1.5.0.1";
 
 const char* const kUsage =
     "Usage: zentro-cli [options] INPUT|FOLDER...\n"
-    "Converts each picture into a Windows icon (.ico) beside it. A folder stands\n"
-    "for every picture in it.\n"
+    "       zentro-cli --list|--check|--extract DIR ICON...\n"
+    "Converts each picture into a Windows icon (.ico) beside it, or reads icons. A\n"
+    "folder stands for every picture in it.\n"
 #ifdef ZENTRO_CLI_CODECS
     "Reads PNG, JPEG, WebP, GIF, BMP of every kind, ICO and CUR, told by their first\n"
     "bytes. A picture with alpha keeps it: its transparent parts stay transparent.\n"
@@ -22,7 +23,10 @@ const char* const kUsage =
     "  -o, --output FILE   icon to write (one input only; default: INPUT with .ico)\n"
     "      --depths LIST   colour depths from 32,24,8,4 (default: 8,4, and 32 when\n"
     "                      the picture's corners share the key colour)\n"
-    "      --sizes LIST    sizes from 256,48,32,24,16 (default: 256,48,32,16)\n"
+    "      --sizes LIST    sizes from 1 to 256 (default: 256,48,32,16), or a preset:\n"
+    "                      windows = 16,20,24,32,40,48,64,96,256; favicon = 16,32,48\n"
+    "      --png WHICH     store 32-bit images as PNG: none (default), 256 (the\n"
+    "                      256x256 ones) or all; other depths stay BMP\n"
     "      --transparent   make the key colour transparent (default: when the\n"
     "                      bottom-left, top-left and bottom-right pixels match;\n"
     "                      a picture with alpha below 255 uses its alpha instead)\n"
@@ -35,6 +39,9 @@ const char* const kUsage =
     "      --output-dir DIR  put the icons into DIR, mirroring the subfolders\n"
     "  -j, --jobs N        convert N files at once (default: one per core)\n"
     "      --classic       read with the classic bitmap reader only, as the wizard does\n"
+    "      --list          list each image of the icons (ICO or CUR) given\n"
+    "      --check         check the icons given; exit status 1 on a fault\n"
+    "      --extract DIR   write each image of the icon as DIR/NN-WxH-BITS.png\n"
     "  -h, --help          show this help\n"
     "      --version       show the version\n"
     "      --              end of the options: every later argument is an input\n"
@@ -55,6 +62,12 @@ const char* const kUsage =
     "      an icon for every picture under pictures/, two at a time, into icons/\n"
     "  zentro-cli --classic logo.bmp\n"
     "      the wizard's reader: uncompressed 1-, 4-, 8- and 24-bit BMP files only\n"
+    "  zentro-cli --png 256 --sizes windows --depths 32,8,4 logo.bmp\n"
+    "      the sizes Windows asks for, the 256x256 image compressed as PNG\n"
+    "  zentro-cli --list --check app.ico\n"
+    "      each image of app.ico, then every fault and warning found in it\n"
+    "  zentro-cli --extract images app.ico\n"
+    "      each image of app.ico as a PNG file in images/\n"
     "  zentro-cli -f -- -logo.bmp\n"
     "      an input whose name starts with '-'\n"
     "  zentro-cli --help\n"
@@ -65,13 +78,16 @@ const char* const kUsage =
     "With more than one input, a summary line follows on standard error, and a\n"
     "progress line while converting when standard error is a terminal.\n"
     "\n"
-    "Exit status: 0 when every icon was written, 1 when a conversion failed, 2 on a usage error,\n"
-    "130 when interrupted (icons already written stay; the one in progress is not written).\n";
+    "Exit status: 0 when every icon was written (or read), 1 when a conversion failed\n"
+    "(or an icon has a fault or could not be read), 2 on a usage error, 130 when\n"
+    "interrupted (icons already written stay; the one in progress is not written).\n";
 
 namespace {
 
-// Parses "a,b,c" against the allowed numbers; "" is a valid empty list.
-bool ParseList(const std::string& text, const std::vector<int>& allowed, std::vector<int>& out) {
+// Parses "a,b,c" against the allowed numbers (from `lowest` to `highest` when `allowed`
+// is empty); "" is a valid empty list.
+bool ParseList(const std::string& text, const std::vector<int>& allowed, std::vector<int>& out, int lowest = 0,
+               int highest = 0) {
     out.clear();
     if (text.empty()) return true;
     std::stringstream stream(text);
@@ -84,19 +100,46 @@ bool ParseList(const std::string& text, const std::vector<int>& allowed, std::ve
         } catch (const std::exception&) {
             return false;
         }
-        if (std::find(allowed.begin(), allowed.end(), value) == allowed.end()) return false;
+        if (allowed.empty() ? value < lowest || value > highest
+                            : std::find(allowed.begin(), allowed.end(), value) == allowed.end())
+            return false;
         out.push_back(value);
     }
     return text.back() != ',';
 }
 
 bool ParseJobs(const std::string& text, int& jobs) {
-    std::vector<int> allowed(256);
-    for (int n = 0; n < 256; ++n) allowed[n] = n + 1;
     std::vector<int> list;
-    if (!ParseList(text, allowed, list) || list.size() != 1) return false;
+    if (!ParseList(text, {}, list, 1, 256) || list.size() != 1) return false;
     jobs = list[0];
     return true;
+}
+
+// --sizes: a preset or any list of sizes from 1 to 256. Sizes all among the
+// classic five go through their flags, as they always have.
+std::string ParseSizes(const std::string& text, Options& o) {
+    std::vector<int> sizes;
+    if (text == "windows")
+        sizes = {16, 20, 24, 32, 40, 48, 64, 96, 256};
+    else if (text == "favicon")
+        sizes = {16, 32, 48};
+    else if (!ParseList(text, {}, sizes, 1, 256))
+        return "--sizes takes a list of sizes from 1 to 256, 'windows' or 'favicon'";
+    std::sort(sizes.begin(), sizes.end());
+    sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+    if (sizes.size() > static_cast<std::size_t>(kMaxSizes))
+        return "--sizes takes at most " + std::to_string(kMaxSizes) + " sizes";
+    const bool classic = std::all_of(sizes.begin(), sizes.end(), [](int size) {
+        return std::find(kSizeTable.begin(), kSizeTable.end(), size) != kSizeTable.end();
+    });
+    o.anySizes.clear();
+    if (classic) {
+        for (int t = 0; t < kSizeCount; ++t)
+            o.sizes[t] = std::find(sizes.begin(), sizes.end(), kSizeTable[t]) != sizes.end();
+    } else {
+        o.anySizes = sizes;
+    }
+    return "";
 }
 
 }  // namespace
@@ -105,6 +148,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     ParseResult result;
     Options& o = result.options;
     bool onlyInputs = false;
+    bool converting = false;  // an option that only a conversion uses
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (onlyInputs || arg.empty() || arg[0] != '-' || arg == "-") {
@@ -142,42 +186,66 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (name == "--") {
             onlyInputs = true;
         } else if (name == "-o" || name == "--output") {
+            converting = true;
             ok = value(o.output);
         } else if (name == "--depths") {
+            converting = true;
             std::vector<int> depths;
             ok = value(text) && ParseList(text, {32, 24, 8, 4}, depths);
             if (ok) o.depths = depths;
             else if (result.error.empty()) result.error = "--depths takes a list from 32,24,8,4";
         } else if (name == "--sizes") {
-            std::vector<int> sizes;
-            ok = value(text) && ParseList(text, {256, 48, 32, 24, 16}, sizes);
-            if (ok) {
-                for (int t = 0; t < kSizeCount; ++t)
-                    o.sizes[t] = std::find(sizes.begin(), sizes.end(), kSizeTable[t]) != sizes.end();
-            } else if (result.error.empty()) {
-                result.error = "--sizes takes a list from 256,48,32,24,16";
+            converting = true;
+            ok = value(text);
+            if (ok) result.error = ParseSizes(text, o);
+            ok = ok && result.error.empty();
+        } else if (name == "--png") {
+            converting = true;
+            ok = value(text);
+            if (ok && (text == "none" || text == "256" || text == "all"))
+                o.png = text == "none" ? PngImages::None : text == "256" ? PngImages::Only256 : PngImages::All;
+            else if (ok)
+                result.error = "--png takes none, 256 or all";
+            ok = ok && result.error.empty();
+        } else if (name == "--extract") {
+            ok = value(o.extract);
+            if (ok && o.extract.empty()) {
+                result.error = "--extract needs a folder";
+                ok = false;
             }
+        } else if (name == "--list") {
+            ok = flag(o.list);
+        } else if (name == "--check") {
+            ok = flag(o.check);
         } else if (name == "--transparent" || name == "--opaque") {
+            converting = true;
             bool given = false;
             ok = flag(given);
             o.transparent = name == "--transparent";
         } else if (name == "--all-256") {
+            converting = true;
             ok = flag(o.all256);
         } else if (name == "--icon16") {
+            converting = true;
             ok = value(o.icon16);
         } else if (name == "--previews") {
+            converting = true;
             ok = value(o.previews);
         } else if (name == "-f" || name == "--force") {
             ok = flag(o.force);
         } else if (name == "-r" || name == "--recursive") {
+            converting = true;
             ok = flag(o.recursive);
         } else if (name == "--output-dir") {
+            converting = true;
             ok = value(o.outputDir);
             if (ok && o.outputDir.empty()) result.error = "--output-dir needs a folder", ok = false;
         } else if (name == "-j" || name == "--jobs") {
+            converting = true;
             ok = value(text) && ParseJobs(text, o.jobs);
             if (!ok && result.error.empty()) result.error = "--jobs takes a number from 1 to 256";
         } else if (name == "--classic") {
+            converting = true;
             ok = flag(o.classic);
         } else if (name == "-h" || name == "--help") {
             ok = flag(o.help);
@@ -191,13 +259,21 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
     if (o.help || o.version) return result;
     if (o.inputs.empty())
-        result.error = "no input bitmap";
+        result.error = o.Inspects() ? "no icon to read" : "no input bitmap";
+    else if (o.Inspects() && converting)
+        result.error = "--list, --check and --extract read icons; they take no conversion options";
     else if (o.inputs.size() > 1 && !o.output.empty())
         result.error = "--output goes with one input only";
     else if (o.inputs.size() > 1 && !o.previews.empty())
         result.error = "--previews goes with one input only";
     else if (!o.output.empty() && !o.outputDir.empty())
         result.error = "--output and --output-dir do not go together";
+    else if (o.inputs.size() > 1 && !o.extract.empty())
+        result.error = "--extract goes with one icon only";
+#ifndef ZENTRO_CLI_CODECS
+    else if (o.png != PngImages::None || !o.extract.empty())
+        result.error = "this build writes no PNG files: --png 256, --png all and --extract need libpng";
+#endif
     return result;
 }
 

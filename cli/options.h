@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/choices.h"
+#include "icon/icon_writer.h"
 
 namespace zentro::cli {
 
@@ -13,6 +14,13 @@ struct Options {
     std::string output;                  // only with one input; "" = next to the input
     std::optional<std::vector<int>> depths;  // unset = as the wizard presets them
     std::array<int, kSizeCount> sizes = SizeChoices{}.sizes;
+    std::vector<int> anySizes;           // set when --sizes names a size outside the classic five
+    PngImages png = PngImages::None;
+    // Reading icons instead of converting pictures.
+    bool list = false;
+    bool check = false;
+    std::string extract;                 // folder; "" = no extraction
+    bool Inspects() const { return list || check || !extract.empty(); }
     std::optional<bool> transparent;     // unset = from the picture's corners
     bool all256 = false;
     std::string icon16;

@@ -55,8 +55,6 @@ public:
     StoredRows(const std::uint8_t* data, std::size_t size, const BmpHeader& h)
         : data_(data), size_(size), start_(h.pixelOffset), stride_(RowStride(h.width, h.bitCount)) {}
 
-    std::uint64_t End(const BmpHeader& h) const { return start_ + stride_ * static_cast<std::uint64_t>(h.rows); }
-
     const std::uint8_t* Row(int stored) {
         const std::uint64_t offset = start_ + stride_ * static_cast<std::uint64_t>(stored);
         if (offset <= size_ && stride_ <= size_ - offset) return data_ + offset;
@@ -116,11 +114,11 @@ bool DecodeBitFields(const BmpHeader& h, StoredRows& rows, CDib& colour, CDib* a
 }
 
 unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffset,
-                std::optional<std::uint32_t> offBits, std::int32_t rows, Picture& picture, std::size_t* pixelEnd) {
+                std::uint32_t offBits, Picture& picture) {
     picture.colour.Free();
     picture.alpha.Free();
     BmpHeader h;
-    if (const unsigned refused = ReadBmpHeader(data, size, infoOffset, offBits, rows, h)) return refused;
+    if (const unsigned refused = ReadBmpHeader(data, size, infoOffset, offBits, h)) return refused;
 
     const bool rle = h.pixels == BmpPixels::Rle8 || h.pixels == BmpPixels::Rle4;
     const bool withAlpha = rle || h.masks[3] != 0;
@@ -129,15 +127,11 @@ unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffs
             picture.colour.Free();
             return IDS_NO_DIB_MEMORY;
         }
-        std::uint64_t end;
         bool keepAlpha = withAlpha;
         if (rle) {
-            const RleResult played = DecodeRle(data, size, h, picture.colour, picture.alpha);
-            end = played.end;
-            keepAlpha = !played.complete;
+            keepAlpha = !DecodeRle(data, size, h, picture.colour, picture.alpha);
         } else {
             StoredRows stored(data, size, h);
-            end = stored.End(h);
             if (h.pixels == BmpPixels::Indexed) {
                 DecodeIndexed(h, stored, picture.colour);
             } else {
@@ -147,7 +141,6 @@ unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffs
             }
         }
         if (!keepAlpha) picture.alpha.Free();
-        if (pixelEnd != nullptr) *pixelEnd = static_cast<std::size_t>(std::min<std::uint64_t>(end, SIZE_MAX));
     } catch (const std::bad_alloc&) {
         picture.colour.Free();
         picture.alpha.Free();
@@ -167,12 +160,7 @@ unsigned DecodeBmp(const std::uint8_t* data, std::size_t size, Picture& picture)
     std::uint8_t fileHeader[kFileHeaderSize] = {};
     std::memcpy(fileHeader, data, std::min(size, kFileHeaderSize));
     // The file size the header states is often wrong and never needed: the data ends where the file does.
-    return Decode(data, size, kFileHeaderSize, le::Get32(fileHeader + 10), 0, picture, nullptr);
-}
-
-unsigned DecodeDib(const std::uint8_t* data, std::size_t size, std::int32_t height, Picture& picture,
-                   std::size_t* pixelEnd) {
-    return Decode(data, size, 0, std::nullopt, height, picture, pixelEnd);
+    return Decode(data, size, kFileHeaderSize, le::Get32(fileHeader + 10), picture);
 }
 
 }  // namespace zentro::codecs

@@ -16,19 +16,4 @@ namespace zentro::codecs {
 // stream leaves unset (black and clear). Pixel data the file lacks reads as zero.
 unsigned DecodeBmp(const std::uint8_t* data, std::size_t size, Picture& picture);
 
-// Decodes a bare DIB, as an icon entry or the clipboard holds one: an info header
-// of any variant DecodeBmp reads at data[0], then its masks and colour table (of
-// the header's colour count, or 2^bits entries when that is 0 and bits <= 8),
-// then the pixels. Results as DecodeBmp, never 106.
-// `height` 0 decodes the rows the header states. Otherwise only the first
-// `height` stored rows are decoded, at most as many as the header states (104
-// beyond): an icon entry's header counts its colour rows and its AND mask
-// together, so its caller passes the real height. On success `pixelEnd`, when
-// given, receives the offset just past those rows (past the last byte read, for
-// RLE), where an icon's AND mask starts; it may lie past `size` in a short entry.
-// A 32-bit entry whose fourth bytes are all zero comes back without alpha, so
-// that its caller can take the AND mask instead.
-unsigned DecodeDib(const std::uint8_t* data, std::size_t size, std::int32_t height, Picture& picture,
-                   std::size_t* pixelEnd = nullptr);
-
 }  // namespace zentro::codecs

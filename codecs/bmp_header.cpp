@@ -78,7 +78,7 @@ bool CheckMasks(BmpHeader& h) {
 }  // namespace
 
 unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t infoOffset,
-                       std::optional<std::uint32_t> offBits, std::int32_t rows, BmpHeader& h) {
+                       std::uint32_t offBits, BmpHeader& h) {
     h = BmpHeader{};
     std::uint8_t info[kLargestHeaderSize] = {};
     CopyPadded(data, size, infoOffset, info, 4);
@@ -118,12 +118,10 @@ unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t i
     if (!supported || width < 1 || height == 0) return IDS_UNSUPPORTED_BITMAP;
     h.topDown = height < 0;
     const std::int64_t storedRows = height < 0 ? -height : height;
-    if (rows < 0 || rows > storedRows) return IDS_UNSUPPORTED_BITMAP;
-    const std::int64_t decodedRows = rows > 0 ? rows : storedRows;
-    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(decodedRows) > kMaxPixels)
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(storedRows) > kMaxPixels)
         return IDS_NO_DIB_MEMORY;
     h.width = static_cast<std::int32_t>(width);
-    h.rows = static_cast<std::int32_t>(decodedRows);
+    h.rows = static_cast<std::int32_t>(storedRows);
 
     std::uint64_t tableStart = infoOffset + std::uint64_t{headerSize};
     if (compression == kBitFields || compression == kAlphaBitFields) {
@@ -145,10 +143,10 @@ unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t i
     const std::uint32_t entrySize = core ? 3 : 4;
     const std::uint64_t tableEntries = colourCount != 0 ? colourCount : indexedBits ? (1u << bits) : 0;
     std::uint64_t paletteCount = indexedBits ? std::min<std::uint64_t>(tableEntries, 1u << bits) : 0;
-    if (offBits && *offBits >= tableStart) {
+    if (offBits >= tableStart) {
         // Writers that leave the colour count 0 with a short table still place the pixels right.
-        paletteCount = std::min<std::uint64_t>(paletteCount, (*offBits - tableStart) / entrySize);
-        h.pixelOffset = *offBits;
+        paletteCount = std::min<std::uint64_t>(paletteCount, (offBits - tableStart) / entrySize);
+        h.pixelOffset = offBits;
     } else {
         // A BMP whose offset points into its own header is taken as laid out without gaps.
         h.pixelOffset = tableStart + tableEntries * entrySize;

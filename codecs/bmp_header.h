@@ -3,7 +3,6 @@
 // table, read into one description that the pixel decoders share.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 
 namespace zentro::codecs {
 
@@ -11,7 +10,7 @@ enum class BmpPixels { Indexed, Rle8, Rle4, BitFields };
 
 struct BmpHeader {
     std::int32_t width = 0;
-    // Stored rows to decode.
+    // Stored rows.
     std::int32_t rows = 0;
     bool topDown = false;
     int bitCount = 0;
@@ -29,11 +28,10 @@ struct BmpHeader {
 };
 
 // Reads the info header that starts at `infoOffset` in `data`, and what follows
-// it up to the pixels. `offBits` is a BMP file's pixel offset; without it (a bare
-// DIB) the pixels follow the colour table. `rows` of 0 decodes the header's
-// height; else it is the number of stored rows to decode, at most the header's.
+// it up to the pixels, which start at `offBits` (when that lies inside the
+// header or its masks, right after the colour table).
 // Bytes past `size` read as zero. 0, or the id of the message that refuses the file.
 unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t infoOffset,
-                       std::optional<std::uint32_t> offBits, std::int32_t rows, BmpHeader& header);
+                       std::uint32_t offBits, BmpHeader& header);
 
 }  // namespace zentro::codecs

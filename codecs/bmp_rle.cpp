@@ -35,7 +35,7 @@ private:
 
 }  // namespace
 
-RleResult DecodeRle(const std::uint8_t* data, std::size_t size, const BmpHeader& h, CDib& colour, CDib& alpha) {
+bool DecodeRle(const std::uint8_t* data, std::size_t size, const BmpHeader& h, CDib& colour, CDib& alpha) {
     const bool nibbles = h.pixels == BmpPixels::Rle4;
     PixelPen pen(h, colour, alpha);
     std::int64_t x = 0, line = 0;
@@ -82,7 +82,7 @@ RleResult DecodeRle(const std::uint8_t* data, std::size_t size, const BmpHeader&
             at += bytes + (bytes & 1);
         }
     }
-    return {at, pen.SetAll()};
+    return pen.SetAll();
 }
 
 }  // namespace zentro::codecs

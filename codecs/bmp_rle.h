@@ -12,12 +12,8 @@ namespace zentro::codecs {
 // `colour` (24 bits) and `alpha` (8 bits), both of the header's size and all
 // zero: every pixel the stream sets gets its palette colour and alpha 255, the
 // rest stay black and clear. Runs past the right edge are clipped; the stream
-// ends at end of bitmap, past the last row or at the end of the data. Gives
-// the offset just past the last byte it read, and whether it set every pixel.
-struct RleResult {
-    std::uint64_t end = 0;
-    bool complete = false;
-};
-RleResult DecodeRle(const std::uint8_t* data, std::size_t size, const BmpHeader& header, CDib& colour, CDib& alpha);
+// ends at end of bitmap, past the last row or at the end of the data. True when
+// it set every pixel.
+bool DecodeRle(const std::uint8_t* data, std::size_t size, const BmpHeader& header, CDib& colour, CDib& alpha);
 
 }  // namespace zentro::codecs

@@ -1,4 +1,4 @@
-// The BMP variant decoder on arbitrary bytes, as a whole file and as a bare DIB.
+// The BMP variant decoder on arbitrary bytes.
 // A refusal must leave no picture and give a message id that fits; a success a
 // 24-bit picture of the header's size with an alpha plane of the same size or
 // none. Where the classic reader takes the file as well, both must give the
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     codecs::BmpHeader header;
     std::uint8_t offBits[4] = {};
     if (size > 10) std::memcpy(offBits, data + 10, std::min<std::size_t>(4, size - 10));
-    const unsigned headerResult = codecs::ReadBmpHeader(data, size, 14, le::Get32(offBits), 0, header);
+    const unsigned headerResult = codecs::ReadBmpHeader(data, size, 14, le::Get32(offBits), header);
     if (bm && headerResult == 0 && static_cast<std::uint64_t>(header.width) * header.rows > kMaxFuzzPixels) return -1;
 
     Picture picture;
@@ -78,19 +78,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(result == (bm ? headerResult : unsigned{IDS_NOT_A_BITMAP}) || result == IDS_NO_DIB_MEMORY);
     CheckOutcome(result, picture, header);
     if (result == 0 && ClassicReadsAlike(data, size)) CompareWithClassic(data, size, picture);
-
-    // The same bytes after the file header as a bare DIB, decoding as many rows
-    // as the input's last byte says (an icon entry's caller asks for half).
-    if (size <= 14) return 0;
-    const std::uint8_t* dib = data + 14;
-    const std::size_t dibSize = size - 14;
-    const std::int32_t rows = dib[dibSize - 1] % 4;
-    if (codecs::ReadBmpHeader(dib, dibSize, 0, std::nullopt, rows, header) == 0 &&
-        static_cast<std::uint64_t>(header.width) * header.rows > kMaxFuzzPixels)
-        return 0;
-    std::size_t pixelEnd = 0;
-    const unsigned dibResult = codecs::DecodeDib(dib, dibSize, rows, picture, &pixelEnd);
-    FUZZ_CHECK(dibResult != IDS_NOT_A_BITMAP);
-    CheckOutcome(dibResult, picture, header);
     return 0;
 }

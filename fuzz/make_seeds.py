@@ -53,6 +53,58 @@ def bmp_reader_seeds():
     }
 
 
+def icon_image(width, height, bits, palette=(), alpha=0x80):
+    """A bitmap as an icon stores it: doubled height, colour rows, then the AND mask."""
+    table = b''.join(struct.pack('<BBBB', c & 0xFF, (c >> 8) & 0xFF, c >> 16, 0) for c in palette)
+    stride = (width * bits + 31) // 32 * 4
+    colour = bytearray()
+    for y in range(height):
+        row = bytes((x * 37 + y * 11 + (alpha if bits == 32 and x % 4 == 3 else 0)) & 0xFF
+                    for x in range(stride))
+        colour += row
+    mask_stride = (width + 31) // 32 * 4
+    mask = bytes(0xA5 if (y + i) % 2 else 0 for y in range(height) for i in range(mask_stride))
+    info = struct.pack('<IiiHHIIiiII', 40, width, 2 * height, 1, bits, 0, 0, 0, 0, len(palette), 0)
+    return info + table + bytes(colour) + mask
+
+
+def png_head(width, height):
+    ihdr = struct.pack('>II5B', width, height, 8, 6, 0, 0, 0)
+    return b'\x89PNG\r\n\x1a\n' + struct.pack('>I', 13) + b'IHDR' + ihdr + b'\0\0\0\0'
+
+
+def icon(images, kind=1, sizes=None, offsets=None):
+    """An icon file of (width, height, bits, bytes) images, laid out one after another."""
+    head = struct.pack('<HHH', 0, kind, len(images))
+    offset = 6 + 16 * len(images)
+    entries, body = b'', b''
+    for k, (width, height, bits, data) in enumerate(images):
+        at = offsets[k] if offsets else offset
+        size = sizes[k] if sizes else len(data)
+        entries += struct.pack('<BBBBHHII', width & 0xFF, height & 0xFF, 0, 0, 1, bits, size, at)
+        body += data
+        offset += len(data)
+    return head + entries + body
+
+
+def icon_reader_seeds():
+    grey = [i * 0x111111 for i in range(16)]
+    four = (3, 2, 4, icon_image(3, 2, 4, grey))
+    alpha = (2, 2, 32, icon_image(2, 2, 32))
+    mono = (9, 1, 1, icon_image(9, 1, 1, (0, 0xFFFFFF)))
+    eight = (2, 3, 8, icon_image(2, 3, 8, [i * 0x010101 for i in range(256)]))
+    png = (0, 0, 32, png_head(256, 256))
+    return {
+        'three_depths.ico': icon([four, alpha, mono]),
+        'palette_and_png.ico': icon([eight, png]),
+        'cursor.cur': icon([four], kind=2),
+        'overlapping.ico': icon([four, alpha], offsets=[38, 60]),
+        'past_the_end.ico': icon([alpha], sizes=[0x7FFFFFFF]),
+        'no_and_mask.ico': icon([(2, 2, 32, icon_image(2, 2, 32)[:-8])]),
+        'short_directory.ico': struct.pack('<HHH', 0, 1, 40) + bytes(20),
+    }
+
+
 def variant(width, height, bits, pixels, header_size=40, compression=0, masks=(), palette=(), colours=None):
     """A BMP with any header size: 12 is OS/2 1.x (3-byte palette entries), the
     masks follow the first 40 bytes of the header, inside it or after it."""
@@ -168,7 +220,8 @@ def picture_seeds():
 
 def main(root):
     for target, seeds in (('bmp_reader', bmp_reader_seeds()), ('whole_job', whole_job_seeds()),
-                          ('bmp_variant', bmp_variant_seeds()), ('picture', picture_seeds())):
+                          ('bmp_variant', bmp_variant_seeds()), ('picture', picture_seeds()),
+                          ('icon_reader', icon_reader_seeds())):
         folder = os.path.join(root, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

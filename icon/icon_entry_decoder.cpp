@@ -18,7 +18,8 @@ void CopyRows(CDib& dib, const std::uint8_t* from) {
 
 bool DecodeBmpIconEntry(const std::uint8_t* data, std::size_t size, const IconEntryInfo& entry, Picture& picture) {
     const IconDirEntry& d = entry.dir;
-    if (!entry.readable || entry.format != IconImageFormat::Bmp || std::uint64_t{d.imageOffset} + d.bytesInResource > size)
+    if (!entry.readable || entry.format != IconImageFormat::Bmp ||
+        std::uint64_t{d.imageOffset} + d.bytesInResource > size)
         return false;
     const std::uint8_t* image = data + d.imageOffset;
     if (d.bytesInResource < kBitmapHeaderSize) return false;
@@ -29,8 +30,8 @@ bool DecodeBmpIconEntry(const std::uint8_t* data, std::size_t size, const IconEn
 
     // The reader has measured all this; the entry must still be of this file.
     CDib colour;
-    if (colours > 256 || h.bitCount > 32 || h.size < kBitmapHeaderSize || h.size > d.bytesInResource || h.compression != 0 ||
-        !colour.Create(width, height, static_cast<std::uint8_t>(h.bitCount)) ||
+    if (colours > 256 || h.bitCount > 32 || h.size < kBitmapHeaderSize || h.size > d.bytesInResource ||
+        h.compression != 0 || !colour.Create(width, height, static_cast<std::uint8_t>(h.bitCount)) ||
         h.size + 4 * std::uint64_t{colours} + colour.GetImageSize() > d.bytesInResource)
         return false;
     const std::uint8_t* table = image + h.size;

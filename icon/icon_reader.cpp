@@ -53,15 +53,20 @@ public:
                  std::to_string(directoryEnd) + ", but the file holds " + std::to_string(size_) + " bytes");
         }
         info_.entries.resize(fitting);
-        for (std::size_t k = 0; k < fitting; ++k) ReadEntry(static_cast<int>(k), std::min<std::uint64_t>(directoryEnd, size_));
+        for (std::size_t k = 0; k < fitting; ++k)
+            ReadEntry(static_cast<int>(k), std::min<std::uint64_t>(directoryEnd, size_));
         CheckOverlaps();
         CheckDuplicates();
     }
 
 private:
     void File(std::string text) { info_.findings.push_back({true, -1, std::move(text)}); }
-    void Fault(int k, const std::string& text) { info_.findings.push_back({true, k, "entry " + std::to_string(k) + ": " + text}); }
-    void Warn(int k, const std::string& text) { info_.findings.push_back({false, k, "entry " + std::to_string(k) + ": " + text}); }
+    void Fault(int k, const std::string& text) {
+        info_.findings.push_back({true, k, "entry " + std::to_string(k) + ": " + text});
+    }
+    void Warn(int k, const std::string& text) {
+        info_.findings.push_back({false, k, "entry " + std::to_string(k) + ": " + text});
+    }
 
     void ReadEntry(int k, std::uint64_t directoryEnd) {
         IconEntryInfo& e = info_.entries[k];
@@ -133,7 +138,8 @@ private:
             Fault(k, "bitmap header claims " + std::to_string(h.size) + " bytes");
             return;
         }
-        const bool depthKnown = h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 24 || h.bitCount == 32;
+        const bool depthKnown =
+            h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 24 || h.bitCount == 32;
         if (!depthKnown) {
             Fault(k, "bitmap of " + std::to_string(h.bitCount) + " bits per pixel");
             return;
@@ -204,16 +210,16 @@ private:
             if (d.bytesInResource != 0 && std::uint64_t{d.imageOffset} + d.bytesInResource <= size_)
                 placed.push_back(static_cast<int>(k));
         }
-        std::sort(placed.begin(), placed.end(), [this](int a, int b) {
-            return info_.entries[a].dir.imageOffset < info_.entries[b].dir.imageOffset;
-        });
+        std::sort(placed.begin(), placed.end(),
+                  [this](int a, int b) { return info_.entries[a].dir.imageOffset < info_.entries[b].dir.imageOffset; });
         // Compared with the furthest-reaching image so far, so that an entry inside another is found too.
         std::uint64_t reach = 0;
         int reaching = -1;
         for (int k : placed) {
             const IconDirEntry& d = info_.entries[k].dir;
             if (reaching >= 0 && d.imageOffset < reach)
-                Fault(std::min(k, reaching), "the image overlaps that of entry " + std::to_string(std::max(k, reaching)));
+                Fault(std::min(k, reaching),
+                      "the image overlaps that of entry " + std::to_string(std::max(k, reaching)));
             if (std::uint64_t{d.imageOffset} + d.bytesInResource > reach) {
                 reach = std::uint64_t{d.imageOffset} + d.bytesInResource;
                 reaching = k;
@@ -229,7 +235,8 @@ private:
             const auto [it, fresh] = seen.emplace(std::make_tuple(e.width, e.height, e.bitCount), static_cast<int>(k));
             if (!fresh)
                 Warn(static_cast<int>(k), "the same size and depth (" + Size(e.width, e.height) + ", " +
-                                              std::to_string(e.bitCount) + " bits) as entry " + std::to_string(it->second));
+                                              std::to_string(e.bitCount) + " bits) as entry " +
+                                              std::to_string(it->second));
         }
     }
 

@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
-  imagemagick python3-pil
+  imagemagick python3-pil icoutils
   desktop-file-utils appstream man-db groff-base dpkg-dev
   clang libclang-rt-14-dev
   clang-format clang-tidy shellcheck python3-pyflakes

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // A keyed background around a square of the given colour.
-std::vector<std::uint8_t> Picture(std::uint32_t colour) {
+std::vector<std::uint8_t> SquareOnKey(std::uint32_t colour) {
     const int size = 64;
     std::vector<std::uint32_t> colours(size * size, 0xFF00FF);
     for (int y = 8; y < 56; ++y)
@@ -38,7 +38,7 @@ TEST(CliBatch, AnyNumberOfJobsGivesWhatOneFileAtATimeGives) {
     fs::create_directories(tree + "/sub/deeper");
     const char* const pictures[] = {"a.bmp", "b.bmp", "sub/c.bmp", "sub/d.bmp", "sub/deeper/e.bmp", "z.bmp"};
     std::uint32_t colour = 0x102030;
-    for (const char* name : pictures) WriteFile(tree + "/" + name, Picture(colour += 0x0A1420));
+    for (const char* name : pictures) WriteFile(tree + "/" + name, SquareOnKey(colour += 0x0A1420));
     WriteFile(tree + "/notes.txt", {'h', 'i'});
     WriteFile(tree + "/sub/empty.bmp", {'B', 'M'});  // taken by its first bytes, refused by the reader
     WriteFile(dir / "alone.txt", {'h', 'i'});
@@ -79,8 +79,8 @@ TEST(CliBatch, AnyNumberOfJobsGivesWhatOneFileAtATimeGives) {
 
 TEST(CliBatch, TwoFilesWithOneIconNameDoNotOverwriteEachOther) {
     TempDir dir;
-    WriteFile(dir / "logo.bmp", Picture(0x203040));
-    WriteFile(dir / "logo.dib", Picture(0x405060));
+    WriteFile(dir / "logo.bmp", SquareOnKey(0x203040));
+    WriteFile(dir / "logo.dib", SquareOnKey(0x405060));
     const Outcome r = RunCli({"--sizes", "32", "-f", "-j", "2", dir.path()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("zentro-cli: " + dir / "logo.dib: its icon " + dir / "logo.ico is the icon of " +

@@ -62,7 +62,9 @@ Bytes Png(const Pixels& p) {
 // Every colour of `p` in the global table (a keyed disc has fewer than 256).
 Bytes Gif(const Pixels& p) {
     std::vector<std::uint32_t> palette;
-    GifFrame frame{0, 0, p.width, p.height};
+    GifFrame frame;
+    frame.width = p.width;
+    frame.height = p.height;
     for (std::uint32_t c : p.colours) {
         auto at = std::find(palette.begin(), palette.end(), c);
         if (at == palette.end()) at = palette.insert(palette.end(), c);

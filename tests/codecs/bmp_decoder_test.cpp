@@ -259,26 +259,3 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
     }
 }
 
-TEST(BmpDecoder, IconEntriesDecodeAsTheBmpOfTheirColourRows) {
-    // An entry is a BMP without its file header, its height doubled, its AND mask after the pixels.
-    const Case cases[] = {{"8-bit", {40, 8}, 8}, {"1-bit, full table", {40, 1}, 2}, {"32-bit alpha", {40, 32}, 8}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ArgbPicture picture = Pattern(13, 5, c.colours, c.variant.bitCount == 32);
-        const std::vector<std::uint8_t> bmp = EncodeBmpVariant(picture, c.variant);
-        std::vector<std::uint8_t> entry(bmp.begin() + 14, bmp.end());
-        le::Put32(&entry[8], 2 * 5);
-        if (c.colours == 2) le::Put32(&entry[32], 0);  // a full table counted as 0 colours
-        const std::size_t maskStart = entry.size();
-        entry.resize(maskStart + Stride(13, 1) * 5, 0xA5);
-
-        Picture fromBmp, fromEntry;
-        ASSERT_EQ(Decode(bmp, fromBmp), 0u);
-        std::size_t pixelEnd = 0;
-        ASSERT_EQ(codecs::DecodeDib(entry.data(), entry.size(), 5, fromEntry, &pixelEnd), 0u);
-        EXPECT_EQ(pixelEnd, maskStart);
-        EXPECT_EQ(fromEntry.HasAlpha(), fromBmp.HasAlpha());
-        EXPECT_EQ(Argb(fromEntry), Argb(fromBmp));
-        EXPECT_EQ(codecs::DecodeDib(entry.data(), entry.size(), 11, fromEntry), unsigned{IDS_UNSUPPORTED_BITMAP});
-    }
-}

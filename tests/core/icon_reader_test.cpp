@@ -1,7 +1,6 @@
-#include "icon/icon_reader.h"
-
 #include <gtest/gtest.h>
 
+#include "icon/icon_reader.h"
 #include "icon/icon_writer.h"
 #include "image/image_set_builder.h"
 #include "image/little_endian.h"
@@ -48,7 +47,8 @@ TEST(IconReader, DecodesOurOwnIconsToTheStoresPixels) {
         const IconEntryInfo& e = info.entries[k];
         ASSERT_TRUE(e.readable);
         EXPECT_EQ(e.format, IconImageFormat::Bmp);
-        EXPECT_EQ(std::make_tuple(e.width, e.height, e.bitCount), std::make_tuple(image.Width(), image.Height(), image.BitCount()));
+        EXPECT_EQ(std::make_tuple(e.width, e.height, e.bitCount),
+                  std::make_tuple(image.Width(), image.Height(), image.BitCount()));
         Picture picture;
         ASSERT_TRUE(DecodeBmpIconEntry(file.data(), file.size(), e, picture));
         int differences = 0;
@@ -90,15 +90,13 @@ TEST(IconReader, NamesEachFaultOfBrokenIcons) {
         {"entry 0: the image at offset 4294967295", broken([](auto& f) { le::Put32(f.data() + 6 + 12, 0xFFFFFFFF); })},
         {"entry 1: the image at offset", broken([](auto& f) { le::Put32(f.data() + 6 + 16 + 8, 0x7FFFFFFF); })},
         {"lies within the header or directory", broken([](auto& f) { le::Put32(f.data() + 6 + 12, 20); })},
-        {"overlaps that of entry 1",
-         broken([&](auto& f) { le::Put32(f.data() + 6 + 12, second - 8); })},
+        {"overlaps that of entry 1", broken([&](auto& f) { le::Put32(f.data() + 6 + 12, second - 8); })},
         {"the directory says 47x48", broken([&](auto& f) { f[6] = 47; })},
         {"bits per pixel, the directory says 8", broken([&](auto& f) { le::Put16(f.data() + 6 + 6, 8); })},
         {"header claims 40000 bytes",
          broken([&](auto& f) { le::Put32(f.data() + le::Get32(f.data() + 6 + 12), 40000); })},
         {"need", broken([&](auto& f) { le::Put32(f.data() + 6 + 8, le::Get32(f.data() + 6 + 8) - 1); })},
-        {"PNG image without a complete IHDR",
-         broken([&](auto& f) {
+        {"PNG image without a complete IHDR", broken([&](auto& f) {
              const std::uint8_t sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
              std::copy(sig, sig + 8, f.begin() + le::Get32(f.data() + 6 + 12));
          })},
