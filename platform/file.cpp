@@ -58,6 +58,7 @@ bool IsReplaceable(const std::string& target) {
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT |
                           FILE_ATTRIBUTE_READONLY)) == 0;
 }
+bool Exists(const std::string& target) { return ::GetFileAttributesW(Wide(target).c_str()) != INVALID_FILE_ATTRIBUTES; }
 bool ReplaceTarget(const std::string& from, const std::string& to) {
     return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -96,6 +97,10 @@ bool IsReplaceable(const std::string& target) {
     return ::lstat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode);
 }
 
+bool Exists(const std::string& target) {
+    struct stat info {};
+    return ::lstat(target.c_str(), &info) == 0;
+}
 bool ReplaceTarget(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
 
@@ -231,6 +236,7 @@ bool ReplacingFile::Open(const std::string& target) {
     Discard();
     target_ = FollowLinks(target);
     if (!IsReplaceable(target_)) return false;
+    replacing_ = Exists(target_);
     std::string folder = FolderOf(target_);
     std::string stem = TemporaryStem(target_.substr(target_.find_last_of(kSeparators) + 1));
     std::random_device entropy;
@@ -255,7 +261,9 @@ BatchedSync::~BatchedSync() {
 }
 
 void ReplacingFile::Commit() {
-    if (gBatchedSyncs.load() == 0) file_.Sync();
+    // A file that replaces another always reaches the disk first, so that no
+    // power cut can trade a good old file for an empty new one.
+    if (replacing_ || gBatchedSyncs.load() == 0) file_.Sync();
     file_.Close();
     // Checked as late as it can be: an interrupt that comes after this leaves a whole file.
     if (StopRequested() || Injected(FileOp::Rename) || !ReplaceTarget(temporary_, target_)) throw FileError();

@@ -77,12 +77,14 @@ private:
     File file_;
     std::string target_;
     std::string temporary_;
+    bool replacing_ = false;  // the target existed when it was opened
 };
 
-// Many files written in one go. While one of these lives, ReplacingFile::Commit renames
-// without first pushing the file to the disk, and the last one to end pushes everything
-// at once: a flush per file would cost a batch of small icons most of its time. A power
-// cut during the batch may then leave its newest files empty.
+// Many files written in one go. While one of these lives, ReplacingFile::Commit renames a
+// new file (one that replaces nothing) without first pushing it to the disk, and the last
+// one to end pushes everything at once: a flush per file would cost a batch of small icons
+// most of its time. A power cut during the batch may then leave its newest files empty,
+// but never costs a file that was there before.
 class BatchedSync {
 public:
     BatchedSync();

@@ -55,6 +55,31 @@ TEST(ReplacingFile, FailureAtAnyStepLeavesTargetAndNoTemporary) {
     }
 }
 
+// In a batch only new files skip their flush: one that replaces an old file is
+// still flushed first, and a failing flush keeps the old file.
+TEST(ReplacingFile, BatchesFlushEveryFileThatReplacesAnother) {
+    TempDir dir;
+    WriteFile(dir / "old.ico", {1, 2, 3});
+    BatchedSync batch;
+    for (const char* name : {"old.ico", "new.ico"}) {
+        bool failed = false;
+        ReplacingFile file;
+        ASSERT_TRUE(file.Open(dir / name));
+        InjectFileFailure(FileOp::Sync, 1);
+        try {
+            const std::uint8_t bytes[] = {9};
+            file.Write(bytes, 1);
+            file.Commit();
+        } catch (const FileError&) {
+            failed = true;
+        }
+        ClearFileFailures();
+        EXPECT_EQ(failed, std::string(name) == "old.ico") << name;
+    }
+    EXPECT_EQ(ReadFile(dir / "old.ico"), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ReadFile(dir / "new.ico"), (std::vector<std::uint8_t>{9}));
+}
+
 TEST(ReplacingFile, WritesThroughSymbolicLinkAndKeepsMode) {
     TempDir dir;
     WriteFile(dir / "real.ico", {1});
