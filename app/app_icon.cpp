@@ -2,8 +2,6 @@
 
 namespace zentro {
 
-QIcon LoadAppIcon() {
-    return QIcon(QStringLiteral(":/icon/128"));
-}
+QIcon LoadAppIcon() { return QIcon(QStringLiteral(":/icon/128")); }
 
 }  // namespace zentro

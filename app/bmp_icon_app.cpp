@@ -57,8 +57,7 @@ bool CBmpIconApp::InitInstance() {
 
 void CBmpIconApp::WinHelp(unsigned long, unsigned) {
     if (store.currentPage >= kHelpTopics.size()) return;
-    const std::string reference =
-        ExecutableFolder() + "Zentro.chm::/" + kHelpTopics[store.currentPage] + ".html";
+    const std::string reference = ExecutableFolder() + "Zentro.chm::/" + kHelpTopics[store.currentPage] + ".html";
     HtmlHelpA(nullptr, reference.c_str(), kHelpDisplayTopic, 0);
 }
 

@@ -148,7 +148,8 @@ bool MeasureRow(const std::string& name, const std::string& source, bool anyForm
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: zentro-bench [--repeat N] [--keep DIR] [--default-job] [--picture FILE]... [SIDE...]\n");
+    std::fprintf(stderr,
+                 "usage: zentro-bench [--repeat N] [--keep DIR] [--default-job] [--picture FILE]... [SIDE...]\n");
     return 2;
 }
 

@@ -192,8 +192,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             converting = true;
             std::vector<int> depths;
             ok = value(text) && ParseList(text, {32, 24, 8, 4}, depths);
-            if (ok) o.depths = depths;
-            else if (result.error.empty()) result.error = "--depths takes a list from 32,24,8,4";
+            if (ok)
+                o.depths = depths;
+            else if (result.error.empty())
+                result.error = "--depths takes a list from 32,24,8,4";
         } else if (name == "--sizes") {
             converting = true;
             ok = value(text);

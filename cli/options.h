@@ -11,25 +11,25 @@ namespace zentro::cli {
 
 struct Options {
     std::vector<std::string> inputs;
-    std::string output;                  // only with one input; "" = next to the input
+    std::string output;                      // only with one input; "" = next to the input
     std::optional<std::vector<int>> depths;  // unset = as the wizard presets them
     std::array<int, kSizeCount> sizes = SizeChoices{}.sizes;
-    std::vector<int> anySizes;           // set when --sizes names a size outside the classic five
+    std::vector<int> anySizes;  // set when --sizes names a size outside the classic five
     PngImages png = PngImages::None;
     // Reading icons instead of converting pictures.
     bool list = false;
     bool check = false;
-    std::string extract;                 // folder; "" = no extraction
+    std::string extract;  // folder; "" = no extraction
     bool Inspects() const { return list || check || !extract.empty(); }
-    std::optional<bool> transparent;     // unset = from the picture's corners
+    std::optional<bool> transparent;  // unset = from the picture's corners
     bool all256 = false;
     std::string icon16;
     std::string previews;
     bool force = false;
-    bool classic = false;  // the classic bitmap reader alone
-    int jobs = 0;                        // files converted at once; 0 = one per core
-    bool recursive = false;              // folders given as inputs: their subfolders too
-    std::string outputDir;               // "" = each icon beside its picture
+    bool classic = false;    // the classic bitmap reader alone
+    int jobs = 0;            // files converted at once; 0 = one per core
+    bool recursive = false;  // folders given as inputs: their subfolders too
+    std::string outputDir;   // "" = each icon beside its picture
     bool help = false;
     bool version = false;
 };

@@ -113,8 +113,8 @@ bool DecodeBitFields(const BmpHeader& h, StoredRows& rows, CDib& colour, CDib* a
     return anyAlpha != 0;
 }
 
-unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffset,
-                std::uint32_t offBits, Picture& picture) {
+unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffset, std::uint32_t offBits,
+                Picture& picture) {
     picture.colour.Free();
     picture.alpha.Free();
     BmpHeader h;
@@ -135,8 +135,7 @@ unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffs
             if (h.pixels == BmpPixels::Indexed) {
                 DecodeIndexed(h, stored, picture.colour);
             } else {
-                const bool anyAlpha =
-                    DecodeBitFields(h, stored, picture.colour, withAlpha ? &picture.alpha : nullptr);
+                const bool anyAlpha = DecodeBitFields(h, stored, picture.colour, withAlpha ? &picture.alpha : nullptr);
                 if (h.alphaUnlessAllZero) keepAlpha = anyAlpha;
             }
         }

@@ -77,8 +77,8 @@ bool CheckMasks(BmpHeader& h) {
 
 }  // namespace
 
-unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t infoOffset,
-                       std::uint32_t offBits, BmpHeader& h) {
+unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t infoOffset, std::uint32_t offBits,
+                       BmpHeader& h) {
     h = BmpHeader{};
     std::uint8_t info[kLargestHeaderSize] = {};
     CopyPadded(data, size, infoOffset, info, 4);

@@ -31,7 +31,7 @@ struct BmpHeader {
 // it up to the pixels, which start at `offBits` (when that lies inside the
 // header or its masks, right after the colour table).
 // Bytes past `size` read as zero. 0, or the id of the message that refuses the file.
-unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t infoOffset,
-                       std::uint32_t offBits, BmpHeader& header);
+unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t infoOffset, std::uint32_t offBits,
+                       BmpHeader& header);
 
 }  // namespace zentro::codecs

@@ -1,9 +1,9 @@
 #include "codecs/jpeg_decoder.h"
 
 // jpeglib.h needs size_t and FILE declared first.
+#include <csetjmp>
 #include <cstddef>
 #include <cstdio>
-#include <csetjmp>
 #include <cstring>
 #include <vector>
 

@@ -224,8 +224,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (largest > store.source.GetMinSide()) {
         FUZZ_CHECK(!built && log.messages.size() == 1);
         FUZZ_CHECK(log.messages[0].id == IDS_TOO_SMALL && log.messages[0].icon == MessageIcon::Exclamation);
-        FUZZ_CHECK(log.messages[0].text == FormatTooSmall(LoadString(IDS_MAIN_SOURCE), largest, largest,
-                                                          LoadString(IDS_LARGEST_SIZE_HINT)));
+        FUZZ_CHECK(log.messages[0].text ==
+                   FormatTooSmall(LoadString(IDS_MAIN_SOURCE), largest, largest, LoadString(IDS_LARGEST_SIZE_HINT)));
         return 0;
     }
     if (!built) {

@@ -7,8 +7,8 @@
 
 namespace zentro {
 
-bool MakePngForms(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes,
-                  const PngChoice& png, PngForms& forms) {
+bool MakePngForms(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes, const PngChoice& png,
+                  PngForms& forms) {
     const std::vector<std::uint8_t> order = ImageOrder(format, sizes, store.kind256);
     forms.assign(order.size(), {});
     if (png.images == PngImages::None || !png.encode) return true;
@@ -22,7 +22,7 @@ bool MakePngForms(const ImageStore& store, const FormatChoices& format, const Si
 }
 
 std::vector<IconEntryInfo> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
-                                    const SizeChoices& sizes, const PngForms& pngForms) {
+                                     const SizeChoices& sizes, const PngForms& pngForms) {
     const std::uint16_t count = static_cast<std::uint16_t>(store.entries.size());
     std::uint8_t header[kIconHeaderSize] = {0, 0};
     le::Put16(header + 2, 1);

@@ -38,13 +38,13 @@ struct PngChoice {
 // The PNG form of each image in file order, empty for those that stay BMP.
 using PngForms = std::vector<std::vector<std::uint8_t>>;
 // False when an image could not be compressed (no memory).
-bool MakePngForms(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes,
-                  const PngChoice& png, PngForms& forms);
+bool MakePngForms(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes, const PngChoice& png,
+                  PngForms& forms);
 
 // Writes the whole icon of what the image store holds for these choices and
 // returns its entries as a reader sees them; throws FileError when the sink fails.
 std::vector<IconEntryInfo> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
-                                    const SizeChoices& sizes, const PngForms& pngForms = {});
+                                     const SizeChoices& sizes, const PngForms& pngForms = {});
 
 // Writes the icon to `path`, replacing the file only when every byte made it to
 // the disk. Shows message 117 or 119 (105 when a PNG form could not be made) and

@@ -282,10 +282,8 @@ struct MaskKeys {
 template <class Visit>
 void WithKeys(const KeySource& keys, const CDib& source, const Visit& visit) {
     switch (keys.kind) {
-        case KeySource::Kind::None:
-            return visit(NoKeys{});
-        case KeySource::Kind::KeyColour:
-            return visit(ColourKeys{source.Row(0)});
+        case KeySource::Kind::None: return visit(NoKeys{});
+        case KeySource::Kind::KeyColour: return visit(ColourKeys{source.Row(0)});
         default:
             return visit(MaskKeys{KeyValueRow(*keys.mask, 0), keys.mask->Stride(), KeyValueStep(*keys.mask),
                                   keys.keyedOnly, keys.keyedMeansKeyColour ? source.Row(0) : nullptr});

@@ -36,17 +36,13 @@ std::uint32_t CDib::GetPaletteSize() const {
 void CDib::GetPixel(int x, int y, std::uint8_t* out) const {
     int index;
     switch (header_.bitCount) {
-        case 1:
-            index = GetMaskBit(x, y);
-            break;
+        case 1: index = GetMaskBit(x, y); break;
         case 4: {
             std::uint8_t byte = *PixelPtr4(x, y);
             index = (x % 2 == 0) ? byte >> 4 : byte & 0x0F;
             break;
         }
-        case 8:
-            index = Row(y)[x];
-            break;
+        case 8: index = Row(y)[x]; break;
         case 24: {
             const std::uint8_t* p = PixelPtr24(x, y);
             out[0] = p[2];
@@ -61,8 +57,7 @@ void CDib::GetPixel(int x, int y, std::uint8_t* out) const {
             out[2] = p[0];
             return;
         }
-        default:
-            return;
+        default: return;
     }
     const PaletteEntry& entry = colourTable_[index];
     out[0] = entry.red;
@@ -102,10 +97,8 @@ void CDib::SetPixel(int x, int y, const std::uint8_t* in, std::uint8_t* out) {
             return;
         }
         case 4:
-        case 8:
-            break;
-        default:
-            return;
+        case 8: break;
+        default: return;
     }
     const int chosen = NearestEntry(in, header_.bitCount == 4 ? 16 : 256);
     SetIndex(x, y, chosen);

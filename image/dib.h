@@ -82,7 +82,9 @@ public:
 
     std::uint8_t* PixelPtr24(int x, int y) { return Row(y) + 3 * x; }
     const std::uint8_t* PixelPtr24(int x, int y) const { return Row(y) + 3 * x; }
-    std::uint8_t* PixelPtr32(int x, int y) { return pixels_.get() + (static_cast<std::size_t>(y) * header_.width + x) * 4; }
+    std::uint8_t* PixelPtr32(int x, int y) {
+        return pixels_.get() + (static_cast<std::size_t>(y) * header_.width + x) * 4;
+    }
     const std::uint8_t* PixelPtr32(int x, int y) const {
         return pixels_.get() + (static_cast<std::size_t>(y) * header_.width + x) * 4;
     }

@@ -129,8 +129,7 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const CDib& alph
     const bool alphaKeys = ownAlpha && format.transparent != 0;
 
     stage(BuildStage::KeyMasks);
-    if (alphaKeys ? !BuildAlphaKeyPlane(alphaPlane, store.keyMask)
-                  : alpha && !BuildKeyPlane(*source, store.keyMask, 2))
+    if (alphaKeys ? !BuildAlphaKeyPlane(alphaPlane, store.keyMask) : alpha && !BuildKeyPlane(*source, store.keyMask, 2))
         return false;
 
     stage(BuildStage::Resampling);
@@ -171,16 +170,11 @@ bool GenerateFromSource(ImageStore& store, const CDib& picture, const CDib& alph
 
 int IsKindChosen(std::int8_t kind, const FormatChoices& format) {
     switch (kind) {
-        case kKind4:
-            return format.use4;
-        case kKind8:
-            return format.use8;
-        case kKind24:
-            return format.use24;
-        case kKind32:
-            return format.use32;
-        default:
-            return 0;
+        case kKind4: return format.use4;
+        case kKind8: return format.use8;
+        case kKind24: return format.use24;
+        case kKind32: return format.use32;
+        default: return 0;
     }
 }
 

@@ -21,9 +21,10 @@ NearestColour::NearestColour(const PaletteEntry* table, int count) : count_(coun
         if (a.green != b.green) return a.green < b.green;
         return a.index > b.index;
     });
-    count_ = static_cast<int>(std::unique(bySum_, bySum_ + count, [](const Entry& a, const Entry& b) {
-                                  return a.red == b.red && a.green == b.green && a.blue == b.blue;
-                              }) -
+    count_ = static_cast<int>(std::unique(bySum_, bySum_ + count,
+                                          [](const Entry& a, const Entry& b) {
+                                              return a.red == b.red && a.green == b.green && a.blue == b.blue;
+                                          }) -
                               bySum_);
 }
 

@@ -10,10 +10,10 @@ namespace zentro {
 namespace {
 
 // Every palette image carries these, red, green, blue.
-constexpr std::uint8_t kFixedColours[16][3] = {
-    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-    {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+constexpr std::uint8_t kFixedColours[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                               {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                               {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                               {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
 
 constexpr int kFirstOctreeEntry = 8;
 // An 8-bit palette keeps fixed colours 8 to 15 at its top end.

@@ -13,7 +13,10 @@ namespace zentro {
 namespace {
 
 DialogTemplate FormatTemplate() {
-    return {108, "Ikoblen - 格式", 210, 205,
+    return {108,
+            "Ikoblen - 格式",
+            210,
+            205,
             {
                 {ControlKind::Text, kStaticId, "选择您希望包括的颜色的深度：", 7, 7, 156, 8},
                 {ControlKind::AutoCheckBox, kAlpha32Box, "32-位 用透明通道(&A)", 7, 22, 95, 10, kTabStop},
@@ -28,9 +31,7 @@ DialogTemplate FormatTemplate() {
 }
 
 // As the box reports itself: an indeterminate box counts as checked, like a non-zero choice.
-bool IsChecked(const QCheckBox* box) {
-    return box->checkState() != Qt::Unchecked;
-}
+bool IsChecked(const QCheckBox* box) { return box->checkState() != Qt::Unchecked; }
 
 }  // namespace
 
@@ -46,8 +47,8 @@ bool CFormatPage::OnSetActive() {
 
 int CFormatPage::OnWizardNext() {
     // 32-bit counts only with transparency: its alpha comes from the key.
-    const bool canMakeOne = (IsChecked(box32_) && IsChecked(transparentBox_)) || IsChecked(box4_) ||
-                            IsChecked(box8_) || IsChecked(box24_);
+    const bool canMakeOne =
+        (IsChecked(box32_) && IsChecked(transparentBox_)) || IsChecked(box4_) || IsChecked(box8_) || IsChecked(box24_);
     if (!canMakeOne) {
         ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
         return -1;

@@ -14,7 +14,10 @@ namespace zentro {
 namespace {
 
 DialogTemplate InputTemplate() {
-    return {106, "Ikoblen - 输入文件", 210, 205,
+    return {106,
+            "Ikoblen - 输入文件",
+            210,
+            205,
             {
                 {ControlKind::Text, kStaticId, "选择您希望创建图标的位图文件：", 7, 7, 178, 8},
                 {ControlKind::Edit, kBitmapPathEdit, "", 7, 17, 196, 14, kTabStop},

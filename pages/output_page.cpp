@@ -25,7 +25,10 @@ constexpr qsizetype kRootSeparator = 0;
 #endif
 
 DialogTemplate OutputTemplate() {
-    return {107, "Ikoblen - 输出文件", 210, 205,
+    return {107,
+            "Ikoblen - 输出文件",
+            210,
+            205,
             {
                 {ControlKind::Text, kStaticId, "为新图标选择一个名称：", 7, 7, 101, 8},
                 {ControlKind::Edit, kIconPathEdit, "", 7, 17, 196, 14, kTabStop},

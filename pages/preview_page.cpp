@@ -9,7 +9,10 @@ namespace zentro {
 namespace {
 
 DialogTemplate PreviewTemplate() {
-    return {110, "Ikoblen - 预览", 245, 248,
+    return {110,
+            "Ikoblen - 预览",
+            245,
+            248,
             {
                 {ControlKind::Text, kStaticId, "预览：", 9, 2, 28, 11},
                 {ControlKind::Text, kPreviewWindow, "", 8, 12, 183, 180},
@@ -49,26 +52,19 @@ void CPreviewPage::OnHScroll(int code, int thumbPosition) {
     const int limit = scrollBar_->maximum();
     int& position = preview_.position;
     switch (code) {
-    case SB_LINELEFT:
-    case SB_PAGELEFT:
-        if (position != 0) --position;
-        break;
-    case SB_LINERIGHT:
-    case SB_PAGERIGHT:
-        if (static_cast<unsigned>(position) < static_cast<unsigned>(limit)) ++position;
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        position = thumbPosition;
-        break;
-    case SB_LEFT:
-        position = 0;
-        break;
-    case SB_RIGHT:
-        position = limit;
-        break;
-    default:
-        break;
+        case SB_LINELEFT:
+        case SB_PAGELEFT:
+            if (position != 0) --position;
+            break;
+        case SB_LINERIGHT:
+        case SB_PAGERIGHT:
+            if (static_cast<unsigned>(position) < static_cast<unsigned>(limit)) ++position;
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: position = thumbPosition; break;
+        case SB_LEFT: position = 0; break;
+        case SB_RIGHT: position = limit; break;
+        default: break;
     }
     preview_.Refresh();
     // Setting the value triggers no action, so this does not come back here.
@@ -77,15 +73,15 @@ void CPreviewPage::OnHScroll(int code, int thumbPosition) {
 
 void CPreviewPage::OnScrollAction(int action) {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: OnHScroll(SB_LINELEFT, 0); break;
-    case QAbstractSlider::SliderSingleStepAdd: OnHScroll(SB_LINERIGHT, 0); break;
-    case QAbstractSlider::SliderPageStepSub: OnHScroll(SB_PAGELEFT, 0); break;
-    case QAbstractSlider::SliderPageStepAdd: OnHScroll(SB_PAGERIGHT, 0); break;
-    case QAbstractSlider::SliderToMinimum: OnHScroll(SB_LEFT, 0); break;
-    case QAbstractSlider::SliderToMaximum: OnHScroll(SB_RIGHT, 0); break;
-    // Qt has already moved the thumb: that is where a drag or the wheel took it.
-    case QAbstractSlider::SliderMove: OnHScroll(SB_THUMBTRACK, scrollBar_->sliderPosition()); break;
-    default: break;
+        case QAbstractSlider::SliderSingleStepSub: OnHScroll(SB_LINELEFT, 0); break;
+        case QAbstractSlider::SliderSingleStepAdd: OnHScroll(SB_LINERIGHT, 0); break;
+        case QAbstractSlider::SliderPageStepSub: OnHScroll(SB_PAGELEFT, 0); break;
+        case QAbstractSlider::SliderPageStepAdd: OnHScroll(SB_PAGERIGHT, 0); break;
+        case QAbstractSlider::SliderToMinimum: OnHScroll(SB_LEFT, 0); break;
+        case QAbstractSlider::SliderToMaximum: OnHScroll(SB_RIGHT, 0); break;
+        // Qt has already moved the thumb: that is where a drag or the wheel took it.
+        case QAbstractSlider::SliderMove: OnHScroll(SB_THUMBTRACK, scrollBar_->sliderPosition()); break;
+        default: break;
     }
 }
 

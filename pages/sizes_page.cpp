@@ -17,19 +17,24 @@ namespace zentro {
 namespace {
 
 DialogTemplate SizesTemplate() {
-    return {109, "Ikoblen - 大小", 210, 205,
-            {
-                {ControlKind::AutoCheckBox, kSize256Box, "2&56x256", 7, 22, 43, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kOnlyOne256Box, "仅包含一个 256x256 的设备图像(&O)", 17, 37, 141, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kSize48Box, "&48x48", 7, 52, 35, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kSize32Box, "&32x32", 7, 67, 35, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kSize24Box, "&24x24", 7, 82, 35, 10, kTabStop},
-                {ControlKind::AutoCheckBox, kSize16Box, "&16x16", 7, 97, 35, 10, kTabStop},
-                {ControlKind::Text, kStaticId, "选择你想要图片的大小：", 7, 7, 149, 8},
-                {ControlKind::AutoCheckBox, kUse16BitmapBox, "以下为 16x16 大小的图片使用：(&I)", 17, 112, 141, 10, kTabStop},
-                {ControlKind::Edit, kBitmapPathEdit, "", 17, 127, 131, 14, kTabStop},
-                {ControlKind::PushButton, kBrowseButton, "浏览(&B)...", 153, 127, 50, 14, kTabStop},
-            }};
+    return {
+        109,
+        "Ikoblen - 大小",
+        210,
+        205,
+        {
+            {ControlKind::AutoCheckBox, kSize256Box, "2&56x256", 7, 22, 43, 10, kTabStop},
+            {ControlKind::AutoCheckBox, kOnlyOne256Box, "仅包含一个 256x256 的设备图像(&O)", 17, 37, 141, 10, kTabStop},
+            {ControlKind::AutoCheckBox, kSize48Box, "&48x48", 7, 52, 35, 10, kTabStop},
+            {ControlKind::AutoCheckBox, kSize32Box, "&32x32", 7, 67, 35, 10, kTabStop},
+            {ControlKind::AutoCheckBox, kSize24Box, "&24x24", 7, 82, 35, 10, kTabStop},
+            {ControlKind::AutoCheckBox, kSize16Box, "&16x16", 7, 97, 35, 10, kTabStop},
+            {ControlKind::Text, kStaticId, "选择你想要图片的大小：", 7, 7, 149, 8},
+            {ControlKind::AutoCheckBox, kUse16BitmapBox, "以下为 16x16 大小的图片使用：(&I)", 17, 112, 141, 10,
+             kTabStop},
+            {ControlKind::Edit, kBitmapPathEdit, "", 17, 127, 131, 14, kTabStop},
+            {ControlKind::PushButton, kBrowseButton, "浏览(&B)...", 153, 127, 50, 14, kTabStop},
+        }};
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 // Leaving with Next is where the icon's images are made: the page's data
 // exchange, which the sheet runs after OnWizardNext, tests that a size is
 // chosen and builds the image set; either failure keeps the user here.
-#include <QPushButton>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "app/bmp_property_page.h"
 #include "app/choices.h"

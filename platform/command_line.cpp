@@ -1,8 +1,8 @@
 #include "platform/command_line.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #endif
 
 #include <algorithm>

@@ -12,10 +12,10 @@
 
 #include "app/bmp_icon_app.h"
 #include "pages/control_ids.h"
+#include "platform/message.h"
 #include "platform/qt/html_help.h"
 #include "platform/qt/wizard_page.h"
 #include "platform/qt/wizard_sheet.h"
-#include "platform/message.h"
 #include "platform/string_table.h"
 
 namespace {
@@ -55,7 +55,8 @@ void ScrollToLargestAlphaImage(zentro::WizardSheet& sheet) {
                                     [](std::uint8_t code) { return code / zentro::kSizeCount == zentro::kKind32; });
     auto* scrollBar = qobject_cast<QScrollBar*>(sheet.GetActivePage()->GetDlgItem(zentro::kPreviewScrollBar));
     if (alpha == entries.end() || scrollBar == nullptr) return;
-    for (auto step = entries.begin(); step != alpha; ++step) scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    for (auto step = entries.begin(); step != alpha; ++step)
+        scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
 void Step(int shot) {

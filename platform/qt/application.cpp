@@ -16,17 +16,13 @@ Application* gCurrent = nullptr;
 
 }  // namespace
 
-Application::Application() {
-    gCurrent = this;
-}
+Application::Application() { gCurrent = this; }
 
 Application::~Application() {
     if (gCurrent == this) gCurrent = nullptr;
 }
 
-Application* Application::Current() {
-    return gCurrent;
-}
+Application* Application::Current() { return gCurrent; }
 
 void Application::WinHelp(unsigned long, unsigned) {}
 

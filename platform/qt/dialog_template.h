@@ -11,9 +11,9 @@ namespace zentro {
 constexpr int kStaticId = 0xFFFF;
 
 enum class ControlKind {
-    Text,         // static text, wrapped like a left-aligned label
-    Icon,         // static showing an icon
-    Edit,         // single-line edit, bordered, scrolling horizontally
+    Text,  // static text, wrapped like a left-aligned label
+    Icon,  // static showing an icon
+    Edit,  // single-line edit, bordered, scrolling horizontally
     PushButton,
     AutoCheckBox,
     HScrollBar,
@@ -30,7 +30,7 @@ enum ControlStyle : unsigned {
 struct ControlTemplate {
     ControlKind kind;
     int id;
-    std::string text;  // UTF-8; '&' marks the mnemonic of buttons and boxes
+    std::string text;         // UTF-8; '&' marks the mnemonic of buttons and boxes
     int x, y, width, height;  // dialog units
     unsigned style = kPlain;
 };

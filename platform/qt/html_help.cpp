@@ -25,9 +25,7 @@ QString ResourceOf(const QString& reference) {
 
 }  // namespace
 
-HelpViewer* HelpViewer::Instance() {
-    return gViewer.data();
-}
+HelpViewer* HelpViewer::Instance() { return gViewer.data(); }
 
 HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -36,8 +34,7 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window), browser_(ne
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(480, 360);
-    connect(browser_, &QTextBrowser::sourceChanged, this,
-            [this] { setWindowTitle(browser_->documentTitle()); });
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] { setWindowTitle(browser_->documentTitle()); });
 }
 
 void HelpViewer::Show(const std::string& reference, const QString& resource) {

@@ -43,15 +43,11 @@ bool WizardPage::OnSetActive() {
     return true;
 }
 
-bool WizardPage::OnKillActive() {
-    return UpdateData(true);
-}
+bool WizardPage::OnKillActive() { return UpdateData(true); }
 
 void WizardPage::DoDataExchange(DataExchange&) {}
 
-void WizardPage::OnInitDialog() {
-    UpdateData(false);
-}
+void WizardPage::OnInitDialog() { UpdateData(false); }
 
 void WizardPage::OnClicked(int id, std::function<void()> handler) {
     clickHandlers_.emplace_back(id, std::move(handler));
@@ -95,28 +91,18 @@ QWidget* WizardPage::CreateControl(const ControlTemplate& control) {
     const QString text = QString::fromStdString(control.text);
     QWidget* widget = nullptr;
     switch (control.kind) {
-    case ControlKind::Text: {
-        auto* label = new QLabel(text, this);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        widget = label;
-        break;
-    }
-    case ControlKind::Icon:
-        widget = new QLabel(this);
-        break;
-    case ControlKind::Edit:
-        widget = new QLineEdit(this);
-        break;
-    case ControlKind::PushButton:
-        widget = new QPushButton(text, this);
-        break;
-    case ControlKind::AutoCheckBox:
-        widget = new QCheckBox(text, this);
-        break;
-    case ControlKind::HScrollBar:
-        widget = new QScrollBar(Qt::Horizontal, this);
-        break;
+        case ControlKind::Text: {
+            auto* label = new QLabel(text, this);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = label;
+            break;
+        }
+        case ControlKind::Icon: widget = new QLabel(this); break;
+        case ControlKind::Edit: widget = new QLineEdit(this); break;
+        case ControlKind::PushButton: widget = new QPushButton(text, this); break;
+        case ControlKind::AutoCheckBox: widget = new QCheckBox(text, this); break;
+        case ControlKind::HScrollBar: widget = new QScrollBar(Qt::Horizontal, this); break;
     }
     const bool takesFocus = control.kind != ControlKind::Text && control.kind != ControlKind::Icon;
     widget->setFocusPolicy(!takesFocus ? Qt::NoFocus : (control.style & kTabStop) ? Qt::StrongFocus : Qt::ClickFocus);

@@ -17,8 +17,8 @@ namespace {
 constexpr int kMargin = 7;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
-constexpr int kButtonGap = 4;     // between Cancel and Help
-constexpr int kCommandGap = 7;    // between Next/Finish and Cancel
+constexpr int kButtonGap = 4;   // between Cancel and Help
+constexpr int kCommandGap = 7;  // between Next/Finish and Cancel
 
 void FocusFirstControl(QWidget* page, QWidget* fallback) {
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -83,11 +83,11 @@ int WizardSheet::GetPageIndex(const WizardPage* page) const {
 
 QPushButton* WizardSheet::Button(WizardCommand command) const {
     switch (command) {
-    case WizardCommand::Back: return back_;
-    case WizardCommand::Next: return next_;
-    case WizardCommand::Finish: return finish_;
-    case WizardCommand::Cancel: return cancel_;
-    case WizardCommand::Help: return help_;
+        case WizardCommand::Back: return back_;
+        case WizardCommand::Next: return next_;
+        case WizardCommand::Finish: return finish_;
+        case WizardCommand::Cancel: return cancel_;
+        case WizardCommand::Help: return help_;
     }
     return nullptr;
 }
@@ -153,9 +153,7 @@ void WizardSheet::Build() {
     OnInitDialog();
 }
 
-bool WizardSheet::OnInitDialog() {
-    return ActivateFrom(0, 1);
-}
+bool WizardSheet::OnInitDialog() { return ActivateFrom(0, 1); }
 
 bool WizardSheet::ActivateFrom(int index, int step) {
     for (int i = index; i >= 0 && i < GetPageCount(); i += step) {
@@ -197,8 +195,6 @@ void WizardSheet::Help() {
     if (Application* application = Application::Current()) application->OnHelp();
 }
 
-void WizardSheet::reject() {
-    done(kWizardCancelled);
-}
+void WizardSheet::reject() { done(kWizardCancelled); }
 
 }  // namespace zentro

@@ -73,7 +73,10 @@ TEST(CliConvert, DefaultsFollowTheCornersAndNameTheIconAfterTheInput) {
 TEST(CliConvert, RefusesWhatTheWizardRefuses) {
     TempDir dir;
     WriteFile(dir / "in.bmp", KeyedPicture(64));
-    struct Case { std::vector<std::string> args; std::string message; } cases[] = {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
         {{"--depths", ""}, "没有选择分辨率。"},
         {{"--depths", "32", "--opaque"}, "没有选择分辨率。"},
         {{"--sizes="}, "没有选择大小。"},

@@ -19,8 +19,9 @@ bool AppearsIn(const std::vector<std::string>& args, const std::string& option) 
 
 TEST(CliUsage, ListsEveryOptionTheParserKnows) {
     const auto options = ListedOptions(cli::kUsage);
-    for (const char* expected : {"-o", "--output", "--depths", "--sizes", "--transparent", "--opaque", "--all-256",
-                                 "--icon16", "--previews", "-f", "--force", "--classic", "-h", "--help", "--version", "--"})
+    for (const char* expected :
+         {"-o", "--output", "--depths", "--sizes", "--transparent", "--opaque", "--all-256", "--icon16", "--previews",
+          "-f", "--force", "--classic", "-h", "--help", "--version", "--"})
         EXPECT_TRUE(IsListed(options, expected)) << expected;
     for (const std::vector<std::string>& aliases : options) {
         for (const std::string& option : aliases) {
@@ -37,7 +38,8 @@ TEST(CliUsage, EveryOptionHasAnExampleThatParses) {
         EXPECT_EQ(cli::ParseOptions(args).error, "") << ::testing::PrintToString(args);
     for (const std::vector<std::string>& aliases : ListedOptions(cli::kUsage)) {
         const bool shown = std::any_of(examples.begin(), examples.end(), [&](const std::vector<std::string>& args) {
-            return std::any_of(aliases.begin(), aliases.end(), [&](const std::string& a) { return AppearsIn(args, a); });
+            return std::any_of(aliases.begin(), aliases.end(),
+                               [&](const std::string& a) { return AppearsIn(args, a); });
         });
         EXPECT_TRUE(shown) << aliases.back() << " has no example";
     }

@@ -1,9 +1,8 @@
-#include "codecs/bmp_decoder.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "codecs/bmp_decoder.h"
 #include "image/little_endian.h"
 #include "platform/pixel_memory.h"
 #include "platform/string_table.h"
@@ -215,8 +214,8 @@ TEST(BmpDecoder, RunLengthStreamsClipRunsAndLeaveSkippedPixelsClear) {
     layout.pixels = {0, 5, 0x21, 0x32, 0x10, 0, 1, 0x12, 0, 1};
     ASSERT_EQ(Decode(EncodeBmp(layout), p), 0u);
     EXPECT_FALSE(p.HasAlpha());
-    EXPECT_EQ(Argb(p), (std::vector<std::uint32_t>{0xFF405060, 0xFF102030, 0xFF708090, 0xFF405060, 0xFF102030,
-                                                   0xFF102030}));
+    EXPECT_EQ(Argb(p),
+              (std::vector<std::uint32_t>{0xFF405060, 0xFF102030, 0xFF708090, 0xFF405060, 0xFF102030, 0xFF102030}));
 }
 
 TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
@@ -258,4 +257,3 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
         EXPECT_FALSE(p.colour.HasPicture() || p.alpha.HasPicture());
     }
 }
-

@@ -2,16 +2,17 @@
 
 #include <png.h>
 // jpeglib.h needs size_t and FILE declared first.
-#include <cstddef>
-#include <cstdio>
-#include <jpeglib.h>
 #include <gif_lib.h>
 #include <webp/decode.h>
 #include <webp/encode.h>
 
 #include <csetjmp>
+#include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+
+#include <jpeglib.h>
 
 #include "codecs/picture_decoder.h"
 

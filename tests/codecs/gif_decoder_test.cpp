@@ -1,9 +1,8 @@
 // GIF files: the first frame on its logical screen, the transparent index, refusals.
-#include "codecs/gif_decoder.h"
-
 #include <gtest/gtest.h>
 
 #include "codec_encoders.h"
+#include "codecs/gif_decoder.h"
 
 using namespace zentro;
 using namespace zentro::test;

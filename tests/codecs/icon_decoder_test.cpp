@@ -1,9 +1,8 @@
 // An icon read as a picture: its largest, deepest image, the same whether that
 // image is stored as BMP or as PNG.
-#include "codecs/icon_decoder.h"
-
 #include <gtest/gtest.h>
 
+#include "codecs/icon_decoder.h"
 #include "codecs/png_encoder.h"
 #include "icon/icon_writer.h"
 #include "image/image_set_builder.h"

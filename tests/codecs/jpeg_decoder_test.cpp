@@ -1,13 +1,12 @@
 // JPEG files against libjpeg-turbo's own decode, turned upright by their Exif
 // orientation, and in Adobe's CMYK.
-#include "codecs/jpeg_decoder.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdlib>
 
 #include "codec_encoders.h"
+#include "codecs/jpeg_decoder.h"
 
 using namespace zentro;
 using namespace zentro::test;

@@ -1,11 +1,10 @@
 // The loader on files: one message for each refusal, the decoded picture otherwise.
-#include "codecs/picture_loader.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "codec_encoders.h"
+#include "codecs/picture_loader.h"
 #include "platform/file.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"

@@ -1,6 +1,4 @@
 // PNG files in every colour type against libpng's own simplified reader.
-#include "codecs/png_decoder.h"
-
 #include <gtest/gtest.h>
 #include <png.h>
 #include <zlib.h>
@@ -9,6 +7,7 @@
 #include <cstring>
 
 #include "codec_encoders.h"
+#include "codecs/png_decoder.h"
 
 using namespace zentro;
 using namespace zentro::test;

@@ -1,9 +1,8 @@
 // WebP files against libwebp's own simple decoder; the first frame of an animation.
-#include "codecs/webp_decoder.h"
-
 #include <gtest/gtest.h>
 
 #include "codec_encoders.h"
+#include "codecs/webp_decoder.h"
 
 using namespace zentro;
 using namespace zentro::test;

@@ -6,9 +6,11 @@
 using namespace zentro;
 
 TEST(DibStride, MatchesPaddingRulesAtEveryDepth) {
-    struct Case { int width, bits; std::size_t stride; } cases[] = {
-        {1, 1, 4}, {1, 4, 4}, {1, 8, 4}, {1, 24, 4}, {1, 32, 4}, {32, 1, 4}, {33, 1, 8},
-        {24, 4, 12}, {48, 24, 144}, {16, 24, 48}, {5, 8, 8}, {3, 24, 12}, {9, 4, 8}};
+    struct Case {
+        int width, bits;
+        std::size_t stride;
+    } cases[] = {{1, 1, 4},   {1, 4, 4},     {1, 8, 4},    {1, 24, 4}, {1, 32, 4},  {32, 1, 4}, {33, 1, 8},
+                 {24, 4, 12}, {48, 24, 144}, {16, 24, 48}, {5, 8, 8},  {3, 24, 12}, {9, 4, 8}};
     for (const auto& c : cases) {
         CDib dib;
         ASSERT_TRUE(dib.Create(c.width, 2, static_cast<std::uint8_t>(c.bits)));
@@ -17,8 +19,10 @@ TEST(DibStride, MatchesPaddingRulesAtEveryDepth) {
 }
 
 TEST(DibImageSize, OfA256SquareAtEveryDepth) {
-    struct Case { int bits; std::uint32_t bytes; } cases[] = {
-        {32, 262144}, {24, 196608}, {8, 65536}, {4, 32768}, {1, 8192}};
+    struct Case {
+        int bits;
+        std::uint32_t bytes;
+    } cases[] = {{32, 262144}, {24, 196608}, {8, 65536}, {4, 32768}, {1, 8192}};
     for (const auto& c : cases) {
         CDib dib;
         ASSERT_TRUE(dib.Create(256, 256, static_cast<std::uint8_t>(c.bits)));
@@ -41,7 +45,7 @@ TEST(DibCreate, RefusesWhatCannotBeHeld) {
     CDib dib;
     EXPECT_FALSE(dib.Create(0, 5, 24));
     EXPECT_FALSE(dib.Create(5, -1, 24));
-    EXPECT_FALSE(dib.Create(16385, 16384, 8));  // one column more than the largest picture
+    EXPECT_FALSE(dib.Create(16385, 16384, 8));   // one column more than the largest picture
     EXPECT_FALSE(dib.Create(65536, 65536, 32));  // 16 GiB of pixels would wrap a 32-bit size
     EXPECT_FALSE(dib.HasPicture());
     EXPECT_EQ(dib.Width(), 65536);  // a failed create keeps the requested header

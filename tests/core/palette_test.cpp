@@ -21,11 +21,12 @@ struct Rgb {
     friend bool operator<(const Rgb& p, const Rgb& q) { return std::tie(p.r, p.g, p.b) < std::tie(q.r, q.g, q.b); }
 };
 
-std::ostream& operator<<(std::ostream& out, const Rgb& c) { return out << "(" << c.r << "," << c.g << "," << c.b << ")"; }
+std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "(" << c.r << "," << c.g << "," << c.b << ")";
+}
 
-const Rgb kFixed[16] = {{0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},
-                        {0, 0, 128},   {128, 0, 128},   {0, 128, 128},   {192, 192, 192},
-                        {128, 128, 128}, {255, 0, 0},   {0, 255, 0},     {255, 255, 0},
+const Rgb kFixed[16] = {{0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
+                        {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
                         {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
 
 // A one-row picture: pixels reach the tree in the order given.
@@ -47,7 +48,8 @@ Rgb Entry(const CDib& dib, int i) {
 // (bits 7 to 2; red lowest) read as one base-8 number.
 std::uint32_t WalkOrder(const Rgb& c) {
     std::uint32_t key = 0;
-    for (int bit = 7; bit >= 2; --bit) key = key * 8 + ((c.r >> bit) & 1) + ((c.g >> bit) & 1) * 2 + ((c.b >> bit) & 1) * 4;
+    for (int bit = 7; bit >= 2; --bit)
+        key = key * 8 + ((c.r >> bit) & 1) + ((c.g >> bit) & 1) * 2 + ((c.b >> bit) & 1) * 4;
     return key;
 }
 

@@ -74,8 +74,7 @@ TEST(ParallelConversions, EachGivesWhatItGivesAloneAndHearsOnlyItsOwnMessages) {
     for (int round = 0; round < 3; ++round) {
         std::vector<Result> together(jobs.size());
         std::vector<std::thread> threads;
-        for (std::size_t i = 0; i < jobs.size(); ++i)
-            threads.emplace_back([&, i] { together[i] = Convert(jobs[i]); });
+        for (std::size_t i = 0; i < jobs.size(); ++i) threads.emplace_back([&, i] { together[i] = Convert(jobs[i]); });
         for (std::thread& t : threads) t.join();
         for (std::size_t i = 0; i < jobs.size(); ++i) {
             EXPECT_EQ(together[i].built, alone[i].built) << "job " << i;

@@ -22,7 +22,10 @@ const Colour kWhite = {255, 255, 255};
 }  // namespace
 
 TEST(ComposePreview, BlendsThirtyTwoBitPixelsOntoWhiteByAlpha) {
-    struct Case { std::uint8_t pixel[4]; Colour shown; } cases[] = {
+    struct Case {
+        std::uint8_t pixel[4];
+        Colour shown;
+    } cases[] = {
         {{0, 255, 100, 128}, {127, 255, 177}},
         {{0, 0, 0, 0}, kWhite},
         {{12, 34, 56, 0}, kWhite},
@@ -70,7 +73,7 @@ TEST(ComposePreview, IndexedImagesShowTheirPaletteColours) {
     for (std::uint8_t bits : {4, 8}) {
         CDib image;
         ASSERT_TRUE(image.Create(3, 1, bits));
-        image.ColourTable()[0] = {1, 2, 3, 0};   // blue, green, red
+        image.ColourTable()[0] = {1, 2, 3, 0};  // blue, green, red
         image.ColourTable()[5] = {40, 50, 60, 0};
         image.ColourTable()[9] = {70, 80, 90, 0};
         if (bits == 8) {

@@ -135,10 +135,10 @@ TEST(Quantize, MaskedPixelsTakeTheirNearestColourAndNoError) {
 
 TEST(Quantize, PaletteColoursMapToThemselves) {
     // The 16 fixed colours, in table order, at 4 bits.
-    const std::uint8_t fixed[16][3] = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
-                                       {0, 0, 128},   {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-                                       {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-                                       {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    const std::uint8_t fixed[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                       {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                       {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                       {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
     Picture p;
     ASSERT_TRUE(p.image.Create(4, 4, 24));
     ASSERT_TRUE(p.mask.Create(4, 4, 1));

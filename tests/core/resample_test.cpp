@@ -118,7 +118,8 @@ TEST(ResampleHalving, EachPixelIsTheTruncatedMeanOfItsBlock) {
                 Rgb expected;
                 for (int c = 0; c < 3; ++c)
                     expected[c] = (Pattern(2 * i, 2 * j)[c] + Pattern(2 * i + 1, 2 * j)[c] +
-                                   Pattern(2 * i, 2 * j + 1)[c] + Pattern(2 * i + 1, 2 * j + 1)[c]) / 4;
+                                   Pattern(2 * i, 2 * j + 1)[c] + Pattern(2 * i + 1, 2 * j + 1)[c]) /
+                                  4;
                 ASSERT_EQ(ColourAt(target, i, j), expected) << size << ": " << i << "," << j;
                 ASSERT_EQ(mask.GetMaskBit(i, j), 0);
             }
@@ -205,8 +206,8 @@ TEST(ResampleUpscale, FootprintsInsideAndAcrossSourcePixels) {
     Paint(source, 3, 1, [](int x, int) { return x == 0 ? Rgb{30, 0, 255} : Rgb{240, 120, 0}; });
     PaintKeys(keys, 3, 1, [](int, int) { return 0; });
     ASSERT_TRUE(source.Resample(target, 4, 1, 0, keys, mask));
-    EXPECT_EQ(ColourAt(target, 0, 0), (Rgb{30, 0, 255}));    // inside column 0
-    EXPECT_EQ(ColourAt(target, 1, 0), (Rgb{170, 80, 85}));   // a quarter of column 0, half of column 1
+    EXPECT_EQ(ColourAt(target, 0, 0), (Rgb{30, 0, 255}));   // inside column 0
+    EXPECT_EQ(ColourAt(target, 1, 0), (Rgb{170, 80, 85}));  // a quarter of column 0, half of column 1
     EXPECT_EQ(ColourAt(target, 3, 0), (Rgb{240, 120, 0}));
 
     // The quotient is truncated, not rounded: where (255 w) / w falls a hair

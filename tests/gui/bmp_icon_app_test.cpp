@@ -169,8 +169,8 @@ private slots:
         QCOMPARE(references.size(), kTopics.size());
         for (std::size_t i = 0; i < kTopics.size(); ++i) {
             QCOMPARE(references[i], ExpectedReference(kTopics[i]));
-            QCOMPARE(resources[int(i)], QStringLiteral(":/help/Zentro.chm/") + QLatin1String(kTopics[i]) +
-                                            QStringLiteral(".html"));
+            QCOMPARE(resources[int(i)],
+                     QStringLiteral(":/help/Zentro.chm/") + QLatin1String(kTopics[i]) + QStringLiteral(".html"));
         }
     }
 

@@ -47,7 +47,8 @@ private slots:
 
     void usageListsWhatTheParserKnows() {
         const auto options = test::ListedOptions(kWizardUsage);
-        for (const char* expected : {"-h", "--help", "--version", "--"}) QVERIFY2(test::IsListed(options, expected), expected);
+        for (const char* expected : {"-h", "--help", "--version", "--"})
+            QVERIFY2(test::IsListed(options, expected), expected);
         for (const std::vector<std::string>& aliases : options)
             for (const std::string& option : aliases)
                 QVERIFY2(ParseCommandLine({QString::fromStdString(option)}).action != Action::Invalid, option.c_str());

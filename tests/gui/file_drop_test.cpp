@@ -23,9 +23,7 @@ using zentro::test::TempDir;
 
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 std::unique_ptr<QMimeData> Urls(const QList<QUrl>& urls) {
     auto data = std::make_unique<QMimeData>();

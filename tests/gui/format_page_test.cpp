@@ -83,7 +83,8 @@ private slots:
     void clicksOnTheOtherDepthsNeverChangeTheWarning() {
         for (const bool shown : {true, false}) {
             FormatWizard w(Choices(0, 1, 1, 1, shown ? 0 : 1));
-            for (const int id : {kPalette4Box, kPalette8Box, kTrueColour24Box, kPalette4Box, kPalette8Box, kTrueColour24Box}) {
+            for (const int id :
+                 {kPalette4Box, kPalette8Box, kTrueColour24Box, kPalette4Box, kPalette8Box, kTrueColour24Box}) {
                 w.Box(id)->click();
                 QCOMPARE(w.WarningState(), shown ? Warning::Shown : Warning::Hidden);
             }
@@ -107,7 +108,8 @@ private slots:
         QFETCH(QList<int>, checked);
         QFETCH(bool, goesOn);
         FormatWizard w(Choices(1, 1, 1, 1, 1));
-        for (const int id : {kAlpha32Box, kTrueColour24Box, kPalette8Box, kPalette4Box, kTransparentBox}) w.Box(id)->setChecked(checked.contains(id));
+        for (const int id : {kAlpha32Box, kTrueColour24Box, kPalette8Box, kPalette4Box, kTransparentBox})
+            w.Box(id)->setChecked(checked.contains(id));
         MessageRecorder recorder;
         w.Press(WizardCommand::Next);
         if (goesOn) {
@@ -116,8 +118,9 @@ private slots:
             // Leaving stored the boxes.
             const FormatChoices& c = w.format.choices;
             QCOMPARE((QList<int>{c.use32, c.use24, c.use8, c.use4, c.transparent}),
-                     (QList<int>{checked.contains(kAlpha32Box), checked.contains(kTrueColour24Box), checked.contains(kPalette8Box),
-                                 checked.contains(kPalette4Box), checked.contains(kTransparentBox)}));
+                     (QList<int>{checked.contains(kAlpha32Box), checked.contains(kTrueColour24Box),
+                                 checked.contains(kPalette8Box), checked.contains(kPalette4Box),
+                                 checked.contains(kTransparentBox)}));
         } else {
             QCOMPARE(recorder.OnlyId(), unsigned{IDS_NO_DEPTH});
             QCOMPARE(recorder.messages[0].icon, MessageIcon::Exclamation);

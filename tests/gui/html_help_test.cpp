@@ -42,12 +42,12 @@ private slots:
 
     void anythingElseOpensNothing() {
         const char* refused[] = {
-            "/x/Zentro.chm::/Nothing.html",      // unknown topic
-            "/x/Other.chm::/Input.html",         // another help file
-            "/x/Zentro.chm/Input.html",          // no topic separator
-            "/x/Zentro.chm::/",                  // no topic
-            "::/Input.html",                     // no help file
-            "/x/Zentro.chm::/../icon/128",       // out of the help file
+            "/x/Zentro.chm::/Nothing.html",  // unknown topic
+            "/x/Other.chm::/Input.html",     // another help file
+            "/x/Zentro.chm/Input.html",      // no topic separator
+            "/x/Zentro.chm::/",              // no topic
+            "::/Input.html",                 // no help file
+            "/x/Zentro.chm::/../icon/128",   // out of the help file
         };
         for (const char* reference : refused) {
             QVERIFY2(HtmlHelpA(nullptr, reference, kHelpDisplayTopic, 0) == 0, reference);

@@ -1,13 +1,13 @@
 // The Input page: its refusals, the icon name it proposes, the presets it
 // gives the Format page, and the open-bitmap dialog.
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-
-#include <sys/stat.h>
 
 #include "gui_test_main.h"
 #include "page_wizard.h"
@@ -40,9 +40,7 @@ std::vector<std::uint8_t> UnframedPicture() {
     return zentro::test::Encode24(8, 8, colours);
 }
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The Input, Format and Output pages, and a folder for their files.
 struct InputWizard : PageWizard {
@@ -96,8 +94,8 @@ private slots:
         QTest::addColumn<unsigned>("message");
         QTest::addColumn<MessageIcon>("icon");
         QTest::newRow("missing") << false << QByteArray() << unsigned{IDS_FILE_NOT_FOUND} << MessageIcon::Error;
-        QTest::newRow("not a bitmap") << true << QByteArray("plain text, not a picture")
-                                      << unsigned{IDS_NOT_A_BITMAP} << MessageIcon::Error;
+        QTest::newRow("not a bitmap") << true << QByteArray("plain text, not a picture") << unsigned{IDS_NOT_A_BITMAP}
+                                      << MessageIcon::Error;
     }
     void unreadableFileShowsTheReadersMessageAndStays() {
         QFETCH(bool, exists);
@@ -153,10 +151,18 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("extension") << "pics" << "logo.bmp" << "logo.ico";
-        QTest::newRow("no extension in a folder with a dot") << "my.pics" << "logo" << "logo.ico";
-        QTest::newRow("two dots in the name") << "my.pics" << "logo.v2.bmp" << "logo.v2.ico";
-        QTest::newRow("only a dot") << "pics" << "logo." << "logo.ico";
+        QTest::newRow("extension") << "pics"
+                                   << "logo.bmp"
+                                   << "logo.ico";
+        QTest::newRow("no extension in a folder with a dot") << "my.pics"
+                                                             << "logo"
+                                                             << "logo.ico";
+        QTest::newRow("two dots in the name") << "my.pics"
+                                              << "logo.v2.bmp"
+                                              << "logo.v2.ico";
+        QTest::newRow("only a dot") << "pics"
+                                    << "logo."
+                                    << "logo.ico";
     }
     void proposesTheIconNameBesideTheBitmap() {
         QFETCH(QString, folder);
@@ -264,11 +270,13 @@ private slots:
     void resourceFiltersBecomeNameFilters_data() {
         QTest::addColumn<QString>("resource");
         QTest::addColumn<QStringList>("filters");
-        QTest::newRow("patterns already shown") << QStringLiteral("位图文件 (*.bmp)|*.bmp|所有文件 (*.*)|*.*||")
-                                                << QStringList{QStringLiteral("位图文件 (*.bmp)"), QStringLiteral("所有文件 (*.*)")};
+        QTest::newRow("patterns already shown")
+            << QStringLiteral("位图文件 (*.bmp)|*.bmp|所有文件 (*.*)|*.*||")
+            << QStringList{QStringLiteral("位图文件 (*.bmp)"), QStringLiteral("所有文件 (*.*)")};
         QTest::newRow("patterns added, ';' becomes a space")
             << QStringLiteral("Pictures|*.bmp;*.dib||") << QStringList{QStringLiteral("Pictures (*.bmp *.dib)")};
-        QTest::newRow("a pair without pattern is dropped") << QStringLiteral("Pictures|*.bmp|Other") << QStringList{QStringLiteral("Pictures (*.bmp)")};
+        QTest::newRow("a pair without pattern is dropped")
+            << QStringLiteral("Pictures|*.bmp|Other") << QStringList{QStringLiteral("Pictures (*.bmp)")};
         QTest::newRow("empty") << QString() << QStringList{};
     }
     void resourceFiltersBecomeNameFilters() {

@@ -72,10 +72,13 @@ private slots:
             << "<folder>/missing/x.ico" << unsigned{IDS_FOLDER_NOT_FOUND} << MessageIcon::Error;
         QTest::newRow("missing folder inside a missing one")
             << "missing/deeper/x.ico" << unsigned{IDS_FOLDER_NOT_FOUND} << MessageIcon::Error;
-        QTest::newRow("a file as the folder") << "old.ico/x.ico" << unsigned{IDS_FOLDER_NOT_FOUND} << MessageIcon::Error;
+        QTest::newRow("a file as the folder")
+            << "old.ico/x.ico" << unsigned{IDS_FOLDER_NOT_FOUND} << MessageIcon::Error;
         QTest::newRow("a directory") << "sub" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
-        QTest::newRow("a directory, absolute") << "<folder>/sub" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
-        QTest::newRow("a directory with a separator") << "sub/" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
+        QTest::newRow("a directory, absolute")
+            << "<folder>/sub" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
+        QTest::newRow("a directory with a separator")
+            << "sub/" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
         QTest::newRow("the root, too short") << "/" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
     }
     void refusals() {

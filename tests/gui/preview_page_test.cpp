@@ -173,10 +173,10 @@ private slots:
         QVERIFY(area->width() > 16 && area->height() > 16);
         const QImage image = const_cast<QWidget*>(area)->grab().toImage();
         const QRgb white = qRgb(255, 255, 255);
-        QCOMPARE(image.pixel(3, 3), qRgb(255, 0, 0));     // top-left quarter
-        QCOMPARE(image.pixel(12, 12), qRgb(0, 0, 255));   // bottom-right quarter
-        QCOMPARE(image.pixel(0, 15), white);              // the keyed bottom-left pixel
-        QCOMPARE(image.pixel(12, 3), white);              // keyed
+        QCOMPARE(image.pixel(3, 3), qRgb(255, 0, 0));    // top-left quarter
+        QCOMPARE(image.pixel(12, 12), qRgb(0, 0, 255));  // bottom-right quarter
+        QCOMPARE(image.pixel(0, 15), white);             // the keyed bottom-left pixel
+        QCOMPARE(image.pixel(12, 3), white);             // keyed
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (x >= 16 || y >= 16) QCOMPARE(image.pixel(x, y), white);

@@ -16,7 +16,10 @@ public:
     static constexpr int kCheckId = 1026;
 
     RecordingPage(std::string name, std::vector<std::string>& log)
-        : WizardPage({200, "Caption " + name, 210, 205,
+        : WizardPage({200,
+                      "Caption " + name,
+                      210,
+                      205,
                       {{ControlKind::Text, kStaticId, "Label", 7, 7, 100, 8},
                        {ControlKind::Edit, kEditId, "", 7, 17, 196, 14, kTabStop},
                        {ControlKind::AutoCheckBox, kCheckId, "Bo&x", 7, 36, 60, 10, kTabStop}}}),

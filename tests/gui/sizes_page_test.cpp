@@ -67,7 +67,8 @@ private slots:
         // Found by id, with the template's texts.
         QCOMPARE(w.sizes.findChild<QCheckBox*>(QString::number(kUse16BitmapBox))->text(),
                  QStringLiteral("以下为 16x16 大小的图片使用：(&I)"));
-        QCOMPARE(w.sizes.findChild<QPushButton*>(QString::number(kBrowseButton))->text(), QStringLiteral("浏览(&B)..."));
+        QCOMPARE(w.sizes.findChild<QPushButton*>(QString::number(kBrowseButton))->text(),
+                 QStringLiteral("浏览(&B)..."));
     }
 
     void enablingFollowsTheBoxesAndNeverClearsThem() {

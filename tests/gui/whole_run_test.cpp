@@ -31,9 +31,7 @@ constexpr int kPageCount = 5;
 // What the user does on a page before pressing Next (Finish on the last page).
 using PageAction = std::function<void(WizardPage&)>;
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A keyed picture (every corner in the key colour) around a shaded disc, whose
 // round edge the smoothing turns into partial transparency.
@@ -62,9 +60,7 @@ void Type(WizardPage& page, int id, const std::string& text) {
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(character), Qt::NoModifier);
 }
 
-void Click(WizardPage& page, int id) {
-    Control<QCheckBox>(page, id)->click();
-}
+void Click(WizardPage& page, int id) { Control<QCheckBox>(page, id)->click(); }
 
 std::uint16_t ImageCount(const std::vector<std::uint8_t>& ico) {
     return ico.size() < 6 ? 0 : le::Get16(ico.data() + 4);

@@ -48,7 +48,10 @@ public:
 class ReplacingPage : public WizardPage {
 public:
     ReplacingPage()
-        : WizardPage({201, "Replacing", 100, 100,
+        : WizardPage({201,
+                      "Replacing",
+                      100,
+                      100,
                       {{ControlKind::Edit, 5, "", 10, 20, 30, 14, kTabStop | kDisabled},
                        {ControlKind::PushButton, 6, "&Go", 10, 40, 30, 14, kTabStop}}}) {
         OnClicked(6, [this] { ++clicks; });
@@ -317,8 +320,8 @@ private slots:
     }
 
     void mulDivRoundsHalvesAwayFromZero() {
-        QCOMPARE(MulDiv(7, 6, 4), 11);    // 10.5
-        QCOMPARE(MulDiv(5, 13, 8), 8);    // 8.125
+        QCOMPARE(MulDiv(7, 6, 4), 11);  // 10.5
+        QCOMPARE(MulDiv(5, 13, 8), 8);  // 8.125
         QCOMPARE(MulDiv(-7, 6, 4), -11);
         QCOMPARE(MulDiv(7, 6, -4), -11);
         QCOMPARE(MulDiv(1 << 30, 8, 16), 1 << 29);

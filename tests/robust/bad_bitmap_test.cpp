@@ -77,8 +77,10 @@ TEST(HostileBitmaps, RandomBytesShowOneErrorAndLeaveNoPicture) {
 
 TEST(HostileBitmaps, PngAndJpegNamedBmpAreNotBitmaps) {
     TempDir dir;
-    const std::string make = "/usr/bin/python3 -c \"from PIL import Image; im = Image.new('RGB', (20, 10), (200, 30, 30)); "
-                             "im.save('" + dir.path() + "/picture.png'); im.save('" + dir.path() + "/picture.jpg')\"";
+    const std::string make =
+        "/usr/bin/python3 -c \"from PIL import Image; im = Image.new('RGB', (20, 10), (200, 30, 30)); "
+        "im.save('" +
+        dir.path() + "/picture.png'); im.save('" + dir.path() + "/picture.jpg')\"";
     if (std::system(make.c_str()) != 0) GTEST_SKIP() << "Pillow (python3-pil) is not installed";
     for (const char* kind : {"png", "jpg"}) {
         const std::string named = dir / (std::string("really_") + kind + ".bmp");

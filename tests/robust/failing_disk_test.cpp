@@ -68,7 +68,8 @@ TEST(FailingDisk, ReadOnlyFolderShowsCannotCreateAndCreatesNothing) {
         EXPECT_EQ(recorder.OnlyId(), static_cast<unsigned>(IDS_CANNOT_CREATE));
         EXPECT_EQ(recorder.messages.at(0).icon, MessageIcon::Error);
     }
-    ExpectFailure(RunCli({"--sizes", "16", "-o", folder + "/out.ico", dir / "in.bmp"}), dir / "in.bmp", IDS_CANNOT_CREATE);
+    ExpectFailure(RunCli({"--sizes", "16", "-o", folder + "/out.ico", dir / "in.bmp"}), dir / "in.bmp",
+                  IDS_CANNOT_CREATE);
     ExpectFailure(RunCli({"--sizes", "16", folder + "/in.bmp"}), folder + "/in.bmp", IDS_CANNOT_CREATE);
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"in.bmp"}));
     chmod(folder.c_str(), 0755);
@@ -102,8 +103,9 @@ TEST(FailingDisk, FullDiskShowsCannotWriteKeepsTheOldIconAndLeavesNothingBehind)
 
     // The command line, replacing the old icon by force.
     WriteFile(dir / "in.bmp", Encode24(256, 256, std::vector<std::uint32_t>(256 * 256, 0x123456)));
-    ExpectFailure(RunCli({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"}),
-                  dir / "in.bmp", IDS_CANNOT_WRITE);
+    ExpectFailure(
+        RunCli({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"}),
+        dir / "in.bmp", IDS_CANNOT_WRITE);
     EXPECT_EQ(ReadFile(target), OldIcon());
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"out.ico"}));
 

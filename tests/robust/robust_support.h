@@ -13,7 +13,7 @@ struct ProcessResult {
     int signal = 0;         // the signal that ended it, 0 for none
     bool timedOut = false;  // killed because it ran past its time
     double seconds = 0;
-    long peakKb = 0;        // its peak resident memory
+    long peakKb = 0;  // its peak resident memory
     std::string out;
     std::string err;
 };

@@ -28,8 +28,8 @@ std::vector<std::uint8_t> EncodeBmp(const BmpLayout& layout) {
     std::vector<std::uint8_t> pixels = layout.pixels;
     if (pixels.empty() && layout.width > 0 && layout.height > 0)
         pixels.assign(static_cast<std::size_t>(Stride(layout.width, layout.bitCount)) * layout.height, 0);
-    const std::uint32_t fileSize =
-        layout.fileSize >= 0 ? static_cast<std::uint32_t>(layout.fileSize) : offBits + static_cast<std::uint32_t>(pixels.size());
+    const std::uint32_t fileSize = layout.fileSize >= 0 ? static_cast<std::uint32_t>(layout.fileSize)
+                                                        : offBits + static_cast<std::uint32_t>(pixels.size());
 
     std::vector<std::uint8_t> out(std::max<std::size_t>(54 + tableBytes, offBits), 0);
     out[0] = 'B';

@@ -94,10 +94,10 @@ std::vector<std::uint8_t> EncodeBmpVariant(const ArgbPicture& picture, const Bmp
         pixels.insert(pixels.end(), out.begin(), out.end());
     }
 
-    const std::uint32_t compression = v.storage == BmpStorage::Rle ? (bits == 8 ? 1 : 2)
-                                      : v.storage == BmpStorage::BitFields ? 3
+    const std::uint32_t compression = v.storage == BmpStorage::Rle              ? (bits == 8 ? 1 : 2)
+                                      : v.storage == BmpStorage::BitFields      ? 3
                                       : v.storage == BmpStorage::AlphaBitFields ? 6
-                                                                               : 0;
+                                                                                : 0;
     std::vector<std::uint8_t> info(v.headerSize, 0);
     le::Put32(info.data(), v.headerSize);
     if (core) {
