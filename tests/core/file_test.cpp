@@ -16,6 +16,21 @@ std::size_t FilesIn(const std::string& dir) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++n;
     return n;
 }
+
+// Writes one byte and commits, with the next `op` failing; true when that failed the commit.
+bool CommitFailsWhen(ReplacingFile& file, FileOp op) {
+    InjectFileFailure(op, 1);
+    bool failed = false;
+    try {
+        const std::uint8_t bytes[] = {9};
+        file.Write(bytes, 1);
+        file.Commit();
+    } catch (const FileError&) {
+        failed = true;
+    }
+    ClearFileFailures();
+    return failed;
+}
 }  // namespace
 
 TEST(ReplacingFile, ReplacesTargetOnlyOnCommit) {
@@ -35,21 +50,11 @@ TEST(ReplacingFile, FailureAtAnyStepLeavesTargetAndNoTemporary) {
     for (FileOp op : {FileOp::Write, FileOp::Sync, FileOp::Close, FileOp::Rename}) {
         TempDir dir;
         WriteFile(dir / "out.ico", {1, 2, 3});
-        bool failed = false;
         {
             ReplacingFile file;
             ASSERT_TRUE(file.Open(dir / "out.ico"));
-            InjectFileFailure(op, 1);
-            try {
-                const std::uint8_t bytes[] = {9};
-                file.Write(bytes, 1);
-                file.Commit();
-            } catch (const FileError&) {
-                failed = true;
-            }
-            ClearFileFailures();
+            EXPECT_TRUE(CommitFailsWhen(file, op)) << static_cast<int>(op);
         }
-        EXPECT_TRUE(failed) << static_cast<int>(op);
         EXPECT_EQ(ReadFile(dir / "out.ico"), (std::vector<std::uint8_t>{1, 2, 3})) << static_cast<int>(op);
         EXPECT_EQ(FilesIn(dir.path()), 1u) << static_cast<int>(op);
     }
@@ -62,19 +67,9 @@ TEST(ReplacingFile, BatchesFlushEveryFileThatReplacesAnother) {
     WriteFile(dir / "old.ico", {1, 2, 3});
     BatchedSync batch;
     for (const char* name : {"old.ico", "new.ico"}) {
-        bool failed = false;
         ReplacingFile file;
         ASSERT_TRUE(file.Open(dir / name));
-        InjectFileFailure(FileOp::Sync, 1);
-        try {
-            const std::uint8_t bytes[] = {9};
-            file.Write(bytes, 1);
-            file.Commit();
-        } catch (const FileError&) {
-            failed = true;
-        }
-        ClearFileFailures();
-        EXPECT_EQ(failed, std::string(name) == "old.ico") << name;
+        EXPECT_EQ(CommitFailsWhen(file, FileOp::Sync), std::string(name) == "old.ico") << name;
     }
     EXPECT_EQ(ReadFile(dir / "old.ico"), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(ReadFile(dir / "new.ico"), (std::vector<std::uint8_t>{9}));
