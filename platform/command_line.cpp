@@ -1,8 +1,9 @@
 #include "platform/command_line.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// Its declarations need the types that windows.h brings.
+#include <shellapi.h>
 #endif
 
 #include <algorithm>
