@@ -7,7 +7,7 @@
 
 #include "app/image_store.h"
 #include "cli/batch.h"
-#include "cli/icon_inspect.h"
+#include "cli/icon_commands.h"
 #include "cli/icon_listing.h"
 #include "cli/picture_input.h"
 #ifdef ZENTRO_CLI_CODECS
@@ -154,14 +154,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << "zentro-cli " << kVersion << "\n";
         return 0;
     }
-    if (!options.Inspects()) return RunBatch(options, out, err);
+    if (!options.ReadsIcons()) return RunBatch(options, out, err);
     int status = 0;
     for (const std::string& input : options.inputs) {
         ScopedMessageHandler messages([&err, &input](const Message& m) {
             err << "zentro-cli: " << (m.id == 0 ? "" : input + ": ") << m.text << "\n";
             return MessageReply::No;
         });
-        if (!InspectIcon(input, options, out)) status = 1;
+        if (!RunIconCommand(input, options, out)) status = 1;
     }
     return status;
 }

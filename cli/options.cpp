@@ -261,8 +261,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
     if (o.help || o.version) return result;
     if (o.inputs.empty())
-        result.error = o.Inspects() ? "no icon to read" : "no input bitmap";
-    else if (o.Inspects() && converting)
+        result.error = o.ReadsIcons() ? "no icon to read" : "no input bitmap";
+    else if (o.ReadsIcons() && converting)
         result.error = "--list, --check and --extract read icons; they take no conversion options";
     else if (o.inputs.size() > 1 && !o.output.empty())
         result.error = "--output goes with one input only";

@@ -20,7 +20,7 @@ struct Options {
     bool list = false;
     bool check = false;
     std::string extract;  // folder; "" = no extraction
-    bool Inspects() const { return list || check || !extract.empty(); }
+    bool ReadsIcons() const { return list || check || !extract.empty(); }
     std::optional<bool> transparent;  // unset = from the picture's corners
     bool all256 = false;
     std::string icon16;

@@ -48,15 +48,15 @@ Pixels KeyedDisc(int side) {
 Bytes Bmp(const Pixels& p) { return Encode24(p.width, p.height, p.colours); }
 
 Bytes Png(const Pixels& p) {
-    PngSpec spec;
-    spec.width = p.width;
-    spec.height = p.height;
-    spec.colourType = p.alphas.empty() ? 2 : 6;
+    PngLayout layout;
+    layout.width = p.width;
+    layout.height = p.height;
+    layout.colourType = p.alphas.empty() ? 2 : 6;
     for (std::size_t i = 0; i < p.colours.size(); ++i) {
-        for (int shift : {16, 8, 0}) spec.samples.push_back(static_cast<std::uint8_t>(p.colours[i] >> shift));
-        if (!p.alphas.empty()) spec.samples.push_back(p.alphas[i]);
+        for (int shift : {16, 8, 0}) layout.samples.push_back(static_cast<std::uint8_t>(p.colours[i] >> shift));
+        if (!p.alphas.empty()) layout.samples.push_back(p.alphas[i]);
     }
-    return EncodePng(spec);
+    return EncodePng(layout);
 }
 
 // Every colour of `p` in the global table (a keyed disc has fewer than 256).
@@ -156,14 +156,15 @@ TEST(CliFormats, AlphaOfTheClassicKeyPlaneGivesTheClassicThirtyTwoBitIcon) {
 
 TEST(CliFormats, JpegGivesTheIconOfLibjpegsOwnDecode) {
     TempDir dir;
-    JpegSpec spec;
-    spec.width = 120;
-    spec.height = 90;
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x)
-            spec.samples.insert(spec.samples.end(), {static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2),
-                                                     static_cast<std::uint8_t>(x * y)});
-    const Bytes jpeg = EncodeJpeg(spec);
+    JpegLayout layout;
+    layout.width = 120;
+    layout.height = 90;
+    for (int y = 0; y < layout.height; ++y)
+        for (int x = 0; x < layout.width; ++x)
+            layout.samples.insert(
+                layout.samples.end(),
+                {static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2), static_cast<std::uint8_t>(x * y)});
+    const Bytes jpeg = EncodeJpeg(layout);
     WriteFile(dir / "photo.jpg", jpeg);
     Pixels decoded;
     const Bytes rgb = DecodeJpegWithLibjpeg(jpeg, decoded.width, decoded.height);

@@ -27,23 +27,23 @@ void Append(png_structp png, png_bytep data, png_size_t count) {
 void NoFlush(png_structp) {}
 
 // No object with a destructor lives here: libpng leaves by longjmp.
-bool WritePng(png_structp png, png_infop info, const PngSpec* spec, png_bytepp rows, png_colorp palette,
+bool WritePng(png_structp png, png_infop info, const PngLayout* layout, png_bytepp rows, png_colorp palette,
               std::vector<std::uint8_t>* out) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, out, Append, NoFlush);
-    png_set_IHDR(png, info, spec->width, spec->height, spec->bitDepth, spec->colourType,
-                 spec->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, layout->width, layout->height, layout->bitDepth, layout->colourType,
+                 layout->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec->palette.empty()) png_set_PLTE(png, info, palette, static_cast<int>(spec->palette.size()));
-    if (!spec->paletteAlpha.empty())
-        png_set_tRNS(png, info, spec->paletteAlpha.data(), static_cast<int>(spec->paletteAlpha.size()), nullptr);
-    if (!spec->transparentColour.empty()) {
+    if (!layout->palette.empty()) png_set_PLTE(png, info, palette, static_cast<int>(layout->palette.size()));
+    if (!layout->paletteAlpha.empty())
+        png_set_tRNS(png, info, layout->paletteAlpha.data(), static_cast<int>(layout->paletteAlpha.size()), nullptr);
+    if (!layout->transparentColour.empty()) {
         png_color_16 colour{};
-        colour.gray = spec->transparentColour[0];
-        if (spec->transparentColour.size() == 3) {
-            colour.red = spec->transparentColour[0];
-            colour.green = spec->transparentColour[1];
-            colour.blue = spec->transparentColour[2];
+        colour.gray = layout->transparentColour[0];
+        if (layout->transparentColour.size() == 3) {
+            colour.red = layout->transparentColour[0];
+            colour.green = layout->transparentColour[1];
+            colour.blue = layout->transparentColour[2];
         }
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
@@ -55,19 +55,19 @@ bool WritePng(png_structp png, png_infop info, const PngSpec* spec, png_bytepp r
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
-    const std::size_t rowBytes = spec.samples.size() / spec.height;
-    std::vector<png_bytep> rows(spec.height);
-    std::vector<std::uint8_t> samples = spec.samples;
-    for (int y = 0; y < spec.height; ++y) rows[y] = samples.data() + rowBytes * y;
+std::vector<std::uint8_t> EncodePng(const PngLayout& layout) {
+    const std::size_t rowBytes = layout.samples.size() / layout.height;
+    std::vector<png_bytep> rows(layout.height);
+    std::vector<std::uint8_t> samples = layout.samples;
+    for (int y = 0; y < layout.height; ++y) rows[y] = samples.data() + rowBytes * y;
     std::vector<png_color> palette;
-    for (std::uint32_t c : spec.palette)
+    for (std::uint32_t c : layout.palette)
         palette.push_back(
             png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    const bool written = WritePng(png, info, &spec, rows.data(), palette.data(), &out);
+    const bool written = WritePng(png, info, &layout, rows.data(), palette.data(), &out);
     png_destroy_write_struct(&png, &info);
     if (!written) throw std::runtime_error("libpng could not write the test picture");
     return out;
@@ -95,28 +95,28 @@ struct JpegFailure {
 [[noreturn]] void LeaveJpeg(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegFailure*>(info->err)->jump, 1); }
 
 // No object with a destructor lives here: libjpeg leaves by longjmp.
-bool CompressJpeg(jpeg_compress_struct* info, JpegFailure* failure, const JpegSpec* spec, JSAMPARRAY rows,
+bool CompressJpeg(jpeg_compress_struct* info, JpegFailure* failure, const JpegLayout* layout, JSAMPARRAY rows,
                   unsigned char** out, unsigned long* outSize) {
     info->err = jpeg_std_error(&failure->manager);
     failure->manager.error_exit = LeaveJpeg;
     if (setjmp(failure->jump)) return false;
     jpeg_create_compress(info);
     jpeg_mem_dest(info, out, outSize);
-    info->image_width = static_cast<JDIMENSION>(spec->width);
-    info->image_height = static_cast<JDIMENSION>(spec->height);
-    info->input_components = spec->components;
-    info->in_color_space = spec->components == 1 ? JCS_GRAYSCALE : spec->components == 3 ? JCS_RGB : JCS_CMYK;
+    info->image_width = static_cast<JDIMENSION>(layout->width);
+    info->image_height = static_cast<JDIMENSION>(layout->height);
+    info->input_components = layout->components;
+    info->in_color_space = layout->components == 1 ? JCS_GRAYSCALE : layout->components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(info);
-    if (spec->ycck) jpeg_set_colorspace(info, JCS_YCCK);
-    jpeg_set_quality(info, spec->quality, TRUE);
-    if (spec->fullChroma)
+    if (layout->ycck) jpeg_set_colorspace(info, JCS_YCCK);
+    jpeg_set_quality(info, layout->quality, TRUE);
+    if (layout->fullChroma)
         for (int c = 0; c < info->num_components; ++c)
             info->comp_info[c].h_samp_factor = info->comp_info[c].v_samp_factor = 1;
-    if (spec->progressive) jpeg_simple_progression(info);
+    if (layout->progressive) jpeg_simple_progression(info);
     jpeg_start_compress(info, TRUE);
-    if (!spec->app1.empty())
-        jpeg_write_marker(info, JPEG_APP0 + 1, spec->app1.data(), static_cast<unsigned>(spec->app1.size()));
-    jpeg_write_scanlines(info, rows, static_cast<JDIMENSION>(spec->height));
+    if (!layout->app1.empty())
+        jpeg_write_marker(info, JPEG_APP0 + 1, layout->app1.data(), static_cast<unsigned>(layout->app1.size()));
+    jpeg_write_scanlines(info, rows, static_cast<JDIMENSION>(layout->height));
     jpeg_finish_compress(info);
     return true;
 }
@@ -142,16 +142,16 @@ bool DecompressJpeg(jpeg_decompress_struct* info, JpegFailure* failure, const st
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec) {
-    std::vector<std::uint8_t> samples = spec.samples;
-    std::vector<JSAMPROW> rows(spec.height);
-    for (int y = 0; y < spec.height; ++y)
-        rows[y] = samples.data() + static_cast<std::size_t>(y) * spec.width * spec.components;
+std::vector<std::uint8_t> EncodeJpeg(const JpegLayout& layout) {
+    std::vector<std::uint8_t> samples = layout.samples;
+    std::vector<JSAMPROW> rows(layout.height);
+    for (int y = 0; y < layout.height; ++y)
+        rows[y] = samples.data() + static_cast<std::size_t>(y) * layout.width * layout.components;
     jpeg_compress_struct info{};
     JpegFailure failure{};
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
-    const bool written = CompressJpeg(&info, &failure, &spec, rows.data(), &out, &outSize);
+    const bool written = CompressJpeg(&info, &failure, &layout, rows.data(), &out, &outSize);
     jpeg_destroy_compress(&info);
     std::vector<std::uint8_t> file(out, out + (written ? outSize : 0));
     std::free(out);
@@ -267,7 +267,7 @@ std::vector<std::uint8_t> EncodeGif(int width, int height, std::vector<std::uint
     const int firstRows[] = {0, 4, 2, 1}, rowSteps[] = {8, 8, 4, 2};
     for (const GifFrame& f : frames) {
         if (f.transparent >= 0) {
-            GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 10, f.transparent};
+            GraphicsControlBlock control{0, false, 10, f.transparent};  // no disposal given
             GifByteType block[4];
             const std::size_t length = EGifGCBToExtension(&control, block);
             ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), block) == GIF_OK;

@@ -7,7 +7,7 @@
 
 namespace zentro::test {
 
-struct PngSpec {
+struct PngLayout {
     int width = 1;
     int height = 1;
     int colourType = 2;  // PNG_COLOR_TYPE_*
@@ -22,12 +22,12 @@ struct PngSpec {
     std::vector<std::uint16_t> transparentColour;
 };
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& spec);
+std::vector<std::uint8_t> EncodePng(const PngLayout& layout);
 
 // RGBA pixels (red first, rows top first) as read by libpng's own simplified reader.
 std::vector<std::uint8_t> DecodePngWithLibpng(const std::vector<std::uint8_t>& file, int& width, int& height);
 
-struct JpegSpec {
+struct JpegLayout {
     int width = 1;
     int height = 1;
     // 1 grey, 3 RGB, 4 CMYK (stored as given: the Adobe convention of 255 for no ink).
@@ -43,7 +43,7 @@ struct JpegSpec {
     std::vector<std::uint8_t> app1;
 };
 
-std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec);
+std::vector<std::uint8_t> EncodeJpeg(const JpegLayout& layout);
 
 // RGB pixels (rows top first) as libjpeg-turbo decodes them by default.
 std::vector<std::uint8_t> DecodeJpegWithLibjpeg(const std::vector<std::uint8_t>& file, int& width, int& height);

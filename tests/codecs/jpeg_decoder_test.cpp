@@ -62,13 +62,13 @@ TEST(JpegDecoder, GivesLibjpegTurbosOwnDecode) {
     for (int components : {3, 1})
         for (bool progressive : {false, true}) {
             SCOPED_TRACE(components * 10 + progressive);
-            JpegSpec spec;
-            spec.width = w;
-            spec.height = h;
-            spec.components = components;
-            spec.progressive = progressive;
-            spec.samples = Gradient(w, h, components);
-            const std::vector<std::uint8_t> file = EncodeJpeg(spec);
+            JpegLayout layout;
+            layout.width = w;
+            layout.height = h;
+            layout.components = components;
+            layout.progressive = progressive;
+            layout.samples = Gradient(w, h, components);
+            const std::vector<std::uint8_t> file = EncodeJpeg(layout);
             int refWidth = 0, refHeight = 0;
             const std::vector<std::uint8_t> reference = DecodeJpegWithLibjpeg(file, refWidth, refHeight);
             Picture picture;
@@ -90,18 +90,18 @@ TEST(JpegDecoder, ExifOrientationStandsThePictureUpright) {
     // Six flat 8 x 8 blocks, three across and two down, so every corner differs.
     const int w = 24, h = 16;
     const std::uint32_t blocks[2][3] = {{0xE01010, 0x10E010, 0x1010E0}, {0xE0E010, 0x10E0E0, 0xE010E0}};
-    JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.quality = 100;
-    spec.fullChroma = true;
+    JpegLayout layout;
+    layout.width = w;
+    layout.height = h;
+    layout.quality = 100;
+    layout.fullChroma = true;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::uint32_t c = blocks[y / 8][x / 8];
-            spec.samples.insert(spec.samples.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+            layout.samples.insert(layout.samples.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
         }
     Picture stored;
-    ASSERT_EQ(DecodeBytes(EncodeJpeg(spec), stored), 0u);
+    ASSERT_EQ(DecodeBytes(EncodeJpeg(layout), stored), 0u);
     enum Corner { TL, TR, BL, BR };
     auto storedCorner = [&](Corner c) {
         return PixelFromTop(stored, c == TL || c == BL ? 0 : w - 1, c < BL ? 0 : h - 1);
@@ -118,9 +118,9 @@ TEST(JpegDecoder, ExifOrientationStandsThePictureUpright) {
                                 {TR, BR, TL, BL}};  // to be turned a quarter anticlockwise
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SCOPED_TRACE(orientation);
-        spec.app1 = ExifBlock(orientation, orientation % 2 == 0);
+        layout.app1 = ExifBlock(orientation, orientation % 2 == 0);
         Picture picture;
-        ASSERT_EQ(DecodeBytes(EncodeJpeg(spec), picture), 0u);
+        ASSERT_EQ(DecodeBytes(EncodeJpeg(layout), picture), 0u);
         const bool turned = orientation >= 5;
         const int W = turned ? h : w, H = turned ? w : h;
         ASSERT_EQ(picture.colour.Width(), W);
@@ -135,21 +135,22 @@ TEST(JpegDecoder, ExifOrientationStandsThePictureUpright) {
 TEST(JpegDecoder, AdobeCmykAndYcckBecomeRgb) {
     // Adobe stores 255 for no ink: full magenta ink on no black, and half black alone.
     const int w = 16, h = 8;
-    JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.components = 4;
-    spec.quality = 100;
-    spec.fullChroma = true;
+    JpegLayout layout;
+    layout.width = w;
+    layout.height = h;
+    layout.components = 4;
+    layout.quality = 100;
+    layout.fullChroma = true;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            spec.samples.insert(spec.samples.end(), x < 8 ? std::initializer_list<std::uint8_t>{255, 0, 255, 255}
-                                                          : std::initializer_list<std::uint8_t>{255, 255, 255, 128});
+            layout.samples.insert(layout.samples.end(), x < 8
+                                                            ? std::initializer_list<std::uint8_t>{255, 0, 255, 255}
+                                                            : std::initializer_list<std::uint8_t>{255, 255, 255, 128});
     for (bool ycck : {false, true}) {
         SCOPED_TRACE(ycck);
-        spec.ycck = ycck;
+        layout.ycck = ycck;
         Picture picture;
-        ASSERT_EQ(DecodeBytes(EncodeJpeg(spec), picture), 0u);
+        ASSERT_EQ(DecodeBytes(EncodeJpeg(layout), picture), 0u);
         const std::array<int, 3> expected[2] = {{255, 0, 255}, {128, 128, 128}};
         for (int half = 0; half < 2; ++half) {
             const auto p = PixelFromTop(picture, 3 + 8 * half, 4);
@@ -159,11 +160,11 @@ TEST(JpegDecoder, AdobeCmykAndYcckBecomeRgb) {
 }
 
 TEST(JpegDecoder, RefusesBrokenUnreadableAndOversizedFiles) {
-    JpegSpec spec;
-    spec.width = 40;
-    spec.height = 30;
-    spec.samples = Gradient(40, 30, 3);
-    const std::vector<std::uint8_t> file = EncodeJpeg(spec);
+    JpegLayout layout;
+    layout.width = 40;
+    layout.height = 30;
+    layout.samples = Gradient(40, 30, 3);
+    const std::vector<std::uint8_t> file = EncodeJpeg(layout);
     std::size_t sof = 2;
     while (!(file[sof] == 0xFF && file[sof + 1] == 0xC0)) ++sof;
     Picture picture;

@@ -14,11 +14,11 @@ using namespace zentro::test;
 
 TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
     TempDir dir;
-    PngSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-    WriteFile(dir / "picture.png", EncodePng(spec));
+    PngLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    layout.samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    WriteFile(dir / "picture.png", EncodePng(layout));
     WriteFile(dir / "text.txt", {'h', 'e', 'l', 'l', 'o'});
     WriteFile(dir / "icon.ico", {0, 0, 1, 0, 1, 0});
     WriteFile(dir / "empty", {});
@@ -54,9 +54,9 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
 
 TEST(PictureLoader, AFailingReadIsAReadError) {
     TempDir dir;
-    PngSpec spec;
-    spec.samples = {1, 2, 3};
-    WriteFile(dir / "picture.png", EncodePng(spec));
+    PngLayout layout;
+    layout.samples = {1, 2, 3};
+    WriteFile(dir / "picture.png", EncodePng(layout));
     MessageRecorder recorder;
     Picture picture;
     InjectFileFailure(FileOp::Read, 1);

@@ -53,23 +53,23 @@ TEST(PngDecoder, EveryEightBitKindMatchesLibpng) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PngSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.colourType = c.colourType;
-        spec.bitDepth = c.depth;
-        spec.interlaced = c.interlaced;
+        PngLayout layout;
+        layout.width = w;
+        layout.height = h;
+        layout.colourType = c.colourType;
+        layout.bitDepth = c.depth;
+        layout.interlaced = c.interlaced;
         const std::size_t rowBytes = (static_cast<std::size_t>(w) * c.channels * c.depth + 7) / 8;
-        spec.samples = CountingSamples(rowBytes * h);
+        layout.samples = CountingSamples(rowBytes * h);
         if (c.withPalette) {
             // Indexes past the palette must stay out: libpng refuses to write them.
-            spec.palette.assign(palette.begin(), palette.begin() + (1 << std::min(c.depth, 4)));
+            layout.palette.assign(palette.begin(), palette.begin() + (1 << std::min(c.depth, 4)));
             if (c.depth == 8)
-                for (auto& s : spec.samples) s &= 0x0F;
+                for (auto& s : layout.samples) s &= 0x0F;
         }
-        spec.paletteAlpha = c.paletteAlpha;
-        spec.transparentColour = c.transparent;
-        const std::vector<std::uint8_t> file = EncodePng(spec);
+        layout.paletteAlpha = c.paletteAlpha;
+        layout.transparentColour = c.transparent;
+        const std::vector<std::uint8_t> file = EncodePng(layout);
 
         Picture picture;
         ASSERT_EQ(DecodeBytes(file, picture), 0u);
@@ -90,12 +90,12 @@ TEST(PngDecoder, SixteenBitSamplesRoundToEightBits) {
     const int w = 5, h = 3;
     for (int colourType : {PNG_COLOR_TYPE_RGB_ALPHA, PNG_COLOR_TYPE_GRAY_ALPHA}) {
         const int channels = colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4 : 2;
-        PngSpec narrow;
+        PngLayout narrow;
         narrow.width = w;
         narrow.height = h;
         narrow.colourType = colourType;
         narrow.samples = CountingSamples(static_cast<std::size_t>(w) * h * channels, 3);
-        PngSpec wide = narrow;
+        PngLayout wide = narrow;
         wide.bitDepth = 16;
         wide.samples.clear();
         for (std::uint8_t s : narrow.samples) wide.samples.insert(wide.samples.end(), {s, s});
@@ -118,11 +118,11 @@ TEST(PngDecoder, SixteenBitSamplesRoundToEightBits) {
 }
 
 TEST(PngDecoder, RefusesBrokenAndOversizedFiles) {
-    PngSpec spec;
-    spec.width = 40;
-    spec.height = 30;
-    spec.samples = CountingSamples(40 * 30 * 3);
-    const std::vector<std::uint8_t> file = EncodePng(spec);
+    PngLayout layout;
+    layout.width = 40;
+    layout.height = 30;
+    layout.samples = CountingSamples(40 * 30 * 3);
+    const std::vector<std::uint8_t> file = EncodePng(layout);
     Picture picture;
 
     std::vector<std::uint8_t> truncated(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2));

@@ -30,11 +30,11 @@ TEST(SamePixels, EveryLosslessFormatGivesTheClassicBitmapsBytes) {
     CDib classic;
     ASSERT_TRUE(classic.Load(dir / "classic.bmp"));
 
-    PngSpec png;
+    PngLayout png;
     png.width = w;
     png.height = h;
     png.samples = rgb;
-    PngSpec interlacedPng = png;
+    PngLayout interlacedPng = png;
     interlacedPng.interlaced = true;
     GifFrame frame;
     frame.width = w;

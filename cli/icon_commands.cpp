@@ -1,4 +1,4 @@
-#include "cli/icon_inspect.h"
+#include "cli/icon_commands.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -139,7 +139,7 @@ bool Extract(const std::string& path, const std::vector<std::uint8_t>& bytes, co
 
 }  // namespace
 
-bool InspectIcon(const std::string& path, const Options& options, std::ostream& out) {
+bool RunIconCommand(const std::string& path, const Options& options, std::ostream& out) {
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) return false;
     const IconFileInfo icon = ReadIconFile(bytes.data(), bytes.size());

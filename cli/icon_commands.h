@@ -10,6 +10,6 @@ namespace zentro::cli {
 // Lists, checks and unpacks the icon or cursor at `path` as `options` ask, the
 // results going to `out` and failures to the message display. True when the
 // file was read, has no fault (with --check) and every image was unpacked.
-bool InspectIcon(const std::string& path, const Options& options, std::ostream& out);
+bool RunIconCommand(const std::string& path, const Options& options, std::ostream& out);
 
 }  // namespace zentro::cli
