@@ -516,20 +516,55 @@ struct Pass {
     std::vector<std::vector<int>> targets;  // per job, the indices of its targets in this pass
 };
 
+// Whether any raw key value in the footprint is partial; whole rows are told by the strip.
+template <class Keys>
+bool HasPartialKeys(const Keys& keys, const Strip& strip, const Span& sx, const Span& sy) {
+    if constexpr (!Keys::kMayBePartial) {
+        return false;
+    } else {
+        const auto anyIn = [&](int from, int to) {
+            for (int y = from; y < to; ++y) {
+                for (int x = sx.first; x < sx.stop; ++x) {
+                    const std::uint8_t raw = keys.Raw(nullptr, x, y);
+                    if (raw != 0 && raw != 255) return true;
+                }
+            }
+            return false;
+        };
+        if (sy.wholeFirst >= sy.wholeStop) return anyIn(sy.first, sy.stop);
+        for (int x = sx.first; x < sx.stop; ++x)
+            if (strip.partial[x] != 0) return true;
+        return anyIn(sy.first, sy.wholeFirst) || anyIn(sy.wholeStop, sy.stop);
+    }
+}
+
 // Target row j of job n: every pixel of it in the pass's targets. `strip` holds the
-// totals of the row's whole rows, if it has any.
+// totals of the row's whole rows, if it has any. The targets of a pass read the same
+// raw key values and differ at most in whether partial ones count, so a footprint
+// without partial keys gives every target the same terms: its sums serve them all.
 void AverageRow(const CDib& source, const ResampleJob& job, const std::vector<int>& targets, const JobAxes& axes, int j,
                 const Strip& strip) {
     const Pixels pixels{source.Row(0), source.Stride()};
     const Span sy = axes.rows[j];
     const int width = job.targets[0].image->Width();
-    for (int t : targets) {
-        const ResampleTarget& target = job.targets[t];
-        WithKeys(target.keys, source, [&](const auto& keys) {
-            for (int i = 0; i < width; ++i)
-                WritePixel(SumFootprint(pixels, keys, &strip, axes.columns[i], sy), target, i, j);
-        });
-    }
+    const ResampleTarget& first = job.targets[targets[0]];
+    WithKeys(first.keys, source, [&](const auto& keys) {
+        for (int i = 0; i < width; ++i) {
+            const Span sx = axes.columns[i];
+            const AreaSums sums = SumFootprint(pixels, keys, &strip, sx, sy);
+            WritePixel(sums, first, i, j);
+            for (std::size_t t = 1; t < targets.size(); ++t) {
+                const ResampleTarget& target = job.targets[targets[t]];
+                if (target.keys.keyedOnly == first.keys.keyedOnly || !HasPartialKeys(keys, strip, sx, sy)) {
+                    WritePixel(sums, target, i, j);
+                    continue;
+                }
+                WithKeys(target.keys, source, [&](const auto& own) {
+                    WritePixel(SumFootprint(pixels, own, &strip, sx, sy), target, i, j);
+                });
+            }
+        }
+    });
 }
 
 // One piece of a pass: the target rows whose whole rows begin in source rows
@@ -620,19 +655,36 @@ int CorePieces(const CDib& source) {
 
 // A target of the source's own size: each footprint is one source pixel of weight 1,
 // so each pixel is its one term, without the strips and spans that larger footprints need.
+// That term is a whole number for keys 0 and 255, and the definition then gives the
+// colour as it is (opaque, alpha 255 in mode 2) or black and transparent; only partial
+// keys need the doubles.
 void AverageAtOwnSize(const CDib& source, const ResampleTarget& target, int pieces) {
+    static_assert(255 * (1.0 * 1.0) * kOneOver255 == 1.0, "a fully keyed term must weigh exactly 1");
     const Pixels pixels{source.Row(0), source.Stride()};
     const int width = source.Width();
     const int height = source.Height();
+    const int bytes = target.image->BitCount() / 8;
+    const std::uint8_t opaqueAlpha = target.mode == 2 ? 255 : 0;
     WithKeys(target.keys, source, [&](const auto& keys) {
         ParallelFor(pieces, [&](int k) {
             const int last = static_cast<int>(std::int64_t{height} * (k + 1) / pieces);
             for (int y = static_cast<int>(std::int64_t{height} * k / pieces); y < last; ++y) {
-                for (int x = 0; x < width; ++x) {
+                std::uint8_t* out = target.image->Row(y);
+                for (int x = 0; x < width; ++x, out += bytes) {
                     const std::uint8_t* c = pixels.At(x, y);
-                    AreaSums s;
-                    AddTerm(s, 1.0 * 1.0, c, keys.Key(keys.Raw(c, x, y)));
-                    WritePixel(s, target, x, y);
+                    const std::uint8_t key = keys.Key(keys.Raw(c, x, y));
+                    if (key == 0) {
+                        std::memcpy(out, c, 3);  // both stored blue first
+                        if (bytes == 4) out[3] = opaqueAlpha;
+                        target.mask->SetMaskBit(x, y, false);
+                    } else if (key == 255) {
+                        std::memset(out, 0, bytes);
+                        target.mask->SetMaskBit(x, y, true);
+                    } else {
+                        AreaSums s;
+                        AddTerm(s, 1.0 * 1.0, c, key);
+                        WritePixel(s, target, x, y);
+                    }
                 }
             }
         });
