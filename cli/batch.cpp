@@ -21,6 +21,7 @@
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/stop_request.h"
+#include "platform/usable_cores.h"
 
 namespace zentro::cli {
 
@@ -89,7 +90,7 @@ Outcome ConvertOne(const Options& options, const BatchItem& item, Slot& slot) {
 
 int JobCount(const Options& options, std::size_t items) {
     const int wanted =
-        options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        options.jobs > 0 ? options.jobs : UsableCores();
     return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(wanted), std::max<std::size_t>(items, 1)));
 }
 

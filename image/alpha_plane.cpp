@@ -9,14 +9,11 @@ namespace zentro {
 
 namespace {
 
-constexpr int kRowsPerPiece = 64;
-
-// body(y) for every stored row, the rows shared out among the cores.
+// body(y) for every stored row of a picture `width` wide, the rows shared out among the cores.
 template <class Body>
-void ForEachRow(int height, const Body& body) {
-    ParallelFor((height + kRowsPerPiece - 1) / kRowsPerPiece, [&](int piece) {
-        const int last = std::min(height, (piece + 1) * kRowsPerPiece);
-        for (int y = piece * kRowsPerPiece; y < last; ++y) body(y);
+void ForEachRow(int width, int height, const Body& body) {
+    ParallelForRows(width, height, [&](int first, int stop) {
+        for (int y = first; y < stop; ++y) body(y);
     });
 }
 
@@ -33,7 +30,7 @@ bool HasTransparency(const CDib& alpha) {
 
 bool BuildAlphaKeyPlane(const CDib& alpha, CDib& plane) {
     if (!plane.Create(alpha.Width(), alpha.Height(), 8)) return false;
-    ForEachRow(alpha.Height(), [&](int y) {
+    ForEachRow(alpha.Width(), alpha.Height(), [&](int y) {
         const std::uint8_t* in = alpha.Row(y);
         std::uint8_t* out = plane.Row(y);
         for (int x = 0; x < alpha.Width(); ++x) out[x] = static_cast<std::uint8_t>(255 - in[x]);
@@ -43,7 +40,7 @@ bool BuildAlphaKeyPlane(const CDib& alpha, CDib& plane) {
 
 bool ComposeOnWhite(const CDib& colour, const CDib& alpha, CDib& out) {
     if (!out.Create(colour.Width(), colour.Height(), 24)) return false;
-    ForEachRow(colour.Height(), [&](int y) {
+    ForEachRow(colour.Width(), colour.Height(), [&](int y) {
         const std::uint8_t* a = alpha.Row(y);
         const std::uint8_t* in = colour.Row(y);
         std::uint8_t* to = out.Row(y);

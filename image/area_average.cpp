@@ -26,11 +26,11 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <thread>
 
 #include "image/colour_key.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
+#include "platform/usable_cores.h"
 
 namespace zentro {
 
@@ -647,10 +647,11 @@ void RunPiece(const CDib& source, const std::vector<ResampleJob>& jobs, const st
     }
 }
 
-// One piece per core, or one alone for a source too small to be worth sharing out.
+// One piece per core, or one alone for a source too small to be worth sharing out:
+// up to 512 x 512, starting a thread costs about what it saves.
 int CorePieces(const CDib& source) {
-    const bool small = static_cast<std::int64_t>(source.Width()) * source.Height() < (1 << 16);
-    return small ? 1 : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const bool small = static_cast<std::int64_t>(source.Width()) * source.Height() <= (1 << 18);
+    return small ? 1 : UsableCores();
 }
 
 // A target of the source's own size: each footprint is one source pixel of weight 1,
@@ -670,16 +671,17 @@ void AverageAtOwnSize(const CDib& source, const ResampleTarget& target, int piec
             const int last = static_cast<int>(std::int64_t{height} * (k + 1) / pieces);
             for (int y = static_cast<int>(std::int64_t{height} * k / pieces); y < last; ++y) {
                 std::uint8_t* out = target.image->Row(y);
-                for (int x = 0; x < width; ++x, out += bytes) {
-                    const std::uint8_t* c = pixels.At(x, y);
+                std::uint8_t* maskRow = target.mask->Row(y);
+                std::memset(maskRow, 0, target.mask->Stride());
+                const std::uint8_t* c = pixels.At(0, y);
+                for (int x = 0; x < width; ++x, out += bytes, c += 3) {
                     const std::uint8_t key = keys.Key(keys.Raw(c, x, y));
                     if (key == 0) {
                         std::memcpy(out, c, 3);  // both stored blue first
                         if (bytes == 4) out[3] = opaqueAlpha;
-                        target.mask->SetMaskBit(x, y, false);
                     } else if (key == 255) {
                         std::memset(out, 0, bytes);
-                        target.mask->SetMaskBit(x, y, true);
+                        maskRow[x / 8] = static_cast<std::uint8_t>(maskRow[x / 8] | 0x80 >> x % 8);
                     } else {
                         AreaSums s;
                         AddTerm(s, 1.0 * 1.0, c, key);

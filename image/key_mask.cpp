@@ -10,8 +10,6 @@ namespace zentro {
 
 namespace {
 
-constexpr int kRowsPerPiece = 64;
-
 bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCount) {
     if (!mask.Create(source.Width(), source.Height(), bitCount)) return false;
     // Create hands back all-zero pixels, row padding included: with the key off nothing is keyed.
@@ -25,10 +23,8 @@ bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCo
         const int width = source.Width();
         const int height = source.Height();
         const std::size_t step = KeyValueStep(mask);
-        ParallelFor((height + kRowsPerPiece - 1) / kRowsPerPiece, [&](int piece) {
-            const int last = std::min(height, (piece + 1) * kRowsPerPiece);
-            for (int y = piece * kRowsPerPiece; y < last; ++y)
-                MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step);
+        ParallelForRows(width, height, [&](int first, int stop) {
+            for (int y = first; y < stop; ++y) MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step);
         });
         if (keyMode == 2) {
             mask.SmoothKeyMask(0);

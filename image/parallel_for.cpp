@@ -2,17 +2,20 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "platform/usable_cores.h"
 
 namespace zentro {
 
 namespace {
 
 std::atomic<int>& SpareCores() {
-    static std::atomic<int> spare{std::max(1, static_cast<int>(std::thread::hardware_concurrency())) - 1};
+    static std::atomic<int> spare{UsableCores() - 1};
     return spare;
 }
 
@@ -61,6 +64,17 @@ void ParallelFor(int count, const std::function<void(int)>& body) {
     work();
     for (std::thread& helper : helpers) helper.join();
     if (failure) std::rethrow_exception(failure);
+}
+
+void ParallelForRows(int width, int height, const std::function<void(int first, int stop)>& body) {
+    constexpr int kMinRows = 64;
+    constexpr std::int64_t kMinPixels = std::int64_t{1} << 18;
+    const int rows = static_cast<int>(std::max<std::int64_t>(kMinRows, kMinPixels / std::max(1, width)));
+    const int bands = static_cast<int>((std::int64_t{height} + rows - 1) / rows);
+    ParallelFor(bands, [&](int band) {
+        const int first = band * rows;
+        body(first, first + std::min(rows, height - first));
+    });
 }
 
 }  // namespace zentro

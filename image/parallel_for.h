@@ -15,6 +15,11 @@ namespace zentro {
 // spare, every piece runs on the calling thread.
 void ParallelFor(int count, const std::function<void(int)>& body);
 
+// Calls body(first, stop) for bands of the rows [0, height) of a picture `width` pixels
+// wide, as ParallelFor pieces. A band is at least 64 rows and holds enough pixels that
+// its work outweighs starting a thread: a small picture is one band, on the calling thread.
+void ParallelForRows(int width, int height, const std::function<void(int first, int stop)>& body);
+
 // Holds up to `wanted` of the process's spare cores (the cores beyond the one the
 // program started on) until it is destroyed. ParallelFor takes its helpers this way;
 // a caller that runs jobs on threads of its own takes one per extra thread, so that

@@ -15,6 +15,30 @@ constexpr float kBelow = 0.28125f;        // same column, next row
 constexpr float kBelowAhead = 0.05625f;   // one column ahead, next row
 constexpr float kBelowBehind = 0.16875f;  // one column behind, next row
 
+// The search's answers for colours met before. Flat areas and the black of transparent
+// pixels ask for the same colour again and again, and a look-up costs far less than a
+// search. On the stack, so that the quantizer asks for no more memory than before.
+class RememberedColours {
+public:
+    explicit RememberedColours(const NearestColour& nearest) : nearest_(nearest) {}
+    int Find(const std::uint8_t* colour) {
+        const std::uint32_t key = kKnown | std::uint32_t{colour[0]} << 16 | std::uint32_t{colour[1]} << 8 | colour[2];
+        const std::uint32_t slot = (key * 2654435761u) >> (32 - kSlotBits);
+        if (keys_[slot] != key) {
+            keys_[slot] = key;
+            indexes_[slot] = static_cast<std::uint8_t>(nearest_.Find(colour));
+        }
+        return indexes_[slot];
+    }
+
+private:
+    static constexpr int kSlotBits = 12;
+    static constexpr std::uint32_t kKnown = 1u << 24;  // no empty slot carries it
+    const NearestColour& nearest_;
+    std::uint32_t keys_[1 << kSlotBits] = {};
+    std::uint8_t indexes_[1 << kSlotBits] = {};
+};
+
 }  // namespace
 
 bool CDib::Quantize(CDib& target, bool sixteenColours, const CDib& mask) const {
@@ -22,7 +46,8 @@ bool CDib::Quantize(CDib& target, bool sixteenColours, const CDib& mask) const {
     const int height = Height();
     if (!target.Create(width, height, sixteenColours ? 4 : 8)) return false;
     BuildPalette(target, sixteenColours);
-    const NearestColour nearest(target.ColourTable(), sixteenColours ? 16 : 256);
+    const NearestColour search(target.ColourTable(), sixteenColours ? 16 : 256);
+    RememberedColours nearest(search);
 
     // Red, green, blue per column: what the row being converted and the row after it are owed.
     const std::size_t rowFloats = 3 * static_cast<std::size_t>(width);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/parallel_for.h"
+#include "platform/usable_cores.h"
 
 using zentro::ParallelFor;
 
@@ -43,7 +44,7 @@ TEST(ParallelFor, APieceThatThrowsIsThrownToTheCallerAfterEveryThreadStopped) {
 }
 
 TEST(ParallelFor, HelpersComeOnlyFromSpareCoresAndGoBackAfterwards) {
-    const int spare = std::max(1, static_cast<int>(std::thread::hardware_concurrency())) - 1;
+    const int spare = zentro::UsableCores() - 1;
     std::mutex lock;
     std::set<std::thread::id> threads;
     const auto record = [&](int) {
