@@ -89,8 +89,7 @@ Outcome ConvertOne(const Options& options, const BatchItem& item, Slot& slot) {
 }
 
 int JobCount(const Options& options, std::size_t items) {
-    const int wanted =
-        options.jobs > 0 ? options.jobs : UsableCores();
+    const int wanted = options.jobs > 0 ? options.jobs : UsableCores();
     return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(wanted), std::max<std::size_t>(items, 1)));
 }
 

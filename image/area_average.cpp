@@ -559,9 +559,8 @@ void AverageRow(const CDib& source, const ResampleJob& job, const std::vector<in
                     WritePixel(sums, target, i, j);
                     continue;
                 }
-                WithKeys(target.keys, source, [&](const auto& own) {
-                    WritePixel(SumFootprint(pixels, own, &strip, sx, sy), target, i, j);
-                });
+                WithKeys(target.keys, source,
+                         [&](const auto& own) { WritePixel(SumFootprint(pixels, own, &strip, sx, sy), target, i, j); });
             }
         }
     });
