@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "image/colour_key.h"
 #include "image/key_values.h"
@@ -516,26 +517,46 @@ struct Pass {
     std::vector<std::vector<int>> targets;  // per job, the indices of its targets in this pass
 };
 
-// Whether any raw key value in the footprint is partial; whole rows are told by the strip.
+// Which raw key values a footprint holds: 0, partial ones, 255. The whole rows are
+// told by the strip, the rest one by one.
+enum KeyKinds { kOpaqueKeys = 1, kPartialKeys = 2, kKeyedKeys = 4 };
+
 template <class Keys>
-bool HasPartialKeys(const Keys& keys, const Strip& strip, const Span& sx, const Span& sy) {
-    if constexpr (!Keys::kMayBePartial) {
-        return false;
+int FootprintKeyKinds(const Keys& keys, const Pixels& pixels, const Strip& strip, const Span& sx, const Span& sy) {
+    if constexpr (std::is_same_v<Keys, NoKeys>) {
+        return kOpaqueKeys;
     } else {
-        const auto anyIn = [&](int from, int to) {
+        int kinds = 0;
+        const auto addRows = [&](int from, int to) {
             for (int y = from; y < to; ++y) {
                 for (int x = sx.first; x < sx.stop; ++x) {
-                    const std::uint8_t raw = keys.Raw(nullptr, x, y);
-                    if (raw != 0 && raw != 255) return true;
+                    const std::uint8_t raw = keys.Raw(pixels.At(x, y), x, y);
+                    kinds |= raw == 0 ? kOpaqueKeys : raw == 255 ? kKeyedKeys : kPartialKeys;
                 }
             }
-            return false;
         };
-        if (sy.wholeFirst >= sy.wholeStop) return anyIn(sy.first, sy.stop);
-        for (int x = sx.first; x < sx.stop; ++x)
-            if (strip.partial[x] != 0) return true;
-        return anyIn(sy.first, sy.wholeFirst) || anyIn(sy.wholeStop, sy.stop);
+        if (sy.wholeFirst >= sy.wholeStop) {
+            addRows(sy.first, sy.stop);
+            return kinds;
+        }
+        const auto rows = static_cast<std::uint32_t>(sy.wholeStop - sy.wholeFirst);
+        for (int x = sx.first; x < sx.stop; ++x) {
+            if (strip.keyed[x] != 0) kinds |= kKeyedKeys;
+            if (strip.partial[x] != 0) kinds |= kPartialKeys;
+            if (strip.keyed[x] + strip.partial[x] != rows) kinds |= kOpaqueKeys;
+        }
+        addRows(sy.first, sy.wholeFirst);
+        addRows(sy.wholeStop, sy.stop);
+        return kinds;
     }
+}
+
+// The sums of a footprint whose every term is keyed: no opaque weight at all, so the
+// pixel is black and transparent in every mode, whatever the weights.
+AreaSums FullyKeyedSums() {
+    AreaSums s;
+    s.keyedTotal = 1.0;
+    return s;
 }
 
 // Target row j of job n: every pixel of it in the pass's targets. `strip` holds the
@@ -551,11 +572,12 @@ void AverageRow(const CDib& source, const ResampleJob& job, const std::vector<in
     WithKeys(first.keys, source, [&](const auto& keys) {
         for (int i = 0; i < width; ++i) {
             const Span sx = axes.columns[i];
-            const AreaSums sums = SumFootprint(pixels, keys, &strip, sx, sy);
+            const int kinds = FootprintKeyKinds(keys, pixels, strip, sx, sy);
+            const AreaSums sums = kinds == kKeyedKeys ? FullyKeyedSums() : SumFootprint(pixels, keys, &strip, sx, sy);
             WritePixel(sums, first, i, j);
             for (std::size_t t = 1; t < targets.size(); ++t) {
                 const ResampleTarget& target = job.targets[targets[t]];
-                if (target.keys.keyedOnly == first.keys.keyedOnly || !HasPartialKeys(keys, strip, sx, sy)) {
+                if (target.keys.keyedOnly == first.keys.keyedOnly || (kinds & kPartialKeys) == 0) {
                     WritePixel(sums, target, i, j);
                     continue;
                 }
