@@ -701,7 +701,8 @@ void AverageAtOwnSize(const CDib& source, const ResampleTarget& target, int piec
                         std::memcpy(out, c, 3);  // both stored blue first
                         if (bytes == 4) out[3] = opaqueAlpha;
                     } else if (key == 255) {
-                        std::memset(out, 0, bytes);
+                        std::memset(out, 0, 3);
+                        if (bytes == 4) out[3] = 0;
                         maskRow[x / 8] = static_cast<std::uint8_t>(maskRow[x / 8] | 0x80 >> x % 8);
                     } else {
                         AreaSums s;

@@ -1,6 +1,51 @@
 #include "image/octree_node.h"
 
+#include <cstring>
+
 namespace zentro {
+
+namespace {
+
+// The memory of freed nodes, each block holding the next one's address.
+class FreeNodes {
+public:
+    FreeNodes() = default;
+    FreeNodes(const FreeNodes&) = delete;
+    FreeNodes& operator=(const FreeNodes&) = delete;
+    ~FreeNodes() {
+        while (void* block = Take()) ::operator delete(block, sizeof(COctreeNode));
+    }
+    void* Take() {
+        void* block = first_;
+        if (block != nullptr) std::memcpy(&first_, block, sizeof first_);
+        return block;
+    }
+    void Give(void* block) {
+        std::memcpy(block, &first_, sizeof first_);
+        first_ = block;
+    }
+
+private:
+    void* first_ = nullptr;
+};
+
+thread_local FreeNodes gFreeNodes;
+
+}  // namespace
+
+void* COctreeNode::operator new(std::size_t bytes) {
+    if (bytes == sizeof(COctreeNode))
+        if (void* block = gFreeNodes.Take()) return block;
+    return ::operator new(bytes);
+}
+
+void COctreeNode::operator delete(void* node, std::size_t bytes) noexcept {
+    if (bytes == sizeof(COctreeNode)) {
+        gFreeNodes.Give(node);
+        return;
+    }
+    ::operator delete(node, bytes);
+}
 
 COctreeNode::~COctreeNode() { DestroyChildren(); }
 

@@ -4,6 +4,7 @@
 // The tree is six levels deep over bits 7 to 2 of each channel. A node keeps only
 // its own share of the colour (its level's bit, plus the folded mean once it has
 // absorbed its children), so a leaf's colour is the OR of the shares on its path.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -20,6 +21,12 @@ public:
     virtual ~COctreeNode();
     COctreeNode(const COctreeNode&) = delete;
     COctreeNode& operator=(const COctreeNode&) = delete;
+
+    // A palette makes and folds away thousands of nodes; each thread keeps the memory of
+    // the ones it freed and hands it out again, without the general allocator. New memory
+    // still comes from ::operator new, and a failure there still throws.
+    static void* operator new(std::size_t bytes);
+    static void operator delete(void* node, std::size_t bytes) noexcept;
 
     // Looks depth-first for a node of depth level - 1 with two or more children and folds
     // it into a leaf holding their mean, lowering count accordingly. True once a fold has
