@@ -90,6 +90,12 @@ void DecodeIndexed(const BmpHeader& h, StoredRows& rows, CDib& colour) {
 
 // True when some pixel has a non-zero alpha field.
 bool DecodeBitFields(const BmpHeader& h, StoredRows& rows, CDib& colour, CDib* alpha) {
+    // The common 24-bit file stores its rows as the bitmap keeps them.
+    if (h.bitCount == 24 && alpha == nullptr && h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF) {
+        for (int stored = 0; stored < h.rows; ++stored)
+            std::memcpy(colour.Row(PictureRow(h, stored)), rows.Row(stored), 3 * static_cast<std::size_t>(h.width));
+        return false;
+    }
     const Field red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), opacity(h.masks[3]);
     const int bytes = h.bitCount / 8;
     std::uint32_t anyAlpha = 0;

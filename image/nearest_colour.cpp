@@ -1,59 +1,117 @@
 #include "image/nearest_colour.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <climits>
+#include <cstring>
 
 namespace zentro {
 
-NearestColour::NearestColour(const PaletteEntry* table, int count) : count_(count) {
+namespace {
+
+using I16x8 = std::int16_t __attribute__((vector_size(16)));
+
+I16x8 Load(const std::int16_t* p) {
+    I16x8 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+I16x8 Splat(int value) { return I16x8{} + static_cast<std::int16_t>(value); }
+
+I16x8 Abs(I16x8 v) {
+    const I16x8 sign = v >> 15;
+    return (v ^ sign) - sign;
+}
+
+I16x8 Min(I16x8 a, I16x8 b) {
+    const I16x8 less = a < b;
+    return (a & less) | (b & ~less);
+}
+
+int LowestLane(I16x8 v) {
+    v = Min(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));
+    v = Min(v, __builtin_shufflevector(v, v, 2, 3, 0, 1, 6, 7, 4, 5));
+    v = Min(v, __builtin_shufflevector(v, v, 1, 0, 3, 2, 5, 4, 7, 6));
+    return v[0];
+}
+
+// Far enough from every colour that no search ever takes it: its distance, above
+// 3 x (4000 - 255), is more than any real entry's, and still fits 16 bits.
+constexpr std::int16_t kFarAway = 4000;
+
+}  // namespace
+
+NearestColour::NearestColour(const PaletteEntry* table, int count) {
+    struct Entry {
+        std::int16_t sum;  // red + green + blue
+        std::uint8_t red, green, blue, index;
+    };
+    Entry bySum[256];
     for (int i = 0; i < count; ++i) {
         const PaletteEntry& e = table[i];
-        bySum_[i] = {static_cast<std::int16_t>(e.red + e.green + e.blue), e.red, e.green, e.blue,
-                     static_cast<std::uint8_t>(i)};
+        bySum[i] = {static_cast<std::int16_t>(e.red + e.green + e.blue), e.red, e.green, e.blue,
+                    static_cast<std::uint8_t>(i)};
     }
     // In place: sorting must not ask for memory, the quantizer's first allocations are its error rows.
     // Equal colours sit together, the highest index first: the only one of them the tie rule can
     // ever pick. An 8-bit table of a small or keyed picture holds scores of equal black entries,
-    // which a search would otherwise walk one by one.
-    std::sort(bySum_, bySum_ + count, [](const Entry& a, const Entry& b) {
+    // which a search would otherwise measure one by one.
+    std::sort(bySum, bySum + count, [](const Entry& a, const Entry& b) {
         if (a.sum != b.sum) return a.sum < b.sum;
         if (a.red != b.red) return a.red < b.red;
         if (a.green != b.green) return a.green < b.green;
         return a.index > b.index;
     });
-    count_ = static_cast<int>(std::unique(bySum_, bySum_ + count,
-                                          [](const Entry& a, const Entry& b) {
-                                              return a.red == b.red && a.green == b.green && a.blue == b.blue;
-                                          }) -
-                              bySum_);
+    const int distinct =
+        static_cast<int>(std::unique(bySum, bySum + count,
+                                     [](const Entry& a, const Entry& b) {
+                                         return a.red == b.red && a.green == b.green && a.blue == b.blue;
+                                     }) -
+                         bySum);
+    blocks_ = (distinct + kLanes - 1) / kLanes;
+    for (int i = 0; i < blocks_ * kLanes; ++i) {
+        const bool real = i < distinct;
+        red_[i] = real ? bySum[i].red : kFarAway;
+        green_[i] = real ? bySum[i].green : kFarAway;
+        blue_[i] = real ? bySum[i].blue : kFarAway;
+        index_[i] = real ? bySum[i].index : -1;
+    }
+    for (int k = 0; k < blocks_; ++k) {
+        lowestSum_[k] = bySum[k * kLanes].sum;
+        highestSum_[k] = bySum[std::min(distinct, (k + 1) * kLanes) - 1].sum;
+    }
 }
 
 int NearestColour::Find(const std::uint8_t* colour) const {
-    const int r = colour[0], g = colour[1], b = colour[2];
-    int best = 766;  // more than any distance
-    int chosen = 0;
-    const auto consider = [&](const Entry& e) {
-        const int d = std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
-        if (d < best || (d == best && e.index > chosen)) {
-            best = d;
-            chosen = e.index;
-        }
+    if (blocks_ == 0) return 0;
+    const int sum = colour[0] + colour[1] + colour[2];
+    const I16x8 r = Splat(colour[0]), g = Splat(colour[1]), b = Splat(colour[2]);
+    // Per lane, the nearest entry met so far and its index.
+    I16x8 bestDistance = Splat(SHRT_MAX), bestIndex = Splat(-1);
+    int best = SHRT_MAX;
+    const auto measure = [&](int block) {
+        const int at = block * kLanes;
+        const I16x8 distance = Abs(Load(red_ + at) - r) + Abs(Load(green_ + at) - g) + Abs(Load(blue_ + at) - b);
+        const I16x8 index = Load(index_ + at);
+        const I16x8 better = (distance < bestDistance) | ((distance == bestDistance) & (index > bestIndex));
+        bestDistance = (distance & better) | (bestDistance & ~better);
+        bestIndex = (index & better) | (bestIndex & ~better);
+        best = std::min(best, LowestLane(distance));
     };
-    // Outward from the colour's sum, in both directions, until the sum alone differs by
-    // more than the best distance: no entry beyond can be nearer, or as near.
-    const int sum = r + g + b;
-    const Entry* const first = bySum_;
-    const Entry* const last = bySum_ + count_;
-    const Entry* up = std::lower_bound(first, last, sum, [](const Entry& e, int s) { return e.sum < s; });
-    const Entry* down = up;
-    while (up != last || down != first) {
-        if (up != last && (down == first || up->sum - sum <= sum - (down - 1)->sum)) {
-            if (up->sum - sum > best) break;
-            consider(*up++);
-        } else {
-            if (sum - (down - 1)->sum > best) break;
-            consider(*--down);
-        }
+    // The first block that reaches the colour's sum, or the last one.
+    const int start = std::min(
+        blocks_ - 1, static_cast<int>(std::lower_bound(highestSum_, highestSum_ + blocks_, sum) - highestSum_));
+    measure(start);
+    // Outward, the nearer block first, while a block could hold an entry as near as the best.
+    for (int up = start + 1, down = start - 1;;) {
+        const int upBound = up < blocks_ ? lowestSum_[up] - sum : INT_MAX;
+        const int downBound = down >= 0 ? sum - highestSum_[down] : INT_MAX;
+        if (std::min(upBound, downBound) > best) break;
+        measure(upBound <= downBound ? up++ : down--);
+    }
+    int chosen = -1;
+    for (int lane = 0; lane < kLanes; ++lane) {
+        if (bestDistance[lane] == best && bestIndex[lane] > chosen) chosen = bestIndex[lane];
     }
     return chosen;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The nearest colour table entry, by the sum of the absolute differences of red,
 // green and blue, the highest index winning among equally near entries. Prepared
-// once per colour table, a search looks only at entries whose sum of red, green and
-// blue alone differs from the colour's by no more than the nearest distance found so
-// far: the distance is never less than that difference.
+// once per colour table: the distinct colours in order of the sum of red, green and
+// blue, in blocks of eight that are measured at once. A search starts at the block
+// of the colour's own sum and goes outward only while a block's sums alone could
+// still come as near as the nearest found so far: the distance is never less than
+// the difference of the sums.
 #include <cstdint>
 
 #include "image/dib.h"
@@ -18,12 +20,18 @@ public:
     int Find(const std::uint8_t* colour) const;
 
 private:
-    struct Entry {
-        std::int16_t sum;  // red + green + blue
-        std::uint8_t red, green, blue, index;
-    };
-    Entry bySum_[256];  // the distinct colours in order of sum
-    int count_;
+    static constexpr int kLanes = 8;
+    static constexpr int kMaxBlocks = 256 / kLanes;
+
+    // Red, green, blue and index of each distinct colour, block after block; the last
+    // block is filled up with colours too far away to ever be chosen.
+    alignas(16) std::int16_t red_[256];
+    alignas(16) std::int16_t green_[256];
+    alignas(16) std::int16_t blue_[256];
+    alignas(16) std::int16_t index_[256];
+    std::int16_t lowestSum_[kMaxBlocks];
+    std::int16_t highestSum_[kMaxBlocks];
+    int blocks_;
 };
 
 }  // namespace zentro
