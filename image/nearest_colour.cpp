@@ -28,10 +28,19 @@ I16x8 Min(I16x8 a, I16x8 b) {
     return (a & less) | (b & ~less);
 }
 
-int LowestLane(I16x8 v) {
-    v = Min(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));
-    v = Min(v, __builtin_shufflevector(v, v, 2, 3, 0, 1, 6, 7, 4, 5));
-    v = Min(v, __builtin_shufflevector(v, v, 1, 0, 3, 2, 5, 4, 7, 6));
+I16x8 Max(I16x8 a, I16x8 b) {
+    const I16x8 more = a > b;
+    return (a & more) | (b & ~more);
+}
+
+I16x8 Add(I16x8 a, I16x8 b) { return a + b; }
+
+// The eight lanes combined into one (their lowest, highest or sum), by halving.
+template <I16x8 (*Combine)(I16x8, I16x8)>
+int Across(I16x8 v) {
+    v = Combine(v, __builtin_shufflevector(v, v, 4, 5, 6, 7, 0, 1, 2, 3));
+    v = Combine(v, __builtin_shufflevector(v, v, 2, 3, 0, 1, 6, 7, 4, 5));
+    v = Combine(v, __builtin_shufflevector(v, v, 1, 0, 3, 2, 5, 4, 7, 6));
     return v[0];
 }
 
@@ -76,9 +85,10 @@ NearestColour::NearestColour(const PaletteEntry* table, int count) {
         blue_[i] = real ? bySum[i].blue : kFarAway;
         index_[i] = real ? bySum[i].index : -1;
     }
-    for (int k = 0; k < blocks_; ++k) {
-        lowestSum_[k] = bySum[k * kLanes].sum;
-        highestSum_[k] = bySum[std::min(distinct, (k + 1) * kLanes) - 1].sum;
+    for (int k = 0; k < kMaxBlocks; ++k) {
+        const bool real = k < blocks_;
+        lowestSum_[k] = real ? bySum[k * kLanes].sum : SHRT_MAX;
+        highestSum_[k] = real ? bySum[std::min(distinct, (k + 1) * kLanes) - 1].sum : SHRT_MAX;
     }
 }
 
@@ -96,11 +106,13 @@ int NearestColour::Find(const std::uint8_t* colour) const {
         const I16x8 better = (distance < bestDistance) | ((distance == bestDistance) & (index > bestIndex));
         bestDistance = (distance & better) | (bestDistance & ~better);
         bestIndex = (index & better) | (bestIndex & ~better);
-        best = std::min(best, LowestLane(distance));
+        best = std::min(best, Across<Min>(distance));
     };
-    // The first block that reaches the colour's sum, or the last one.
-    const int start = std::min(
-        blocks_ - 1, static_cast<int>(std::lower_bound(highestSum_, highestSum_ + blocks_, sum) - highestSum_));
+    // The first block that reaches the colour's sum, or the last one: counted without a
+    // branch, as a binary search's turns are as good as random.
+    I16x8 below = {};
+    for (int k = 0; k < kMaxBlocks; k += kLanes) below -= Load(highestSum_ + k) < Splat(sum);
+    const int start = std::min(blocks_ - 1, Across<Add>(below));
     measure(start);
     // Outward, the nearer block first, while a block could hold an entry as near as the best.
     for (int up = start + 1, down = start - 1;;) {
@@ -109,11 +121,9 @@ int NearestColour::Find(const std::uint8_t* colour) const {
         if (std::min(upBound, downBound) > best) break;
         measure(upBound <= downBound ? up++ : down--);
     }
-    int chosen = -1;
-    for (int lane = 0; lane < kLanes; ++lane) {
-        if (bestDistance[lane] == best && bestIndex[lane] > chosen) chosen = bestIndex[lane];
-    }
-    return chosen;
+    // Among the lanes at the nearest distance, the highest index.
+    const I16x8 nearest = bestDistance == Splat(best);
+    return Across<Max>((bestIndex & nearest) | (Splat(-1) & ~nearest));
 }
 
 }  // namespace zentro

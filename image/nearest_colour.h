@@ -29,8 +29,9 @@ private:
     alignas(16) std::int16_t green_[256];
     alignas(16) std::int16_t blue_[256];
     alignas(16) std::int16_t index_[256];
+    // The sums of each block's first and last colour; past the last block, the largest number.
     std::int16_t lowestSum_[kMaxBlocks];
-    std::int16_t highestSum_[kMaxBlocks];
+    alignas(16) std::int16_t highestSum_[kMaxBlocks];
     int blocks_;
 };
 
