@@ -79,16 +79,23 @@ NearestColour::NearestColour(const PaletteEntry* table, int count) {
                          bySum);
     blocks_ = (distinct + kLanes - 1) / kLanes;
     for (int i = 0; i < blocks_ * kLanes; ++i) {
-        const bool real = i < distinct;
-        red_[i] = real ? bySum[i].red : kFarAway;
-        green_[i] = real ? bySum[i].green : kFarAway;
-        blue_[i] = real ? bySum[i].blue : kFarAway;
-        index_[i] = real ? bySum[i].index : -1;
+        if (i < distinct) {
+            red_[i] = bySum[i].red;
+            green_[i] = bySum[i].green;
+            blue_[i] = bySum[i].blue;
+            index_[i] = bySum[i].index;
+        } else {
+            red_[i] = green_[i] = blue_[i] = kFarAway;
+            index_[i] = -1;
+        }
     }
     for (int k = 0; k < kMaxBlocks; ++k) {
-        const bool real = k < blocks_;
-        lowestSum_[k] = real ? bySum[k * kLanes].sum : SHRT_MAX;
-        highestSum_[k] = real ? bySum[std::min(distinct, (k + 1) * kLanes) - 1].sum : SHRT_MAX;
+        if (k < blocks_) {
+            lowestSum_[k] = bySum[k * kLanes].sum;
+            highestSum_[k] = bySum[std::min(distinct, (k + 1) * kLanes) - 1].sum;
+        } else {
+            lowestSum_[k] = highestSum_[k] = SHRT_MAX;
+        }
     }
 }
 

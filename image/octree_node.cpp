@@ -13,7 +13,7 @@ public:
     FreeNodes(const FreeNodes&) = delete;
     FreeNodes& operator=(const FreeNodes&) = delete;
     ~FreeNodes() {
-        while (void* block = Take()) ::operator delete(block, sizeof(COctreeNode));
+        while (void* block = Take()) ::operator delete(block);
     }
     void* Take() {
         void* block = first_;
@@ -44,7 +44,7 @@ void COctreeNode::operator delete(void* node, std::size_t bytes) noexcept {
         gFreeNodes.Give(node);
         return;
     }
-    ::operator delete(node, bytes);
+    ::operator delete(node);
 }
 
 COctreeNode::~COctreeNode() { DestroyChildren(); }
