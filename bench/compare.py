@@ -7,8 +7,8 @@ our job that decoding the PNG takes. Then the bytes of the sample's 256 x 256
 image as the PNG in our icon and as Pillow and ImageMagick compress the same
 pixels. Last, the batch case: 200 keyed 256 x 256 pictures, each process
 converting them all (zentro-cli with its default job over the folder, Pillow's
-four-size save in one Python process, ImageMagick's mogrify). It measures; it
-asserts nothing.
+four-size save in one Python process, ImageMagick's mogrify), and zentro-cli's
+cost a picture when it has one core. It measures; it asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
 """
@@ -41,16 +41,21 @@ PILLOW_BATCH = ("from PIL import Image; import os, sys\n"
                 "        os.path.join(sys.argv[2], name[:-4] + '.ico'), sizes=[(256, 256), (48, 48), (32, 32), (16, 16)])")
 
 
-def measure(command, repeat, before=None, cpu=False):
+def one_core():
+    """Keeps the calling process (a child about to start) on one core."""
+    os.sched_setaffinity(0, {min(os.sched_getaffinity(0))})
+
+
+def measure(command, repeat, before=None, cpu=False, setup=None):
     """Best wall time (ms) and largest peak resident memory (MB) of `repeat` runs;
     with `cpu`, also the best processor time (user and system, ms). `before` runs
-    ahead of each run, untimed."""
+    ahead of each run, untimed; `setup` in the child before it starts the command."""
     best, peak, best_cpu = None, 0.0, None
     for _ in range(repeat):
         if before:
             before()
         start = time.perf_counter()
-        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=setup)
         _, status, usage = os.wait4(process.pid, 0)
         wall = (time.perf_counter() - start) * 1000
         if os.waitstatus_to_exitcode(status) != 0:
@@ -109,6 +114,10 @@ def batch_case(cli, folder, repeat):
             print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   (default job: 10 images each)")
         else:
             print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   {ours[0] / wall:8.3f}x {ours[1] / cpu:8.3f}x")
+    # What one picture costs on one core, everything counted: start, reading, writing.
+    wall, _, cpu = measure([cli, "-j", "1", "--output-dir", outputs, pictures], repeat, fresh_outputs, cpu=True,
+                           setup=one_core)
+    print(f"zentro on one core (-j 1): {wall / BATCH_COUNT:.2f} ms wall, {cpu / BATCH_COUNT:.2f} ms CPU a picture")
 
 
 def pillow_available():

@@ -130,6 +130,13 @@ U8x16 Load16(const std::uint8_t* p) {
     return v;
 }
 
+// Whether all sixteen lanes of a comparison hold true.
+bool AllLanes(U8x16 comparison) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &comparison, sizeof halves);
+    return (halves[0] & halves[1]) == ~std::uint64_t{0};
+}
+
 void AddTo(std::uint32_t* total, U32x4 v) {
     U32x4 t;
     std::memcpy(&t, total, sizeof t);
@@ -210,6 +217,9 @@ void CountKeysDown(const std::uint8_t* first, std::size_t stride, int rows, std:
     }
 }
 
+// The pixels a key policy's RunKey speaks for at once.
+constexpr int kRun = 16;
+
 // Key value policies: Raw gives what the key source holds, Key the value that counts,
 // SumRows fills a strip. Where every keyed pixel has the key colour (KeyedColour),
 // the strip first adds the colours of all pixels, a faster sum, and the key colour's
@@ -217,6 +227,8 @@ void CountKeysDown(const std::uint8_t* first, std::size_t stride, int rows, std:
 struct NoKeys {
     static constexpr bool kMayBePartial = false;
     std::uint8_t Raw(const std::uint8_t*, int, int) const { return 0; }
+    // The key of all kRun pixels from (x, y) when they share 0 or 255; else -1.
+    int RunKey(int, int) const { return 0; }
     std::uint8_t Key(std::uint8_t raw) const { return raw; }
     void SumRows(Strip& strip, const Pixels& pixels, int width, int from, int to) const {
         SumBytesDown(pixels.At(0, from), pixels.stride, to - from, 3 * static_cast<std::size_t>(width),
@@ -231,6 +243,7 @@ struct ColourKeys {
     std::uint8_t Raw(const std::uint8_t* colour, int, int) const {
         return PackedColour(colour) == PackedColour(key) ? 255 : 0;
     }
+    int RunKey(int, int) const { return -1; }
     std::uint8_t Key(std::uint8_t raw) const { return raw; }
     void SumRows(Strip& strip, const Pixels& pixels, int width, int from, int to) const {
         SumBytesDown(pixels.At(0, from), pixels.stride, to - from, 3 * static_cast<std::size_t>(width),
@@ -252,6 +265,14 @@ struct MaskKeys {
     bool keyedOnly;                 // partial values count as 0
     const std::uint8_t* keyColour;  // blue, green, red; null unless every 255 is a pixel of that colour
     std::uint8_t Raw(const std::uint8_t*, int x, int y) const { return base[y * stride + x * step]; }
+    int RunKey(int x, int y) const {
+        if (step != 1) return -1;
+        const U8x16 raw = Load16(base + y * stride + x);
+        if (AllLanes(reinterpret_cast<U8x16>(raw == 255))) return 255;
+        const bool allOpaque =
+            keyedOnly ? AllLanes(reinterpret_cast<U8x16>(raw != 255)) : AllLanes(reinterpret_cast<U8x16>(raw == 0));
+        return allOpaque ? 0 : -1;
+    }
     std::uint8_t Key(std::uint8_t raw) const { return keyedOnly && raw != 255 ? 0 : raw; }
     // A partial value is not a whole-number term.
     bool Partial(std::uint64_t partialCount) const { return !keyedOnly && partialCount != 0; }
@@ -679,36 +700,60 @@ int CorePieces(const CDib& source) {
 // so each pixel is its one term, without the strips and spans that larger footprints need.
 // That term is a whole number for keys 0 and 255, and the definition then gives the
 // colour as it is (opaque, alpha 255 in mode 2) or black and transparent; only partial
-// keys need the doubles.
-void AverageAtOwnSize(const CDib& source, const ResampleTarget& target, int pieces) {
+// keys need the doubles. Runs of one kind, the bulk of most pictures, are written whole.
+template <int kBytes, class Keys>
+void AverageRowAtOwnSize(const Pixels& pixels, const Keys& keys, const ResampleTarget& target, int width, int y) {
     static_assert(255 * (1.0 * 1.0) * kOneOver255 == 1.0, "a fully keyed term must weigh exactly 1");
+    const std::uint8_t opaqueAlpha = target.mode == 2 ? 255 : 0;
+    std::uint8_t* const out = target.image->Row(y);
+    std::uint8_t* const maskRow = target.mask->Row(y);
+    std::memset(maskRow, 0, target.mask->Stride());
+    const std::uint8_t* const colours = pixels.At(0, y);
+    const auto opaque = [&](int x) {
+        std::memcpy(out + kBytes * x, colours + 3 * x, 3);  // both stored blue first
+        if constexpr (kBytes == 4) out[4 * x + 3] = opaqueAlpha;
+    };
+    for (int first = 0; first < width; first += kRun) {
+        const int stop = std::min(first + kRun, width);
+        const int runKey = stop - first == kRun ? keys.RunKey(first, y) : -1;
+        if (runKey == 255) {
+            std::memset(out + kBytes * first, 0, kBytes * kRun);
+            maskRow[first / 8] = maskRow[first / 8 + 1] = 0xFF;
+            continue;
+        }
+        if (runKey == 0) {
+            for (int x = first; x < stop; ++x) opaque(x);
+            continue;
+        }
+        for (int x = first; x < stop; ++x) {
+            const std::uint8_t key = keys.Key(keys.Raw(colours + 3 * x, x, y));
+            if (key == 0) {
+                opaque(x);
+            } else if (key == 255) {
+                std::memset(out + kBytes * x, 0, kBytes);
+                maskRow[x / 8] = static_cast<std::uint8_t>(maskRow[x / 8] | 0x80 >> x % 8);
+            } else {
+                AreaSums s;
+                AddTerm(s, 1.0 * 1.0, colours + 3 * x, key);
+                WritePixel(s, target, x, y);
+            }
+        }
+    }
+}
+
+void AverageAtOwnSize(const CDib& source, const ResampleTarget& target, int pieces) {
     const Pixels pixels{source.Row(0), source.Stride()};
     const int width = source.Width();
     const int height = source.Height();
-    const int bytes = target.image->BitCount() / 8;
-    const std::uint8_t opaqueAlpha = target.mode == 2 ? 255 : 0;
+    const bool alpha = target.image->BitCount() == 32;
     WithKeys(target.keys, source, [&](const auto& keys) {
         ParallelFor(pieces, [&](int k) {
             const int last = static_cast<int>(std::int64_t{height} * (k + 1) / pieces);
             for (int y = static_cast<int>(std::int64_t{height} * k / pieces); y < last; ++y) {
-                std::uint8_t* out = target.image->Row(y);
-                std::uint8_t* maskRow = target.mask->Row(y);
-                std::memset(maskRow, 0, target.mask->Stride());
-                const std::uint8_t* c = pixels.At(0, y);
-                for (int x = 0; x < width; ++x, out += bytes, c += 3) {
-                    const std::uint8_t key = keys.Key(keys.Raw(c, x, y));
-                    if (key == 0) {
-                        std::memcpy(out, c, 3);  // both stored blue first
-                        if (bytes == 4) out[3] = opaqueAlpha;
-                    } else if (key == 255) {
-                        std::memset(out, 0, 3);
-                        if (bytes == 4) out[3] = 0;
-                        maskRow[x / 8] = static_cast<std::uint8_t>(maskRow[x / 8] | 0x80 >> x % 8);
-                    } else {
-                        AreaSums s;
-                        AddTerm(s, 1.0 * 1.0, c, key);
-                        WritePixel(s, target, x, y);
-                    }
+                if (alpha) {
+                    AverageRowAtOwnSize<4>(pixels, keys, target, width, y);
+                } else {
+                    AverageRowAtOwnSize<3>(pixels, keys, target, width, y);
                 }
             }
         });
