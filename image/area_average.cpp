@@ -609,6 +609,50 @@ void AverageRow(const CDib& source, const ResampleJob& job, const std::vector<in
     });
 }
 
+// total[i] = running[i] - total[i] for the n counts.
+void SubtractFrom(const std::uint32_t* running, std::uint32_t* total, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        U32x4 a, b;
+        std::memcpy(&a, running + i, sizeof a);
+        std::memcpy(&b, total + i, sizeof b);
+        a -= b;
+        std::memcpy(total + i, &a, sizeof a);
+    }
+    for (; i < n; ++i) total[i] = running[i] - total[i];
+}
+
+// Makes `strip`, the running totals as they were where some rows began, the totals of
+// those rows alone. Where the colours of all pixels were added (keyColour, blue, green,
+// red, not null), the keyed pixels' key colour is taken off.
+void TakeRowsSince(const Strip& running, Strip& strip, const std::uint8_t* keyColour) {
+    SubtractFrom(running.colour.data(), strip.colour.data(), strip.colour.size());
+    SubtractFrom(running.keyed.data(), strip.keyed.data(), strip.keyed.size());
+    SubtractFrom(running.partial.data(), strip.partial.data(), strip.partial.size());
+    if (keyColour == nullptr) return;
+    const std::uint32_t b = keyColour[0], g = keyColour[1], r = keyColour[2];
+    const std::size_t width = strip.keyed.size();
+    std::uint32_t* colour = strip.colour.data();
+    std::size_t x = 0;
+    // Four columns are twelve colour counts: three vectors, each column's count spread over its three.
+    const U32x4 key0 = {b, g, r, b}, key1 = {g, r, b, g}, key2 = {r, b, g, r};
+    for (; x + 4 <= width; x += 4, colour += 12) {
+        U32x4 keyed, c0, c1, c2;
+        std::memcpy(&keyed, strip.keyed.data() + x, sizeof keyed);
+        std::memcpy(&c0, colour, sizeof c0);
+        std::memcpy(&c1, colour + 4, sizeof c1);
+        std::memcpy(&c2, colour + 8, sizeof c2);
+        c0 -= __builtin_shufflevector(keyed, keyed, 0, 0, 0, 1) * key0;
+        c1 -= __builtin_shufflevector(keyed, keyed, 1, 1, 2, 2) * key1;
+        c2 -= __builtin_shufflevector(keyed, keyed, 2, 3, 3, 3) * key2;
+        std::memcpy(colour, &c0, sizeof c0);
+        std::memcpy(colour + 4, &c1, sizeof c1);
+        std::memcpy(colour + 8, &c2, sizeof c2);
+    }
+    for (; x < width; ++x, colour += 3)
+        for (int c = 0; c < 3; ++c) colour[c] -= strip.keyed[x] * keyColour[c];
+}
+
 // One piece of a pass: the target rows whose whole rows begin in source rows
 // [firstRow, stopRow) (or whose footprint does, when they have none). One running
 // strip adds the rows in order; a target row's totals are the difference between
@@ -662,17 +706,7 @@ void RunPiece(const CDib& source, const std::vector<ResampleJob>& jobs, const st
             const Span sy = axes[n].rows[j];
             if (r.open && sy.wholeStop == y) {
                 Strip& strip = *r.begun;
-                for (std::size_t i = 0; i < strip.colour.size(); ++i)
-                    strip.colour[i] = running.colour[i] - strip.colour[i];
-                for (int x = 0; x < width; ++x) {
-                    strip.keyed[x] = running.keyed[x] - strip.keyed[x];
-                    strip.partial[x] = running.partial[x] - strip.partial[x];
-                }
-                // Where the colours of all pixels were added, take off the keyed pixels' key colour.
-                if (const std::uint8_t* key = keys.KeyedColour()) {
-                    for (int x = 0; x < width; ++x)
-                        for (int c = 0; c < 3; ++c) strip.colour[3 * x + c] -= strip.keyed[x] * key[c];
-                }
+                TakeRowsSince(running, strip, keys.KeyedColour());
                 AverageRow(source, jobs[n], pass.targets[n], axes[n], j, strip);
                 r.open = false;
                 if (++r.next == r.pending.size()) continue;
