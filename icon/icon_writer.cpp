@@ -62,7 +62,9 @@ bool WriteIconFile(const ImageStore& store, const std::string& path, const Forma
         return false;
     }
     try {
-        std::vector<IconEntryInfo> entries = WriteIcon(file, store, format, sizes, forms);
+        GatheringSink gathered(file);
+        std::vector<IconEntryInfo> entries = WriteIcon(gathered, store, format, sizes, forms);
+        gathered.Flush();
         file.Commit();
         if (written != nullptr) *written = std::move(entries);
     } catch (const FileError&) {

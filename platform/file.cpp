@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -214,6 +215,24 @@ void File::Write(const void* buffer, std::size_t count) {
         in += put;
         count -= static_cast<std::size_t>(put);
     }
+}
+
+void GatheringSink::Write(const void* buffer, std::size_t count) {
+    if (used_ + count > sizeof gathered_) Flush();
+    if (count >= sizeof gathered_) {
+        to_.Write(buffer, count);
+        return;
+    }
+    std::memcpy(gathered_ + used_, buffer, count);
+    used_ += count;
+}
+
+void GatheringSink::Flush() {
+    if (used_ == 0) return;
+    // Emptied first: a failed write is not written again.
+    const std::size_t count = used_;
+    used_ = 0;
+    to_.Write(gathered_, count);
 }
 
 void File::Sync() {

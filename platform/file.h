@@ -21,6 +21,21 @@ public:
     virtual void Write(const void* buffer, std::size_t count) = 0;
 };
 
+// Gathers small writes into one for the sink behind it, so that a file of many small
+// parts (an icon's directory entries, headers and masks) costs a few system calls
+// rather than dozens; a large write goes straight through. Flush before committing.
+class GatheringSink : public ByteSink {
+public:
+    explicit GatheringSink(ByteSink& to) : to_(to) {}
+    void Write(const void* buffer, std::size_t count) override;
+    void Flush();
+
+private:
+    ByteSink& to_;
+    std::size_t used_ = 0;
+    std::uint8_t gathered_[4096];
+};
+
 class File : public ByteSink {
 public:
     File() = default;

@@ -6,6 +6,7 @@
 
 #include "platform/file.h"
 #include "support/bmp_builder.h"
+#include "support/memory_sink.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -131,4 +132,25 @@ TEST(ReplacingFile, NeverReplacesWhatIsNotARegularFile) {
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop.ico"));
     EXPECT_EQ(FilesIn(dir.path()), targets.size());
+}
+
+// Pieces of every size around the gathering buffer's, through the sink and straight.
+TEST(GatheringSink, PassesOnEveryByteInOrderInFewerWrites) {
+    struct CountingSink : zentro::test::MemorySink {
+        int writes = 0;
+        void Write(const void* data, std::size_t count) override {
+            ++writes;
+            MemorySink::Write(data, count);
+        }
+    } gathered, straight;
+    std::vector<std::uint8_t> piece(9000);
+    for (std::size_t i = 0; i < piece.size(); ++i) piece[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    zentro::GatheringSink sink(gathered);
+    for (std::size_t count : {6u, 16u, 16u, 40u, 4096u, 1u, 4095u, 2u, 9000u, 64u, 1024u, 3000u, 0u, 40u}) {
+        sink.Write(piece.data(), count);
+        straight.Write(piece.data(), count);
+    }
+    sink.Flush();
+    EXPECT_EQ(gathered.bytes, straight.bytes);
+    EXPECT_LE(gathered.writes, straight.writes / 2);
 }
