@@ -258,10 +258,11 @@ bool ReplacingFile::Open(const std::string& target) {
     replacing_ = Exists(target_);
     std::string folder = FolderOf(target_);
     std::string stem = TemporaryStem(target_.substr(target_.find_last_of(kSeparators) + 1));
-    std::random_device entropy;
+    // Seeded once a thread: a random device costs more than all the rest of opening a file.
+    thread_local std::mt19937 names{std::random_device{}()};
     for (int attempt = 0; attempt < 16; ++attempt) {
         char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(entropy()));
+        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(names()));
         std::string candidate = (folder == "/" ? "" : folder) + "/." + stem + "." + suffix + ".tmp";
         if (file_.CreateNew(candidate)) {
             temporary_ = candidate;
