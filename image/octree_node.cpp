@@ -6,42 +6,39 @@ namespace zentro {
 
 namespace {
 
-// The memory of freed nodes, each block holding the next one's address.
-class FreeNodes {
-public:
-    FreeNodes() = default;
-    FreeNodes(const FreeNodes&) = delete;
-    FreeNodes& operator=(const FreeNodes&) = delete;
-    ~FreeNodes() {
-        while (void* block = Take()) ::operator delete(block);
-    }
-    void* Take() {
-        void* block = first_;
-        if (block != nullptr) std::memcpy(&first_, block, sizeof first_);
-        return block;
-    }
-    void Give(void* block) {
-        std::memcpy(block, &first_, sizeof first_);
-        first_ = block;
-    }
-
-private:
-    void* first_ = nullptr;
-};
-
-thread_local FreeNodes gFreeNodes;
+// The pool that the nodes of this thread come from and go back to, if any. A plain
+// pointer: a thread-local object with a destructor is not run reliably everywhere.
+thread_local OctreeNodePool* gPool = nullptr;
 
 }  // namespace
 
+OctreeNodePool::OctreeNodePool() : outer_(gPool) { gPool = this; }
+
+OctreeNodePool::~OctreeNodePool() {
+    gPool = outer_;
+    while (void* block = Take()) ::operator delete(block);
+}
+
+void* OctreeNodePool::Take() {
+    void* block = free_;
+    if (block != nullptr) std::memcpy(&free_, block, sizeof free_);
+    return block;
+}
+
+void OctreeNodePool::Give(void* block) {
+    std::memcpy(block, &free_, sizeof free_);
+    free_ = block;
+}
+
 void* COctreeNode::operator new(std::size_t bytes) {
-    if (bytes == sizeof(COctreeNode))
-        if (void* block = gFreeNodes.Take()) return block;
+    if (gPool != nullptr && bytes == sizeof(COctreeNode))
+        if (void* block = gPool->Take()) return block;
     return ::operator new(bytes);
 }
 
 void COctreeNode::operator delete(void* node, std::size_t bytes) noexcept {
-    if (bytes == sizeof(COctreeNode)) {
-        gFreeNodes.Give(node);
+    if (gPool != nullptr && bytes == sizeof(COctreeNode)) {
+        gPool->Give(node);
         return;
     }
     ::operator delete(node);

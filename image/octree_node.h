@@ -15,6 +15,25 @@ namespace zentro {
 // More leaves than this and the tree is folded at once.
 constexpr std::uint16_t kMaxOctreeColours = 240;
 
+// While it lives, the nodes its thread frees keep their memory here and new nodes take
+// it again: a palette folds away and makes thousands. Each block is a node's own
+// allocation, so a node is freed correctly with or without a pool; the pool frees what
+// it keeps when it ends. Nodes made while it lives must be gone before it ends.
+class OctreeNodePool {
+public:
+    OctreeNodePool();
+    ~OctreeNodePool();
+    OctreeNodePool(const OctreeNodePool&) = delete;
+    OctreeNodePool& operator=(const OctreeNodePool&) = delete;
+
+    void* Take();  // null when it keeps nothing
+    void Give(void* block);
+
+private:
+    void* free_ = nullptr;  // each kept block holds the next one's address
+    OctreeNodePool* outer_;
+};
+
 class COctreeNode {
 public:
     COctreeNode() = default;
@@ -22,9 +41,8 @@ public:
     COctreeNode(const COctreeNode&) = delete;
     COctreeNode& operator=(const COctreeNode&) = delete;
 
-    // A palette makes and folds away thousands of nodes; each thread keeps the memory of
-    // the ones it freed and hands it out again, without the general allocator. New memory
-    // still comes from ::operator new, and a failure there still throws.
+    // Node memory comes from the thread's OctreeNodePool while one lives, else from
+    // ::operator new; a failure there still throws.
     static void* operator new(std::size_t bytes);
     static void operator delete(void* node, std::size_t bytes) noexcept;
 

@@ -110,6 +110,7 @@ void CDib::BuildPalette(CDib& target, bool sixteenColours) const {
     if (sixteenColours) return;
 
     // Column by column: once folds happen, the palette depends on this order.
+    OctreeNodePool pool;  // outlives the tree
     COctreeNode root;
     FoldCandidates candidates;
     std::uint16_t count = 0;
