@@ -33,6 +33,12 @@ I16x8 Max(I16x8 a, I16x8 b) {
     return (a & more) | (b & ~more);
 }
 
+bool AnyLane(I16x8 comparison) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &comparison, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
 I16x8 Add(I16x8 a, I16x8 b) { return a + b; }
 
 // The eight lanes combined into one (their lowest, highest or sum), by halving.
@@ -105,7 +111,6 @@ int NearestColour::Find(const std::uint8_t* colour) const {
     const I16x8 r = Splat(colour[0]), g = Splat(colour[1]), b = Splat(colour[2]);
     // Per lane, the nearest entry met so far and its index.
     I16x8 bestDistance = Splat(SHRT_MAX), bestIndex = Splat(-1);
-    int best = SHRT_MAX;
     const auto measure = [&](int block) {
         const int at = block * kLanes;
         const I16x8 distance = Abs(Load(red_ + at) - r) + Abs(Load(green_ + at) - g) + Abs(Load(blue_ + at) - b);
@@ -113,7 +118,6 @@ int NearestColour::Find(const std::uint8_t* colour) const {
         const I16x8 better = (distance < bestDistance) | ((distance == bestDistance) & (index > bestIndex));
         bestDistance = (distance & better) | (bestDistance & ~better);
         bestIndex = (index & better) | (bestIndex & ~better);
-        best = std::min(best, Across<Min>(distance));
     };
     // The first block that reaches the colour's sum, or the last one: counted without a
     // branch, as a binary search's turns are as good as random.
@@ -121,15 +125,17 @@ int NearestColour::Find(const std::uint8_t* colour) const {
     for (int k = 0; k < kMaxBlocks; k += kLanes) below -= Load(highestSum_ + k) < Splat(sum);
     const int start = std::min(blocks_ - 1, Across<Add>(below));
     measure(start);
-    // Outward, the nearer block first, while a block could hold an entry as near as the best.
+    // Outward, the nearer block first, while a block could hold an entry as near as the
+    // best: no lane has found one nearer than the block's sums alone are far.
     for (int up = start + 1, down = start - 1;;) {
         const int upBound = up < blocks_ ? lowestSum_[up] - sum : INT_MAX;
         const int downBound = down >= 0 ? sum - highestSum_[down] : INT_MAX;
-        if (std::min(upBound, downBound) > best) break;
+        const int bound = std::min(upBound, downBound);
+        if (bound == INT_MAX || AnyLane(bestDistance < Splat(bound))) break;
         measure(upBound <= downBound ? up++ : down--);
     }
     // Among the lanes at the nearest distance, the highest index.
-    const I16x8 nearest = bestDistance == Splat(best);
+    const I16x8 nearest = bestDistance == Splat(Across<Min>(bestDistance));
     return Across<Max>((bestIndex & nearest) | (Splat(-1) & ~nearest));
 }
 
