@@ -1,6 +1,7 @@
 // Sharing pieces among threads: every piece once, and a piece that throws (memory
 // running out) reaches the caller instead of ending the program.
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <atomic>
 #include <mutex>
@@ -64,4 +65,19 @@ TEST(ParallelFor, HelpersComeOnlyFromSpareCoresAndGoBackAfterwards) {
         EXPECT_EQ(threads.size(), 4u) << "a job's pieces ran on helpers of their own";
     }
     EXPECT_EQ(zentro::CoreReservation(1000).Count(), spare) << "cores were not given back";
+}
+
+// Held to one core (as taskset or a container's CPU set does), the process counts one.
+TEST(UsableCores, FollowTheCoresTheProcessMayUse) {
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    int first = 0;
+    while (!CPU_ISSET(first, &all)) ++first;
+    CPU_SET(first, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    EXPECT_EQ(zentro::UsableCores(), 1);
+    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
+    EXPECT_EQ(zentro::UsableCores(), CPU_COUNT(&all));
 }
