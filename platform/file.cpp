@@ -259,7 +259,12 @@ bool ReplacingFile::Open(const std::string& target) {
     std::string folder = FolderOf(target_);
     std::string stem = TemporaryStem(target_.substr(target_.find_last_of(kSeparators) + 1));
     // Seeded once a thread: a random device costs more than all the rest of opening a file.
-    thread_local std::mt19937 names{std::random_device{}()};
+    // Eight words of seed, so that one name seen does not tell the next.
+    thread_local std::mt19937 names = [] {
+        std::random_device entropy;
+        std::seed_seq seed{entropy(), entropy(), entropy(), entropy(), entropy(), entropy(), entropy(), entropy()};
+        return std::mt19937(seed);
+    }();
     for (int attempt = 0; attempt < 16; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(names()));
