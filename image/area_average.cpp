@@ -724,10 +724,9 @@ void RunPiece(const CDib& source, const std::vector<ResampleJob>& jobs, const st
     }
 }
 
-// One piece per core, or one alone for a source too small to be worth sharing out:
-// up to 512 x 512, starting a thread costs about what it saves.
+// One piece per core, or one alone for a source too small to be worth sharing out.
 int CorePieces(const CDib& source) {
-    const bool small = static_cast<std::int64_t>(source.Width()) * source.Height() <= (1 << 18);
+    const bool small = static_cast<std::int64_t>(source.Width()) * source.Height() <= kPixelsWorthAThread;
     return small ? 1 : UsableCores();
 }
 

@@ -68,8 +68,7 @@ void ParallelFor(int count, const std::function<void(int)>& body) {
 
 void ParallelForRows(int width, int height, const std::function<void(int first, int stop)>& body) {
     constexpr int kMinRows = 64;
-    constexpr std::int64_t kMinPixels = std::int64_t{1} << 18;
-    const int rows = static_cast<int>(std::max<std::int64_t>(kMinRows, kMinPixels / std::max(1, width)));
+    const int rows = static_cast<int>(std::max<std::int64_t>(kMinRows, kPixelsWorthAThread / std::max(1, width)));
     const int bands = static_cast<int>((std::int64_t{height} + rows - 1) / rows);
     ParallelFor(bands, [&](int band) {
         const int first = band * rows;

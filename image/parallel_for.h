@@ -1,5 +1,6 @@
 #pragma once
 // Shares independent pieces of one job out among the machine's cores.
+#include <cstdint>
 #include <functional>
 
 namespace zentro {
@@ -14,6 +15,9 @@ namespace zentro {
 // Helpers are drawn from the process's spare cores (see CoreReservation): with none
 // spare, every piece runs on the calling thread.
 void ParallelFor(int count, const std::function<void(int)>& body);
+
+// Below this many pixels of work, starting a thread costs about what it saves.
+constexpr std::int64_t kPixelsWorthAThread = std::int64_t{1} << 18;
 
 // Calls body(first, stop) for bands of the rows [0, height) of a picture `width` pixels
 // wide, as ParallelFor pieces. A band is at least 64 rows and holds enough pixels that
