@@ -3,8 +3,8 @@
 // once and, when the wizard ends with Finish, has the icon file written.
 #include <string>
 
-#include "app/choices.h"
-#include "app/image_store.h"
+#include "job/choices.h"
+#include "job/image_store.h"
 #include "platform/qt/application.h"
 
 namespace zentro {

@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "app/image_store.h"
 #include "bench/bench_picture.h"
 #include "cli/picture_input.h"
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
+#include "job/image_store.h"
 #include "platform/message.h"
 
 namespace {

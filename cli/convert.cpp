@@ -5,17 +5,17 @@
 #include <iomanip>
 #include <sstream>
 
-#include "app/image_store.h"
 #include "cli/batch.h"
 #include "cli/icon_commands.h"
 #include "cli/icon_listing.h"
 #include "cli/picture_input.h"
+#include "job/image_store.h"
 #ifdef ZENTRO_CLI_CODECS
 #include "codecs/png_encoder.h"
 #endif
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/string_table.h"

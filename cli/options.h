@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/choices.h"
 #include "icon/icon_writer.h"
+#include "job/choices.h"
 
 namespace zentro::cli {
 

@@ -3,8 +3,8 @@
 // --classic and on builds without the codecs, the classic bitmap reader alone.
 #include <string>
 
-#include "app/image_store.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
+#include "job/image_store.h"
 
 namespace zentro::cli {
 

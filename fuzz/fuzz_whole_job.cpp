@@ -16,12 +16,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/image_store.h"
 #include "fuzz_support.h"
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
-#include "image/image_set_builder.h"
 #include "image/little_endian.h"
+#include "job/image_set_builder.h"
+#include "job/image_store.h"
 #include "platform/pixel_memory.h"
 #include "platform/string_table.h"
 #include "support/memory_sink.h"

@@ -1,7 +1,7 @@
 #include "icon/icon_writer.h"
 
-#include "image/image_set_builder.h"
 #include "image/little_endian.h"
+#include "job/image_set_builder.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/choices.h"
-#include "app/image_store.h"
 #include "icon/icon_reader.h"
 #include "image/dib.h"
 #include "image/rgba_image.h"
+#include "job/choices.h"
+#include "job/image_store.h"
 #include "platform/file.h"
 
 namespace zentro {

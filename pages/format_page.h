@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "app/bmp_property_page.h"
-#include "app/choices.h"
+#include "job/choices.h"
 
 namespace zentro {
 

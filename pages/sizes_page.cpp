@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/bmp_icon_app.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 #include "pages/control_ids.h"
 #include "pages/format_page.h"
 #include "pages/open_bitmap_dialog.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 
 #include "app/bmp_property_page.h"
-#include "app/choices.h"
+#include "job/choices.h"
 
 namespace zentro {
 

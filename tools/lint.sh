@@ -23,7 +23,7 @@ cpp_files() {
 
 # Sources of the core (platform/ without its Qt half), codecs/ and cli/.
 tidy_files() {
-  git ls-files -- 'image/*.cpp' 'icon/*.cpp' 'platform/*.cpp' 'app/image_store.cpp' 'codecs/*.cpp' 'cli/*.cpp' |
+  git ls-files -- 'image/*.cpp' 'icon/*.cpp' 'job/*.cpp' 'platform/*.cpp' 'codecs/*.cpp' 'cli/*.cpp' |
     grep -v '^platform/qt/' || true
 }
 

@@ -5,8 +5,8 @@
 #include "codecs/icon_decoder.h"
 #include "codecs/png_encoder.h"
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
 #include "image/rgba_image.h"
+#include "job/image_set_builder.h"
 #include "support/memory_sink.h"
 #include "support/pictures.h"
 

@@ -7,7 +7,7 @@
 #include "codecs/png_encoder.h"
 #include "icon/icon_reader.h"
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 #include "support/memory_sink.h"
 #include "support/pictures.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "image/image_set_builder.h"
 #include "image/key_values.h"
+#include "job/image_set_builder.h"
 #include "support/message_recorder.h"
 #include "support/pictures.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 #include "platform/string_table.h"
 #include "support/memory_sink.h"
 #include "support/message_recorder.h"

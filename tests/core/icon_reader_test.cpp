@@ -2,8 +2,8 @@
 
 #include "icon/icon_reader.h"
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
 #include "image/little_endian.h"
+#include "job/image_set_builder.h"
 #include "support/memory_sink.h"
 #include "support/pictures.h"
 

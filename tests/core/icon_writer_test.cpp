@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
 #include "image/little_endian.h"
+#include "job/image_set_builder.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/memory_sink.h"

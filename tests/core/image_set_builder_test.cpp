@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 #include "platform/pixel_memory.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/image_store.h"
+#include "job/image_store.h"
 
 using namespace zentro;
 

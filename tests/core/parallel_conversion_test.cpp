@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 #include "platform/string_table.h"
 #include "support/memory_sink.h"
 #include "support/message_recorder.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "icon/icon_writer.h"
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 #include "platform/string_table.h"
 #include "robust_support.h"
 #include "support/bmp_builder.h"

@@ -1,4 +1,4 @@
-#include "image/image_set_builder.h"
+#include "job/image_set_builder.h"
 
 #include <algorithm>
 #include <new>

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/choices.h"
-#include "app/image_store.h"
 #include "image/picture.h"
+#include "job/choices.h"
+#include "job/image_store.h"
 
 namespace zentro {
 

@@ -1,4 +1,4 @@
-#include "app/image_store.h"
+#include "job/image_store.h"
 
 namespace zentro {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/choices.h"
 #include "image/dib.h"
+#include "job/choices.h"
 
 namespace zentro {
 
