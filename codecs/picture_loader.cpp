@@ -37,15 +37,9 @@ unsigned ReadWholeFile(File& file, std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-bool LoadPicture(const std::string& path, Picture& picture) {
-    picture.colour.Free();
-    picture.alpha.Free();
+unsigned ReadPictureFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     File file;
-    if (!file.OpenForReading(path)) {
-        ShowMessage(IDS_FILE_NOT_FOUND, MessageIcon::Error);
-        return false;
-    }
-    std::vector<std::uint8_t> bytes;
+    if (!file.OpenForReading(path)) return IDS_FILE_NOT_FOUND;
     unsigned id = 0;
     try {
         id = ReadWholeFile(file, bytes);
@@ -54,6 +48,14 @@ bool LoadPicture(const std::string& path, Picture& picture) {
     }
     // Only read from: a failure to close it loses nothing.
     file.Abort();
+    return id;
+}
+
+bool LoadPicture(const std::string& path, Picture& picture) {
+    picture.colour.Free();
+    picture.alpha.Free();
+    std::vector<std::uint8_t> bytes;
+    unsigned id = ReadPictureFile(path, bytes);
     if (id == 0) id = DecodePicture(bytes.data(), bytes.size(), picture);
     if (id == 0) return true;
     ShowMessage(id, MessageIcon::Error);
