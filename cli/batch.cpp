@@ -63,7 +63,8 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
     }
 }
 
-Outcome ConvertOne(const Options& options, const BatchItem& item, const std::vector<std::string>& together, Slot& slot) {
+Outcome ConvertOne(const Options& options, const BatchItem& item, const std::vector<std::string>& together,
+                   Slot& slot) {
     if (!item.skipped.empty()) {
         slot.messages = "zentro-cli: " + item.input + ": " + item.skipped + "\n";
         return Outcome::Skipped;

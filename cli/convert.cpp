@@ -110,7 +110,8 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
     sizes.sizes = options.sizes;
     sizes.anySizes = options.anySizes;
     if (!options.sizesGiven) {
-        if (const std::vector<int> own = SizesOfPictures(store); !own.empty()) ChooseSizes(own, sizes.sizes, sizes.anySizes);
+        if (const std::vector<int> own = SizesOfPictures(store); !own.empty())
+            ChooseSizes(own, sizes.sizes, sizes.anySizes);
     }
     const SizeTable table = ResolveSizes(sizes);
     const auto largest = std::find(table.chosen.begin(), table.chosen.end(), true);

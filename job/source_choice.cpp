@@ -25,7 +25,8 @@ SizeSource ChooseSource(const ImageStore& store, int size) {
     SizeSource best;
     for (std::size_t i = 0; i < rasters.size(); ++i) {
         const int side = rasters[i].colour->GetMinSide();
-        if (side >= size && (best.raster < 0 || side < rasters[static_cast<std::size_t>(best.raster)].colour->GetMinSide()))
+        if (side >= size &&
+            (best.raster < 0 || side < rasters[static_cast<std::size_t>(best.raster)].colour->GetMinSide()))
             best = {SizeSource::Kind::Raster, static_cast<int>(i)};
     }
     return best;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "codec_encoders.h"
 #include "image/dib.h"
@@ -217,4 +218,80 @@ TEST(CliFormats, SixteenPictureInAnyFormatKeepsItsAlpha) {
     const Bytes alone = Icon({"--depths", "32,24,8,4", "--sizes", "16"}, dir / "small.png", dir / "alone.ico");
     EXPECT_EQ(ImagesOfSize(both, 16).size(), 4u);
     EXPECT_EQ(ImagesOfSize(both, 16), ImagesOfSize(alone, 16));
+}
+
+namespace {
+
+// Colours all different; with `partial`, an alpha that runs from 64 to 255,
+// else one that is clear in every third column and opaque elsewhere.
+Pixels Gradient(int side, bool partial) {
+    Pixels p{side, side, {}, {}};
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            p.colours.push_back(static_cast<std::uint32_t>(x * 255 / side) << 16 |
+                                static_cast<std::uint32_t>(y * 255 / side) << 8 | 0x40);
+            p.alphas.push_back(static_cast<std::uint8_t>(partial ? 64 + (x + y) * 191 / (2 * side) : x % 3 ? 255 : 0));
+        }
+    }
+    return p;
+}
+
+}  // namespace
+
+TEST(SeveralPictures, GiveTheOneSourceIconWhereEachSizeComesFromThatSource) {
+    TempDir dir;
+    WriteFile(dir / "disc.png", Png(KeyedDisc(130)));
+    WriteFile(dir / "large.png", Png(Gradient(200, true)));
+    WriteFile(dir / "small.png", Png(Gradient(20, true)));  // too small for every size asked
+    const Args sizes = {"--sizes", "48,32,24", "--depths", "32,24,8,4"};
+    const Bytes alone = Icon(sizes, dir / "disc.png", dir / "alone.ico");
+    // The disc is the smallest picture large enough for every size, wherever it is given.
+    for (const Args& inputs :
+         {Args{dir / "disc.png", dir / "large.png"}, Args{dir / "small.png", dir / "large.png", dir / "disc.png"}}) {
+        Args args = sizes;
+        args.insert(args.end(), {"-f", "-o", dir / "together.ico"});
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const Outcome r = RunCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadFile(dir / "together.ico"), alone);
+    }
+}
+
+TEST(SeveralPictures, ThePictureOfExactlyASizeIsTakenAsItIsAndSizesDefaultToThePictures) {
+    TempDir dir;
+    const Pixels small = Gradient(16, false);
+    WriteFile(dir / "large.png", Png(KeyedDisc(130)));
+    WriteFile(dir / "small.png", Png(small));
+    const Outcome r = RunCli({"-o", dir / "app.ico", "--png", "all", dir / "large.png", dir / "small.png"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The square pictures' sizes, at the default depths of the largest, which is keyed.
+    const Bytes ico = ReadFile(dir / "app.ico");
+    ASSERT_EQ(le::Get16(ico.data() + 4), 6);
+    EXPECT_EQ(ImagesOfSize(ico, 130).size(), 3u);
+    const std::vector<Bytes> sixteens = ImagesOfSize(ico, 16);
+    ASSERT_EQ(sixteens.size(), 3u);
+    int width = 0, height = 0;
+    const Bytes rgba = DecodePngWithLibpng(sixteens.back(), width, height);  // the 32-bit one
+    ASSERT_EQ(width, 16);
+    for (std::size_t i = 0; i < small.colours.size(); ++i) {
+        const std::uint32_t c = small.alphas[i] == 0 ? 0 : small.colours[i];  // clear is clear black
+        EXPECT_EQ((Bytes{rgba.begin() + 4 * i, rgba.begin() + 4 * i + 4}),
+                  (Bytes{std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c), small.alphas[i]}))
+            << "pixel " << i;
+    }
+}
+
+TEST(SeveralPictures, AnIconGivesTheIconOfItsExtractedImages) {
+    TempDir dir;
+    WriteFile(dir / "disc.png", Png(KeyedDisc(130)));
+    ASSERT_EQ(RunCli({"-o", dir / "old.ico", "--depths", "32", "--sizes", "48,32,20,16", dir / "disc.png"}).status, 0);
+    ASSERT_EQ(RunCli({"--extract", dir / "images", dir / "old.ico"}).status, 0);
+    Args pictures;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "images")) pictures.push_back(entry.path());
+    std::sort(pictures.begin(), pictures.end());
+    ASSERT_EQ(pictures.size(), 4u);
+    Args fromImages = {"-o", dir / "images.ico", "--png", "all"};
+    fromImages.insert(fromImages.end(), pictures.begin(), pictures.end());
+    ASSERT_EQ(RunCli(fromImages).status, 0);
+    EXPECT_EQ(Icon({"--png", "all"}, dir / "old.ico", dir / "again.ico"), ReadFile(dir / "images.ico"));
 }
