@@ -61,5 +61,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # would otherwise drop out of the list with the first build that leaves it unused.
 if(ZENTRO_CODECS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpng16-16, libjpeg62-turbo, libwebp7, libwebpdemux2, libgif7")
+  if(ZENTRO_SVG)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", librsvg2-2, libcairo2")
+  endif()
 endif()
 include(CPack)

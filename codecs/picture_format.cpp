@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "codecs/svg_sniff.h"
+
 namespace zentro::codecs {
 
 namespace {
@@ -23,6 +25,8 @@ PictureFormat DetectFormat(const std::uint8_t* bytes, std::size_t size) {
     if (size >= 6 && bytes[0] == 0 && bytes[1] == 0 && bytes[3] == 0 && (bytes[2] == 1 || bytes[2] == 2) &&
         (bytes[4] != 0 || bytes[5] != 0))
         return bytes[2] == 1 ? PictureFormat::Ico : PictureFormat::Cur;
+    // Text last: no binary magic above can start an XML document, nor a gzip stream.
+    if (IsSvg(bytes, size)) return PictureFormat::Svg;
     return PictureFormat::Unknown;
 }
 

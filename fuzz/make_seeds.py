@@ -218,10 +218,36 @@ def picture_seeds():
     }
 
 
+def svg_seeds():
+    """Documents in the shapes the decoder meets: gradients, partial alpha, a
+    filter, text, a use of its own element, a DOCTYPE with entities, and the
+    same compressed."""
+    import gzip
+    ns = 'xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink"'
+    logo = (f'<svg {ns} viewBox="0 0 100 100"><defs><linearGradient id="g"><stop offset="0" stop-color="#1e90ff"/>'
+            '<stop offset="1" stop-color="#8a2be2" stop-opacity="0.6"/></linearGradient></defs>'
+            '<rect x="6" y="6" width="88" height="88" rx="18" fill="url(#g)"/>'
+            '<path d="M30 70 L50 25 L70 70 Z" fill="#fff" fill-opacity="0.85" stroke="#222" stroke-width="3"/></svg>')
+    return {
+        'logo.svg': logo.encode(),
+        'logo.svgz': gzip.compress(logo.encode(), mtime=0),
+        'filter_use.svg': (f'<?xml version="1.0"?><svg {ns} width="20mm" height="10mm"><filter id="f">'
+                           '<feGaussianBlur stdDeviation="2"/></filter><circle id="c" cx="20" cy="20" r="9" '
+                           'filter="url(#f)" fill="#c00"/><use xlink:href="#c" x="30" opacity="0.5"/></svg>').encode(),
+        'entities_text.svg': ('<!DOCTYPE svg [<!ENTITY t "Zentro">]><!-- a comment -->'
+                              f'<svg:svg xmlns:svg="http://www.w3.org/2000/svg" width="40" height="40">'
+                              '<svg:text x="2" y="20" font-size="9">&t;</svg:text></svg:svg>').encode(),
+        'pattern_clip.svg': (f'<svg {ns} viewBox="0 0 8 8" preserveAspectRatio="xMinYMax slice" width="8" height="4">'
+                             '<pattern id="p" width="2" height="2" patternUnits="userSpaceOnUse">'
+                             '<rect width="1" height="1"/></pattern><clipPath id="k"><circle cx="4" cy="4" r="3"/>'
+                             '</clipPath><rect width="8" height="8" fill="url(#p)" clip-path="url(#k)"/></svg>').encode(),
+    }
+
+
 def main(root):
     for target, seeds in (('bmp_reader', bmp_reader_seeds()), ('whole_job', whole_job_seeds()),
                           ('bmp_variant', bmp_variant_seeds()), ('picture', picture_seeds()),
-                          ('icon_reader', icon_reader_seeds())):
+                          ('icon_reader', icon_reader_seeds()), ('svg', svg_seeds())):
         folder = os.path.join(root, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

@@ -18,7 +18,7 @@ fi
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bmp_reader whole_job bmp_variant picture icon_reader)
+[ ${#targets[@]} -gt 0 ] || targets=(bmp_reader whole_job bmp_variant picture icon_reader svg)
 
 probe_dir=$(mktemp -d)
 trap 'rm -rf "$probe_dir"' EXIT

@@ -10,7 +10,7 @@ packages=(
   desktop-file-utils appstream man-db groff-base dpkg-dev
   clang libclang-rt-14-dev
   clang-format clang-tidy shellcheck python3-pyflakes
-  libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev librsvg2-dev librsvg2-bin strace
   g++-mingw-w64-x86-64-posix wine64
 )
 
