@@ -7,6 +7,7 @@
 #include "codecs/picture_decoder.h"
 #include "codecs/picture_format.h"
 #include "codecs/picture_loader.h"
+#include "codecs/svg_decoder.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
 
@@ -27,6 +28,7 @@ unsigned DecodeSources(const std::uint8_t* data, std::size_t size, PictureSource
             }
             return 0;
         }
+        case PictureFormat::Svg: return DecodeSvg(data, size, sources.vector);
         default: {
             Picture picture;
             const unsigned id = DecodePicture(data, size, picture);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "codec_encoders.h"
@@ -295,3 +296,40 @@ TEST(SeveralPictures, AnIconGivesTheIconOfItsExtractedImages) {
     ASSERT_EQ(RunCli(fromImages).status, 0);
     EXPECT_EQ(Icon({"--png", "all"}, dir / "old.ico", dir / "again.ico"), ReadFile(dir / "images.ico"));
 }
+
+#ifdef ZENTRO_RSVG_CONVERT
+TEST(SeveralPictures, AVectorGivesTheIconOfItsRendersAtEachSize) {
+    TempDir dir;
+    const std::string svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100'><defs><linearGradient id='g'>"
+        "<stop offset='0' stop-color='#2a6'/><stop offset='1' stop-color='#15a' stop-opacity='.6'/>"
+        "</linearGradient></defs><rect x='8' y='8' width='84' height='84' rx='18' fill='url(#g)'/>"
+        "<path d='M30 70 L50 25 L70 70 Z' fill='#fff'/></svg>";
+    WriteFile(dir / "logo.svg", Bytes(svg.begin(), svg.end()));
+    for (const Args& options : {Args{}, Args{"--sizes", "windows", "--png", "all"}}) {
+        Args renders = options;
+        renders.insert(renders.end(), {"-f", "-o", dir / "renders.ico"});
+        for (const int size : {256, 96, 64, 48, 40, 32, 24, 20, 16}) {
+            const std::string png = dir / ("r" + std::to_string(size) + ".png");
+            const std::string command = std::string(ZENTRO_RSVG_CONVERT) + " -w " + std::to_string(size) + " -h " +
+                                        std::to_string(size) + " -o " + png + " " + (dir / "logo.svg");
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+            renders.push_back(png);
+        }
+        // The renders the default sizes do not name would change the default: leave them out.
+        if (options.empty())
+            renders.erase(std::remove_if(renders.begin(), renders.end(),
+                                         [](const std::string& a) {
+                                             return a.find("/r96.") != std::string::npos ||
+                                                    a.find("/r64.") != std::string::npos ||
+                                                    a.find("/r40.") != std::string::npos ||
+                                                    a.find("/r24.") != std::string::npos ||
+                                                    a.find("/r20.") != std::string::npos;
+                                         }),
+                          renders.end());
+        const Outcome r = RunCli(renders);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Icon(options, dir / "logo.svg", dir / "vector.ico"), ReadFile(dir / "renders.ico")) << options.size();
+    }
+}
+#endif
