@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
+#include "cli/picture_input.h"
 #include "codec_encoders.h"
 #include "image/dib.h"
 #include "image/key_values.h"
@@ -11,6 +13,7 @@
 #include "support/bmp_builder.h"
 #include "support/bmp_variant_writer.h"
 #include "support/cli_runner.h"
+#include "support/failing_new.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -217,4 +220,31 @@ TEST(CliFormats, SixteenPictureInAnyFormatKeepsItsAlpha) {
     const Bytes alone = Icon({"--depths", "32,24,8,4", "--sizes", "16"}, dir / "small.png", dir / "alone.ico");
     EXPECT_EQ(ImagesOfSize(both, 16).size(), 4u);
     EXPECT_EQ(ImagesOfSize(both, 16), ImagesOfSize(alone, 16));
+}
+
+// The picture's pixel memory is all a BMP read may take: a copy of the whole file
+// (or of its pixels) beside the picture must not come back unseen.
+TEST(CliFormats, ReadingA4096BmpAsksForLessThanTheFileBeyondThePixels) {
+    TempDir dir;
+    const int side = 4096;
+    const BmpVariant variants[] = {{40, 24},
+                                   {124, 32, BmpStorage::AlphaBitFields, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}};
+    for (const BmpVariant& variant : variants) {
+        SCOPED_TRACE(variant.bitCount);
+        // The header of a 4096 x 1 picture made 4096 rows high, its pixels a sparse run of zeros.
+        Bytes bytes = EncodeBmpVariant(ArgbPicture{side, 1, std::vector<std::uint32_t>(side)}, variant);
+        le::Put32(&bytes[22], side);
+        const std::uint64_t size = le::Get32(&bytes[10]) + std::uint64_t{Stride(side, variant.bitCount)} * side;
+        WriteFile(dir / "big.bmp", bytes);
+        std::filesystem::resize_file(dir / "big.bmp", size);
+
+        ImageStore store;
+        const std::size_t before = NewBytesAsked();
+        ASSERT_TRUE(cli::LoadSource(dir / "big.bmp", false, store));
+        const std::size_t asked = NewBytesAsked() - before;
+        EXPECT_EQ(store.source.Width(), side);
+        EXPECT_EQ(store.source.Height(), side);
+        EXPECT_EQ(store.sourceAlpha.HasPicture(), variant.bitCount == 32);
+        EXPECT_LT(asked, size) << asked << " bytes asked for beside the pixels of a " << size << "-byte file";
+    }
 }
