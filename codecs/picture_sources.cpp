@@ -39,9 +39,24 @@ unsigned DecodeSources(const std::uint8_t* data, std::size_t size, PictureSource
 }
 
 bool LoadSources(const std::string& path, PictureSources& sources) {
-    std::vector<std::uint8_t> bytes;
-    unsigned id = ReadPictureFile(path, bytes);
-    if (id == 0) id = DecodeSources(bytes.data(), bytes.size(), sources);
+    PictureFile file;
+    unsigned id = file.Open(path);
+    try {
+        // A bitmap streams its rows into the picture; every other format is decoded whole.
+        if (id == 0 && file.Format() == PictureFormat::Bmp) {
+            Picture picture;
+            id = DecodePictureFile(file, picture);
+            if (id == 0) sources.rasters.push_back(std::move(picture));
+        } else if (id == 0) {
+            std::vector<std::uint8_t> bytes;
+            id = file.ReadAll(bytes);
+            if (id == 0) id = DecodeSources(bytes.data(), bytes.size(), sources);
+        }
+    } catch (const FileError&) {
+        id = IDS_CANNOT_READ;
+    }
+    // Only read from: a failure to close it loses nothing.
+    file.Stream().Abort();
     if (id == 0) return true;
     ShowMessage(id, MessageIcon::Error);
     return false;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "cli/picture_input.h"
 #include "codec_encoders.h"
 #include "image/dib.h"
 #include "image/key_values.h"
@@ -13,6 +14,7 @@
 #include "support/bmp_builder.h"
 #include "support/bmp_variant_writer.h"
 #include "support/cli_runner.h"
+#include "support/failing_new.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -333,3 +335,30 @@ TEST(SeveralPictures, AVectorGivesTheIconOfItsRendersAtEachSize) {
     }
 }
 #endif
+
+// The picture's pixel memory is all a BMP read may take: a copy of the whole file
+// (or of its pixels) beside the picture must not come back unseen.
+TEST(CliFormats, ReadingA4096BmpAsksForLessThanTheFileBeyondThePixels) {
+    TempDir dir;
+    const int side = 4096;
+    const BmpVariant variants[] = {{40, 24},
+                                   {124, 32, BmpStorage::AlphaBitFields, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}};
+    for (const BmpVariant& variant : variants) {
+        SCOPED_TRACE(variant.bitCount);
+        // The header of a 4096 x 1 picture made 4096 rows high, its pixels a sparse run of zeros.
+        Bytes bytes = EncodeBmpVariant(ArgbPicture{side, 1, std::vector<std::uint32_t>(side)}, variant);
+        le::Put32(&bytes[22], side);
+        const std::uint64_t size = le::Get32(&bytes[10]) + std::uint64_t{Stride(side, variant.bitCount)} * side;
+        WriteFile(dir / "big.bmp", bytes);
+        std::filesystem::resize_file(dir / "big.bmp", size);
+
+        ImageStore store;
+        const std::size_t before = NewBytesAsked();
+        ASSERT_TRUE(cli::LoadSources({dir / "big.bmp"}, false, store));
+        const std::size_t asked = NewBytesAsked() - before;
+        EXPECT_EQ(store.source.Width(), side);
+        EXPECT_EQ(store.source.Height(), side);
+        EXPECT_EQ(store.sourceAlpha.HasPicture(), variant.bitCount == 32);
+        EXPECT_LT(asked, size) << asked << " bytes asked for beside the pixels of a " << size << "-byte file";
+    }
+}
