@@ -15,6 +15,7 @@
 #endif
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
+#include "job/default_transparency.h"
 #include "job/image_set_builder.h"
 #include "platform/message.h"
 #include "platform/path.h"

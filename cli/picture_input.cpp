@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "image/alpha_plane.h"
-#include "image/colour_key.h"
 #ifdef ZENTRO_CLI_CODECS
 #include "codecs/picture_loader.h"
 #endif
@@ -33,11 +31,6 @@ PictureReader SixteenReader(bool classic) {
     (void)classic;
 #endif
     return {};  // the builder's own: the classic reader
-}
-
-bool TransparentByDefault(const ImageStore& store) {
-    if (store.sourceAlpha.HasPicture() && HasTransparency(store.sourceAlpha)) return true;
-    return CornersShareColour(store.source);
 }
 
 }  // namespace zentro::cli

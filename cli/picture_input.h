@@ -15,9 +15,4 @@ bool LoadSource(const std::string& path, bool classic, ImageStore& store);
 // The reader of the separate 16 x 16 picture that goes with LoadSource.
 PictureReader SixteenReader(bool classic);
 
-// Whether the picture is made transparent when the command line does not say: by
-// its own alpha when that is below 255 somewhere, else when its corners share the
-// key colour.
-bool TransparentByDefault(const ImageStore& store);
-
 }  // namespace zentro::cli
