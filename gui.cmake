@@ -16,6 +16,11 @@ list(REMOVE_ITEM ZENTRO_GUI_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
 add_library(zentro_gui STATIC ${ZENTRO_GUI_SOURCES})
 target_link_libraries(zentro_gui PUBLIC zentro_core Qt6::Widgets)
+# The wizard reads what the command line reads, where the decoders are built.
+if(TARGET zentro_codecs)
+  target_link_libraries(zentro_gui PUBLIC zentro_codecs)
+  target_compile_definitions(zentro_gui PRIVATE ZENTRO_GUI_CODECS)
+endif()
 set_target_properties(zentro_gui PROPERTIES AUTOMOC ON)
 
 add_executable(zentro app/main.cpp)

@@ -9,7 +9,8 @@ tools/setup.sh
 # Style and lint first: a badly formatted file fails in seconds, not after the builds.
 tools/lint.sh
 
-tools/build.sh build
+# ./run.sh may have configured this folder without the tests.
+tools/build.sh build -DZENTRO_TESTS=ON
 (cd build && ctest --output-on-failure --parallel "$(nproc)")
 
 tools/build.sh build-sanitize -DZENTRO_SANITIZE=ON

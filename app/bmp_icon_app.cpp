@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/bmp_property_sheet.h"
+#include "app/picture_file.h"
 #include "icon/icon_writer.h"
 #include "pages/format_page.h"
 #include "pages/input_page.h"
@@ -51,7 +52,8 @@ bool CBmpIconApp::InitInstance() {
     sheet.AddPage(&preview);
     sheet.AddPage(&output);
 
-    if (sheet.DoModal() == kWizardFinished) WriteIconFile(output.path, format.choices, sizes.choices);
+    if (sheet.DoModal() == kWizardFinished)
+        WriteIconFile(output.path, format.choices, sizes.choices, output.png256 != 0);
     return false;
 }
 
@@ -61,8 +63,11 @@ void CBmpIconApp::WinHelp(unsigned long, unsigned) {
     HtmlHelpA(nullptr, reference.c_str(), kHelpDisplayTopic, 0);
 }
 
-bool CBmpIconApp::WriteIconFile(const std::string& path, const FormatChoices& format, const SizeChoices& sizes) {
-    return zentro::WriteIconFile(store, path, format, sizes);
+bool CBmpIconApp::WriteIconFile(const std::string& path, const FormatChoices& format, const SizeChoices& sizes,
+                                bool png256) {
+    // Off, the classic bytes: the encoder is never asked.
+    const PngChoice png{png256 ? PngImages::Only256 : PngImages::None, PngEncoderOfThisBuild()};
+    return zentro::WriteIconFile(store, path, format, sizes, png);
 }
 
 }  // namespace zentro

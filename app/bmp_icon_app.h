@@ -23,9 +23,11 @@ public:
     bool InitInstance() override;
     // Opens the help topic of the page that is active.
     void WinHelp(unsigned long data, unsigned command) override;
-    // Writes the icon made of the image store's images to `path`; false after
-    // telling the user why it could not. Virtual so that a test can watch the driver.
-    virtual bool WriteIconFile(const std::string& path, const FormatChoices& format, const SizeChoices& sizes);
+    // Writes the icon made of the image store's images to `path`, the 32-bit
+    // 256 x 256 image as PNG when `png256`; false after telling the user why it
+    // could not. Virtual so that a test can watch the driver.
+    virtual bool WriteIconFile(const std::string& path, const FormatChoices& format, const SizeChoices& sizes,
+                               bool png256);
 
     ImageStore store;
 };

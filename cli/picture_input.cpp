@@ -70,22 +70,9 @@ PictureReader SixteenReader(bool classic) {
     return [classic](const std::string& path, Picture& picture) {
         ImageStore own;
         if (!LoadSources({path}, classic, own)) return false;
-        const SizeSource chosen = ChooseSource(own, 16);
-        if (chosen.kind == SizeSource::Kind::Vector) {
-            if (const unsigned id = own.moreSources.vector->Draw(16, picture)) {
-                ShowMessage(id, MessageIcon::Error);
-                return false;
-            }
-            return true;
-        }
-        // Too small a picture is the builder's to refuse, with its own message. The
-        // first raster is the store's source; the others stand beside it.
-        const int index = chosen.kind == SizeSource::Kind::Raster ? chosen.raster : 0;
-        if (index == 0) {
-            picture.colour = std::move(own.source);
-            picture.alpha = std::move(own.sourceAlpha);
-        } else {
-            picture = std::move(own.moreSources.rasters[static_cast<std::size_t>(index - 1)]);
+        if (const unsigned id = TakePictureForSize(own, 16, picture)) {
+            ShowMessage(id, MessageIcon::Error);
+            return false;
         }
         return true;
     };

@@ -55,19 +55,47 @@ std::vector<int> SizesOfPictures(const ImageStore& store) {
     return sizes;
 }
 
+namespace {
+
+// The raster whose smaller side is the largest: the first given among equals.
+int LargestRaster(const std::vector<RasterRef>& rasters) {
+    int largest = -1;
+    for (std::size_t i = 0; i < rasters.size(); ++i)
+        if (largest < 0 ||
+            rasters[i].colour->GetMinSide() > rasters[static_cast<std::size_t>(largest)].colour->GetMinSide())
+            largest = static_cast<int>(i);
+    return largest;
+}
+
+}  // namespace
+
+unsigned TakePictureForSize(ImageStore& store, int size, Picture& picture) {
+    const SizeSource chosen = ChooseSource(store, size);
+    if (chosen.kind == SizeSource::Kind::Vector) return store.moreSources.vector->Draw(size, picture);
+    const int index = chosen.kind == SizeSource::Kind::Raster ? chosen.raster : 0;
+    if (index == 0) {
+        picture.colour = std::move(store.source);
+        picture.alpha = std::move(store.sourceAlpha);
+    } else {
+        // The first raster is the store's source; the others stand beside it.
+        picture = std::move(store.moreSources.rasters[static_cast<std::size_t>(index - 1)]);
+    }
+    return 0;
+}
+
 bool TransparentByDefault(const ImageStore& store, int size) {
     const SizeSource chosen = ChooseSource(store, size);
+    const std::vector<RasterRef> rasters = StoreRasters(store);
     Picture drawn;
     RasterRef picture;
     if (chosen.kind == SizeSource::Kind::Vector) {
         if (store.moreSources.vector->Draw(size, drawn) != 0) return false;
         picture = {&drawn.colour, &drawn.alpha};
-    } else if (chosen.kind == SizeSource::Kind::Raster) {
-        picture = StoreRasters(store)[static_cast<std::size_t>(chosen.raster)];
-    } else if (store.source.HasPicture()) {
-        picture = {&store.source, &store.sourceAlpha};  // too small: the job refuses it later, as it always did
     } else {
-        return false;
+        // Too small for that size: the job refuses it later, as it always did.
+        const int index = chosen.kind == SizeSource::Kind::Raster ? chosen.raster : LargestRaster(rasters);
+        if (index < 0) return false;
+        picture = rasters[static_cast<std::size_t>(index)];
     }
     if (picture.alpha->HasPicture() && HasTransparency(*picture.alpha)) return true;
     return CornersShareColour(*picture.colour);

@@ -36,9 +36,16 @@ void TakeSources(ImageStore& store, PictureSources&& sources);
 // first; empty when the usual default sizes apply.
 std::vector<int> SizesOfPictures(const ImageStore& store);
 
+// Moves out of the store the picture that makes `size`, drawing the vector when
+// that is it: 0, or the id of the message that tells why the vector cannot be
+// drawn. When no picture is large enough the store's source comes out, for the
+// builder to refuse with its own message.
+unsigned TakePictureForSize(ImageStore& store, int size, Picture& picture);
+
 // Whether the picture that makes `size` asks to be made transparent: by its own
 // alpha when that is below 255 somewhere, else when its corners share the key
 // colour. A vector is drawn at that size to tell; one that cannot be drawn says no.
+// When no picture is large enough, the largest raster tells.
 bool TransparentByDefault(const ImageStore& store, int size);
 
 }  // namespace zentro

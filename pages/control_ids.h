@@ -30,6 +30,8 @@ enum ControlId : int {
 
     kPreviewWindow = 1043,
     kPreviewScrollBar = 1044,
+
+    kPng256Box = 1047,
 };
 
 }  // namespace zentro

@@ -1,6 +1,8 @@
 #include "pages/input_page.h"
 
 #include "app/bmp_icon_app.h"
+#include "app/picture_file.h"
+#include "job/source_choice.h"
 #include "pages/control_ids.h"
 #include "pages/open_bitmap_dialog.h"
 #include "platform/message.h"
@@ -45,11 +47,12 @@ int CInputPage::OnWizardNext() {
         return -1;
     }
     ImageStore& store = CBmpIconApp::Get().store;
-    if (!store.source.Load(text)) return -1;
+    if (!LoadPictureFile(text, store)) return -1;
 
     *outputPath_ = ProposeIconPath(text);
-    // A picture framed in one colour is meant to be keyed, and then alpha is worth having.
-    *transparent_ = store.source.GetCornerFlag() != 0 ? 1 : 0;
+    // A picture with alpha, or one framed in one colour and so meant to be keyed,
+    // is worth its 32-bit images with alpha. The picture of the largest size tells.
+    *transparent_ = TransparentByDefault(store, kSizeTable.front()) ? 1 : 0;
     *use32_ = *transparent_;
     return CBmpPropertyPage::OnWizardNext();
 }

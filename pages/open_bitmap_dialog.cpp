@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 
+#include "app/picture_file.h"
 #include "platform/string_table.h"
 
 namespace zentro {
@@ -23,13 +24,24 @@ QStringList NameFiltersFromResource(const QString& filter) {
     return filters;
 }
 
+namespace {
+
+// Every picture the wizard reads (on a build with the decoders), then bitmaps
+// alone, then all files.
+QStringList OpenDialogFilters() {
+    const unsigned id = ReadsEveryPicture() ? IDS_PICTURE_FILTER : IDS_BITMAP_FILTER;
+    return NameFiltersFromResource(QString::fromUtf8(LoadString(id)));
+}
+
+}  // namespace
+
 bool BrowseForBitmap(QWidget* owner, QLineEdit* target) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name that does not exist is let through: the reader says so on Next.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
-    dialog.setNameFilters(NameFiltersFromResource(QString::fromUtf8(LoadString(IDS_BITMAP_FILTER))));
+    dialog.setNameFilters(OpenDialogFilters());
     if (dialog.exec() != QDialog::Accepted) return false;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return false;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "app/picture_file.h"
 #include "pages/control_ids.h"
 #include "platform/message.h"
 #include "platform/qt/wizard_sheet.h"
@@ -33,7 +34,8 @@ DialogTemplate OutputTemplate() {
                 {ControlKind::Text, kStaticId, "为新图标选择一个名称：", 7, 7, 101, 8},
                 {ControlKind::Edit, kIconPathEdit, "", 7, 17, 196, 14, kTabStop},
                 {ControlKind::PushButton, kBrowseButton, "浏览文件夹(&B)...", 7, 36, 70, 14, kTabStop},
-                {ControlKind::Text, kStaticId, "点击 \"完成\" 创建图标。", 7, 57, 102, 8},
+                {ControlKind::AutoCheckBox, kPng256Box, "以 PNG 格式保存 256x256 图像(&P)", 7, 57, 160, 10, kTabStop},
+                {ControlKind::Text, kStaticId, "点击 \"完成\" 创建图标。", 7, 74, 102, 8},
             }};
 }
 
@@ -60,6 +62,7 @@ bool COutputPage::OnWizardFinish() {
     // Finish runs no data exchange: take the name from the edit itself.
     const QString text = pathEdit_->text();
     path = text.toStdString();
+    png256 = png256Box_->checkState() != Qt::Unchecked ? 1 : 0;
     if (text.size() < kShortestName) {
         ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
         return false;
@@ -85,6 +88,10 @@ bool COutputPage::OnWizardFinish() {
 void COutputPage::DoDataExchange(DataExchange& dx) {
     DDX_Text(dx, kIconPathEdit, path);
     DDX_Control(dx, kIconPathEdit, pathEdit_);
+    DDX_Check(dx, kPng256Box, png256);
+    DDX_Control(dx, kPng256Box, png256Box_);
+    // Without the decoders there is no PNG encoder either.
+    png256Box_->setEnabled(ReadsEveryPicture());
 }
 
 void COutputPage::BrowseForFolder() {

@@ -2,6 +2,7 @@
 // Last page: the icon file's name, proposed by the Input page. Finish checks
 // it (length, folder, directory, overwrite consent); the file is written by
 // the driver once the wizard has closed.
+#include <QCheckBox>
 #include <QLineEdit>
 #include <string>
 
@@ -19,6 +20,8 @@ public:
 
     // The icon file to write; written by the Input page, read by the driver.
     std::string path;
+    // Non-zero: the 32-bit 256 x 256 image is stored as PNG.
+    int png256 = 0;
 
 protected:
     void DoDataExchange(DataExchange& dx) override;
@@ -28,6 +31,7 @@ private:
     void BrowseForFolder();
 
     QLineEdit* pathEdit_ = nullptr;
+    QCheckBox* png256Box_ = nullptr;
 };
 
 }  // namespace zentro

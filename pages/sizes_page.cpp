@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/bmp_icon_app.h"
+#include "app/picture_file.h"
 #include "job/image_set_builder.h"
 #include "pages/control_ids.h"
 #include "pages/format_page.h"
@@ -112,7 +113,7 @@ bool CSizesPage::BuildImages() {
     ImageStore& store = CBmpIconApp::Get().store;
     FormatChoices& format = formatPage_->choices;
     // Large sources take seconds: the sheet keeps painting meanwhile.
-    return RunOnWorkerThread(*this, [&] { return BuildImageSet(store, format, choices); });
+    return RunOnWorkerThread(*this, [&] { return BuildImageSet(store, format, choices, {}, SixteenPictureReader()); });
 }
 
 }  // namespace zentro

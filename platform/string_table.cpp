@@ -25,6 +25,10 @@ constexpr Entry kTable[] = {
     {IDS_NO_DEPTH, "没有选择分辨率。"},
     {IDS_NO_SIZE, "没有选择大小。"},
     {IDS_FOLDER_NOT_FOUND, "找不到文件夹。"},
+    {IDS_PICTURE_FILTER,
+     "所有图片文件 (*.png *.jpg *.jpeg *.webp *.gif *.bmp *.dib *.ico *.cur *.svg "
+     "*.svgz)|*.png;*.jpg;*.jpeg;*.webp;*.gif;*.bmp;*.dib;*.ico;*.cur;*.svg;*.svgz|位图文件 (*.bmp)|*.bmp|所有文件 "
+     "(*.*)|*.*||"},
     {IDS_APP_TITLE, "Ikoblen"},
     {IDS_MAIN_SOURCE, "主要来源位图"},
     {IDS_BITMAP_16, "16x16设备图象的位图"},

@@ -20,6 +20,7 @@ enum StringId : unsigned {
     IDS_NO_DEPTH = 121,
     IDS_NO_SIZE = 122,
     IDS_FOLDER_NOT_FOUND = 123,
+    IDS_PICTURE_FILTER = 124,
     IDS_APP_TITLE = 57344,
     IDS_MAIN_SOURCE = 57346,
     IDS_BITMAP_16 = 57347,

@@ -3,6 +3,9 @@
 
 Every corner is the key colour, so the converter turns transparency and
 32-bit alpha on by default and every path (key mask, smoothing, palettes) runs.
+
+With --png, the same disc as an RGBA PNG (Pillow) on a clear ground instead,
+its rim fading over two pixels: the picture with alpha that most people hold.
 """
 import math
 import struct
@@ -12,11 +15,11 @@ SIZE = 256
 KEY = (255, 0, 255)
 
 
-def colour(x, y):
+def colour(x, y, keyed=True):
     cx = cy = (SIZE - 1) / 2
     dx, dy = x - cx, y - cy
     r = math.hypot(dx, dy)
-    if r > 112:
+    if r > 112 and keyed:
         return KEY
     if 96 <= r <= 104:
         return (250, 250, 245)
@@ -43,5 +46,20 @@ def main(path):
         out.write(header + info + pixels)
 
 
+def main_png(path):
+    from PIL import Image
+    picture = Image.new('RGBA', (SIZE, SIZE))
+    cx = cy = (SIZE - 1) / 2
+    for y in range(SIZE):
+        for x in range(SIZE):
+            r = math.hypot(x - cx, y - cy)
+            alpha = round(max(0.0, min(1.0, (113 - r) / 2)) * 255)
+            picture.putpixel((x, y), colour(x, y, keyed=False) + (alpha,))
+    picture.save(path)
+
+
 if __name__ == '__main__':
-    main(sys.argv[1] if len(sys.argv) > 1 else 'res/sample/sample.bmp')
+    if len(sys.argv) > 1 and sys.argv[1] == '--png':
+        main_png(sys.argv[2] if len(sys.argv) > 2 else 'res/sample/sample-rgba.png')
+    else:
+        main(sys.argv[1] if len(sys.argv) > 1 else 'res/sample/sample.bmp')

@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, if any is missing.
+# Installs the Debian packages that are missing: with --run only what building and
+# running the two programs needs (./run.sh), otherwise also what the tests, the
+# linters, the fuzzers and the Windows cross-build need (./test.sh).
 set -euo pipefail
 
-packages=(
+run_packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev librsvg2-dev
+)
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
   imagemagick python3-pil icoutils
   desktop-file-utils appstream man-db groff-base dpkg-dev
   clang libclang-rt-14-dev
   clang-format clang-tidy shellcheck python3-pyflakes
-  libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev librsvg2-dev librsvg2-bin strace
+  librsvg2-bin strace
   g++-mingw-w64-x86-64-posix wine64
 )
+
+packages=("${run_packages[@]}")
+[ "${1:-}" = --run ] || packages+=("${test_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -31,7 +31,7 @@ public:
     };
     std::vector<Write> writes;
 
-    bool WriteIconFile(const std::string& path, const FormatChoices& format, const SizeChoices& sizes) override {
+    bool WriteIconFile(const std::string& path, const FormatChoices& format, const SizeChoices& sizes, bool) override {
         writes.push_back({path, format, sizes});
         return true;
     }

@@ -254,7 +254,14 @@ private slots:
             dialog->reject();
         });
         w.Control<QPushButton>(kBrowseButton)->click();
-        QCOMPARE(filters, (QStringList{QStringLiteral("位图文件 (*.bmp)"), QStringLiteral("所有文件 (*.*)")}));
+        // Every picture read first, then bitmaps alone, then all files.
+        QCOMPARE(filters.size(), 3);
+        for (const char* pattern :
+             {"*.png", "*.jpg", "*.jpeg", "*.webp", "*.gif", "*.bmp", "*.dib", "*.ico", "*.cur", "*.svg", "*.svgz"})
+            QVERIFY2(filters[0].contains(QLatin1String(pattern) + QLatin1Char(' ')) ||
+                         filters[0].contains(QLatin1String(pattern) + QLatin1Char(')')),
+                     pattern);
+        QCOMPARE(filters.mid(1), (QStringList{QStringLiteral("位图文件 (*.bmp)"), QStringLiteral("所有文件 (*.*)")}));
         QCOMPARE(w.Control<QLineEdit>(kBitmapPathEdit)->text(), QStringLiteral("before.bmp"));
 
         QTimer::singleShot(0, [&] {

@@ -18,6 +18,10 @@
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"
 #include "support/pictures.h"
+#ifdef ZENTRO_TEST_CODECS
+#include "codec_encoders.h"
+#include "codecs/png_encoder.h"
+#endif
 
 using namespace zentro;
 using zentro::test::MessageRecorder;
@@ -62,6 +66,46 @@ void Type(WizardPage& page, int id, const std::string& text) {
 
 void Click(WizardPage& page, int id) { Control<QCheckBox>(page, id)->click(); }
 
+#ifdef ZENTRO_TEST_CODECS
+// A gradient under a disc of alpha that fades from opaque to clear towards its
+// rim, clear beyond it, and stores colours even where it is clear.
+std::vector<std::uint8_t> FadingDiscPng(int size) {
+    CDib colours;
+    test::DrawGradient(colours, size, size);
+    RgbaImage rgba;
+    Picture picture{std::move(colours), {}};
+    if (!RgbaFromPicture(picture, rgba)) qFatal("no memory");
+    const double radius = size / 2.0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const double dx = x + 0.5 - radius, dy = y + 0.5 - radius;
+            const double share = 1.0 - (dx * dx + dy * dy) / (radius * radius);
+            rgba.pixels[(static_cast<std::size_t>(y) * size + x) * 4 + 3] =
+                static_cast<std::uint8_t>(share <= 0     ? 0
+                                          : share >= 0.5 ? 255
+                                                         : share * 510);
+        }
+    std::vector<std::uint8_t> png;
+    if (!codecs::EncodePng(rgba, png)) qFatal("cannot encode the PNG");
+    return png;
+}
+
+// A photo-like picture without key or alpha, not square.
+std::vector<std::uint8_t> GradientJpeg(int width, int height) {
+    CDib colours;
+    test::DrawGradient(colours, width, height);
+    test::JpegLayout layout;
+    layout.width = width;
+    layout.height = height;
+    Picture picture{std::move(colours), {}};
+    RgbaImage rgba;
+    if (!RgbaFromPicture(picture, rgba)) qFatal("no memory");
+    for (std::size_t i = 0; i < rgba.pixels.size(); i += 4)
+        layout.samples.insert(layout.samples.end(), rgba.pixels.begin() + i, rgba.pixels.begin() + i + 3);
+    return test::EncodeJpeg(layout);
+}
+#endif
+
 std::uint16_t ImageCount(const std::vector<std::uint8_t>& ico) {
     return ico.size() < 6 ? 0 : le::Get16(ico.data() + 4);
 }
@@ -81,6 +125,13 @@ struct WholeRun {
     WholeRun() {
         WriteKeyedDisc(source, 256);
         WriteKeyedDisc(bitmap16, 16);
+    }
+
+    // The picture to convert becomes `bytes`, named with `extension`; the
+    // wizard proposes the same icon name as for the bitmap.
+    void UsePicture(const std::vector<std::uint8_t>& bytes, const std::string& extension) {
+        source = folder / ("源 picture." + extension);
+        test::WriteFile(source, bytes);
     }
 
     // Runs the program with `arguments` and `actions` on the pages in order.
@@ -160,6 +211,66 @@ private slots:
         QCOMPARE(run.RunCli({"--depths", "32"}), std::string());
         CompareIcons(run, 4);
     }
+
+    void pngStoredOnTheOutputPage() {
+        WholeRun run;
+        run.RunWizard({Q(run.source)}, {PageAction{}, PageAction{}, PageAction{}, PageAction{},
+                                        [](WizardPage& output) { Click(output, kPng256Box); }});
+        QCOMPARE(run.RunCli({"--png", "256"}), std::string());
+        CompareIcons(run, 10);
+    }
+
+#ifdef ZENTRO_TEST_CODECS
+    // Every page left at its preset: what zentro-cli writes with no options.
+    void picturesOfOtherFormatsWithThePresets_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<int>("images");
+        // Alpha: 32-bit with alpha, 8 and 4 bits. No alpha and no key: 8 and 4 bits;
+        // one 256 x 256 image each time.
+        QTest::newRow("PNG with alpha") << QStringLiteral("png") << 10;
+        QTest::newRow("JPEG") << QStringLiteral("jpg") << 7;
+        // The keyed disc's own icon, its 256 x 256 image a PNG with alpha.
+        QTest::newRow("icon") << QStringLiteral("ico") << 10;
+#ifdef ZENTRO_TEST_SVG
+        // Drawn at each size, clear around its disc: as the PNG with alpha.
+        QTest::newRow("SVG") << QStringLiteral("svg") << 10;
+#endif
+    }
+    void picturesOfOtherFormatsWithThePresets() {
+        QFETCH(QString, extension);
+        QFETCH(int, images);
+        WholeRun run;
+        PageAction output;
+        if (extension == "png") run.UsePicture(FadingDiscPng(256), "png");
+        if (extension == "jpg") run.UsePicture(GradientJpeg(320, 256), "jpg");
+        if (extension == "svg") {
+            const std::string svg =
+                "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+                "<circle cx='5' cy='5' r='4.5' fill='#3a7' stroke='#123' stroke-width='0.7'/></svg>";
+            run.UsePicture({svg.begin(), svg.end()}, "svg");
+        }
+        if (extension == "ico") {
+            QCOMPARE(run.RunCli({"--png", "256"}), std::string());
+            run.UsePicture(test::ReadFile(run.cliIcon), "ico");
+            // The proposal would be the picture itself.
+            run.wizardIcon = run.folder / "wizard.ico";
+            output = [&](WizardPage& page) { Type(page, kIconPathEdit, run.wizardIcon); };
+        }
+        run.RunWizard({Q(run.source)}, {PageAction{}, PageAction{}, PageAction{}, PageAction{}, output});
+        // Replaces the icon that became the picture, if any.
+        QCOMPARE(run.RunCli({"--force"}), std::string());
+        CompareIcons(run, images);
+    }
+
+    void alphaPictureWithTransparencyClearedIsLaidOnWhite() {
+        WholeRun run;
+        run.UsePicture(FadingDiscPng(256), "png");
+        run.RunWizard({Q(run.source)}, {PageAction{}, [](WizardPage& format) { Click(format, kTransparentBox); }});
+        // 32-bit stays chosen but needs transparency: 8 and 4 bits only.
+        QCOMPARE(run.RunCli({"--opaque"}), std::string());
+        CompareIcons(run, 7);
+    }
+#endif
 };
 
 ZENTRO_GUI_TEST_MAIN(WholeRunTest)

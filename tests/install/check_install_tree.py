@@ -24,7 +24,10 @@ def check_desktop_entry(prefix):
     assert entry["Name"] == "Ikoblen", entry
     assert entry["Comment"] == "转换位图文件变图标", entry
     assert entry["Exec"] == "zentro %f", entry
-    assert entry["MimeType"] == "image/bmp;image/x-bmp;", entry
+    # Every format the wizard opens, the classic bitmap among them.
+    mime_types = entry["MimeType"].split(";")
+    for mime in ("image/bmp", "image/png", "image/jpeg", "image/webp", "image/gif", "image/x-icon", "image/svg+xml"):
+        assert mime in mime_types, entry
     assert "Graphics" in entry["Categories"].split(";"), entry
     # What the launcher names must be installed.
     assert os.access(os.path.join(prefix, "bin", entry["Exec"].split()[0]), os.X_OK), entry["Exec"]

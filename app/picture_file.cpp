@@ -1,0 +1,58 @@
+#include "app/picture_file.h"
+
+#include <utility>
+
+#ifdef ZENTRO_GUI_CODECS
+#include "codecs/picture_sources.h"
+#include "codecs/png_encoder.h"
+#include "job/source_choice.h"
+#include "platform/message.h"
+#endif
+
+namespace zentro {
+
+bool ReadsEveryPicture() {
+#ifdef ZENTRO_GUI_CODECS
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool LoadPictureFile(const std::string& path, ImageStore& store) {
+#ifdef ZENTRO_GUI_CODECS
+    PictureSources sources;
+    if (!codecs::LoadSources(path, sources)) return false;
+    TakeSources(store, std::move(sources));
+    return true;
+#else
+    store.sourceAlpha.Free();
+    return store.source.Load(path);
+#endif
+}
+
+PictureReader SixteenPictureReader() {
+#ifdef ZENTRO_GUI_CODECS
+    return [](const std::string& path, Picture& picture) {
+        ImageStore own;
+        if (!LoadPictureFile(path, own)) return false;
+        if (const unsigned id = TakePictureForSize(own, 16, picture)) {
+            ShowMessage(id, MessageIcon::Error);
+            return false;
+        }
+        return true;
+    };
+#else
+    return {};  // the builder's own: the classic reader
+#endif
+}
+
+PngEncoder PngEncoderOfThisBuild() {
+#ifdef ZENTRO_GUI_CODECS
+    return codecs::EncodePng;
+#else
+    return {};
+#endif
+}
+
+}  // namespace zentro
