@@ -235,7 +235,7 @@ def svg_seeds():
                            '<feGaussianBlur stdDeviation="2"/></filter><circle id="c" cx="20" cy="20" r="9" '
                            'filter="url(#f)" fill="#c00"/><use xlink:href="#c" x="30" opacity="0.5"/></svg>').encode(),
         'entities_text.svg': ('<!DOCTYPE svg [<!ENTITY t "Zentro">]><!-- a comment -->'
-                              f'<svg:svg xmlns:svg="http://www.w3.org/2000/svg" width="40" height="40">'
+                              '<svg:svg xmlns:svg="http://www.w3.org/2000/svg" width="40" height="40">'
                               '<svg:text x="2" y="20" font-size="9">&t;</svg:text></svg:svg>').encode(),
         'pattern_clip.svg': (f'<svg {ns} viewBox="0 0 8 8" preserveAspectRatio="xMinYMax slice" width="8" height="4">'
                              '<pattern id="p" width="2" height="2" patternUnits="userSpaceOnUse">'
