@@ -14,6 +14,7 @@ tools/build.sh build
 
 tools/build.sh build-sanitize -DZENTRO_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-sanitize && ctest --output-on-failure --parallel "$(nproc)")
 
