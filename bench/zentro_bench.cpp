@@ -66,7 +66,7 @@ Timings RunJob(const std::string& source, bool anyFormat, const std::string& ico
     const double cpuStart = ProcessCpuMs();
     const Clock::time_point start = Clock::now();
     ImageStore store;
-    if (!cli::LoadSource(source, !anyFormat, store)) return t;
+    if (!cli::LoadSources({source}, !anyFormat, store)) return t;
     t.stageMs[kLoad] = MsSince(start);
     t.pixels = static_cast<double>(store.source.Width()) * store.source.Height();
 

@@ -63,7 +63,8 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
     }
 }
 
-Outcome ConvertOne(const Options& options, const BatchItem& item, Slot& slot) {
+Outcome ConvertOne(const Options& options, const BatchItem& item, const std::vector<std::string>& together,
+                   Slot& slot) {
     if (!item.skipped.empty()) {
         slot.messages = "zentro-cli: " + item.input + ": " + item.skipped + "\n";
         return Outcome::Skipped;
@@ -80,7 +81,7 @@ Outcome ConvertOne(const Options& options, const BatchItem& item, Slot& slot) {
         fs::create_directories(fs::path(slot.output).parent_path(), ignored);
     }
     std::ostringstream report;
-    const bool converted = Convert(item.input, own, report);
+    const bool converted = Convert(together.empty() ? std::vector<std::string>{item.input} : together, own, report);
     // Stopped midway, its file was not written: what it would say is of no use.
     if (!converted && StopRequested()) return Outcome::Interrupted;
     slot.report = report.str();
@@ -114,7 +115,13 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     rules.classicOnly = options.classic;
     const ScanResult scan = ScanInputs(options.inputs, rules);
     for (const std::string& line : scan.errors) err << "zentro-cli: " << line << "\n";
-    const std::vector<BatchItem>& items = scan.items;
+    std::vector<BatchItem> items = scan.items;
+    // With --output, the pictures make one icon together: one piece of work.
+    std::vector<std::string> together;
+    if (!options.output.empty() && items.size() > 1) {
+        for (const BatchItem& item : items) together.push_back(item.input);
+        items = {BatchItem{InputsLabel(together), "", ""}};
+    }
     std::vector<Slot> slots(items.size());
     PlanOutputs(options, items, slots);
 
@@ -143,7 +150,7 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
                 }
                 Slot& slot = slots[i];
                 const Outcome outcome =
-                    slot.outcome == Outcome::Pending ? ConvertOne(options, items[i], slot) : slot.outcome;
+                    slot.outcome == Outcome::Pending ? ConvertOne(options, items[i], together, slot) : slot.outcome;
                 {
                     const std::lock_guard<std::mutex> hold(lock);
                     slot.outcome = outcome;

@@ -16,6 +16,7 @@
 #include "icon/icon_writer.h"
 #include "image/bmp_writer.h"
 #include "job/image_set_builder.h"
+#include "job/source_choice.h"
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/string_table.h"
@@ -94,19 +95,32 @@ void Report(std::ostream& report, const std::string& input, const std::string& o
 
 }  // namespace
 
-bool Convert(const std::string& input, const Options& options, std::ostream& report) {
-    const std::string output = options.output.empty() ? ProposeIconPath(input) : options.output;
-    ImageStore store;
-    if (!LoadSource(input, options.classic, store)) return false;
+std::string InputsLabel(const std::vector<std::string>& inputs) {
+    std::string label;
+    for (const std::string& input : inputs) label += (label.empty() ? "" : ", ") + input;
+    return label;
+}
 
-    FormatChoices format = ChooseFormat(options, TransparentByDefault(store));
+bool Convert(const std::vector<std::string>& inputs, const Options& options, std::ostream& report) {
+    const std::string output = options.output.empty() ? ProposeIconPath(inputs.front()) : options.output;
+    ImageStore store;
+    if (!LoadSources(inputs, options.classic, store)) return false;
+
+    SizeChoices sizes;
+    sizes.sizes = options.sizes;
+    sizes.anySizes = options.anySizes;
+    if (!options.sizesGiven) {
+        if (const std::vector<int> own = SizesOfPictures(store); !own.empty())
+            ChooseSizes(own, sizes.sizes, sizes.anySizes);
+    }
+    const SizeTable table = ResolveSizes(sizes);
+    const auto largest = std::find(table.chosen.begin(), table.chosen.end(), true);
+    const int largestSize = largest == table.chosen.end() ? 0 : table.pixels[largest - table.chosen.begin()];
+    FormatChoices format = ChooseFormat(options, TransparentByDefault(store, largestSize));
     if (!CanMakeADepth(format)) {
         ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
         return false;
     }
-    SizeChoices sizes;
-    sizes.sizes = options.sizes;
-    sizes.anySizes = options.anySizes;
     if (sizes.anySizes.empty() &&
         std::all_of(sizes.sizes.begin(), sizes.sizes.end(), [](int flag) { return flag == 0; })) {
         ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
@@ -135,7 +149,7 @@ bool Convert(const std::string& input, const Options& options, std::ostream& rep
 #endif
     if (!WriteIconFile(store, output, format, sizes, png, &written)) return false;
     if (!options.previews.empty() && !WritePreviews(previews, options.previews)) return false;
-    Report(report, input, output, written);
+    Report(report, InputsLabel(inputs), output, written);
     return true;
 }
 

@@ -2,14 +2,19 @@
 // One conversion of the command line: a bitmap in, an icon (and previews) out.
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/options.h"
 
 namespace zentro::cli {
 
-// Converts `input`; every message goes to the message display, the list of
-// written images to `report`. True when the icon was written.
-bool Convert(const std::string& input, const Options& options, std::ostream& report);
+// Converts `inputs` into one icon (each size from the picture that fits it best);
+// every message goes to the message display, the list of written images to
+// `report`. True when the icon was written.
+bool Convert(const std::vector<std::string>& inputs, const Options& options, std::ostream& report);
+
+// How a report line names the pictures of one icon.
+std::string InputsLabel(const std::vector<std::string>& inputs);
 
 // Exit status of a whole run: 0 done, 1 a conversion failed, 2 usage error.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

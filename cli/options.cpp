@@ -20,7 +20,8 @@ const char* const kUsage =
 #endif
     "\n"
     "Options (before or after the inputs):\n"
-    "  -o, --output FILE   icon to write (one input only; default: INPUT with .ico)\n"
+    "  -o, --output FILE   icon to write (default: INPUT with .ico); with several\n"
+    "                      inputs, one icon made of them all (see below)\n"
     "      --depths LIST   colour depths from 32,24,8,4 (default: 8,4, and 32 when\n"
     "                      the picture's corners share the key colour)\n"
     "      --sizes LIST    sizes from 1 to 256 (default: 256,48,32,16), or a preset:\n"
@@ -34,6 +35,7 @@ const char* const kUsage =
     "      --all-256       every depth keeps its 256x256 image (default: only the deepest)\n"
     "      --icon16 FILE   take the 16x16 images from this picture\n"
     "      --previews DIR  also write each image on white as DIR/00.bmp, 01.bmp, ...\n"
+    "                      (one icon only)\n"
     "  -f, --force         replace an existing icon file\n"
     "  -r, --recursive     folders given as inputs: their subfolders too\n"
     "      --output-dir DIR  put the icons into DIR, mirroring the subfolders\n"
@@ -64,6 +66,8 @@ const char* const kUsage =
     "      the wizard's reader: uncompressed 1-, 4-, 8- and 24-bit BMP files only\n"
     "  zentro-cli --png 256 --sizes windows --depths 32,8,4 logo.bmp\n"
     "      the sizes Windows asks for, the 256x256 image compressed as PNG\n"
+    "  zentro-cli -o app.ico app-256.png app-32.png app-16.png\n"
+    "      one icon of the three pictures, each used as it is at its own size\n"
     "  zentro-cli --list --check app.ico\n"
     "      each image of app.ico, then every fault and warning found in it\n"
     "  zentro-cli --extract images app.ico\n"
@@ -75,8 +79,14 @@ const char* const kUsage =
     "  zentro-cli --version\n"
     "      \"zentro-cli\" and the version number\n"
     "\n"
-    "With more than one input, a summary line follows on standard error, and a\n"
-    "progress line while converting when standard error is a terminal.\n"
+    "Several pictures with -o make one icon. Each size is made from the picture of\n"
+    "exactly that size (square), else from a vector picture drawn at that size, else\n"
+    "averaged down from the picture whose smaller side is the nearest above it. An\n"
+    "icon given as input brings each of its images. Without --sizes, the sizes are\n"
+    "those of the square pictures (when more than one raster picture is given).\n"
+    "\n"
+    "Otherwise, with more than one input, a summary line follows on standard error,\n"
+    "and a progress line while converting when standard error is a terminal.\n"
     "\n"
     "Exit status: 0 when every icon was written (or read), 1 when a conversion failed\n"
     "(or an icon has a fault or could not be read), 2 on a usage error, 130 when\n"
@@ -129,20 +139,25 @@ std::string ParseSizes(const std::string& text, Options& o) {
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
     if (sizes.size() > static_cast<std::size_t>(kMaxSizes))
         return "--sizes takes at most " + std::to_string(kMaxSizes) + " sizes";
-    const bool classic = std::all_of(sizes.begin(), sizes.end(), [](int size) {
-        return std::find(kSizeTable.begin(), kSizeTable.end(), size) != kSizeTable.end();
-    });
-    o.anySizes.clear();
-    if (classic) {
-        for (int t = 0; t < kSizeCount; ++t)
-            o.sizes[t] = std::find(sizes.begin(), sizes.end(), kSizeTable[t]) != sizes.end();
-    } else {
-        o.anySizes = sizes;
-    }
+    ChooseSizes(sizes, o.sizes, o.anySizes);
+    o.sizesGiven = true;
     return "";
 }
 
 }  // namespace
+
+void ChooseSizes(const std::vector<int>& sizes, std::array<int, kSizeCount>& flags, std::vector<int>& anySizes) {
+    const bool classic = std::all_of(sizes.begin(), sizes.end(), [](int size) {
+        return std::find(kSizeTable.begin(), kSizeTable.end(), size) != kSizeTable.end();
+    });
+    anySizes.clear();
+    if (classic) {
+        for (int t = 0; t < kSizeCount; ++t)
+            flags[t] = std::find(sizes.begin(), sizes.end(), kSizeTable[t]) != sizes.end();
+    } else {
+        anySizes = sizes;
+    }
+}
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
     ParseResult result;
@@ -264,10 +279,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         result.error = o.ReadsIcons() ? "no icon to read" : "no input bitmap";
     else if (o.ReadsIcons() && converting)
         result.error = "--list, --check and --extract read icons; they take no conversion options";
-    else if (o.inputs.size() > 1 && !o.output.empty())
-        result.error = "--output goes with one input only";
-    else if (o.inputs.size() > 1 && !o.previews.empty())
-        result.error = "--previews goes with one input only";
+    else if (o.inputs.size() > 1 && o.output.empty() && !o.previews.empty())
+        result.error = "--previews goes with one icon only: one input, or several with --output";
     else if (!o.output.empty() && !o.outputDir.empty())
         result.error = "--output and --output-dir do not go together";
     else if (o.inputs.size() > 1 && !o.extract.empty())

@@ -15,6 +15,7 @@ struct Options {
     std::optional<std::vector<int>> depths;  // unset = as the wizard presets them
     std::array<int, kSizeCount> sizes = SizeChoices{}.sizes;
     std::vector<int> anySizes;  // set when --sizes names a size outside the classic five
+    bool sizesGiven = false;    // false: the sizes of several pictures may choose instead
     PngImages png = PngImages::None;
     // Reading icons instead of converting pictures.
     bool list = false;
@@ -38,6 +39,10 @@ struct ParseResult {
     Options options;
     std::string error;  // non-empty: a usage error
 };
+
+// Sets the size flags, or the list of any sizes when one of `sizes` is outside the
+// classic five, as the builder takes them.
+void ChooseSizes(const std::vector<int>& sizes, std::array<int, kSizeCount>& flags, std::vector<int>& anySizes);
 
 ParseResult ParseOptions(const std::vector<std::string>& args);
 

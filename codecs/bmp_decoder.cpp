@@ -9,6 +9,7 @@
 #include "codecs/bmp_header.h"
 #include "codecs/bmp_rle.h"
 #include "image/little_endian.h"
+#include "platform/file.h"
 #include "platform/string_table.h"
 
 namespace zentro::codecs {
@@ -49,26 +50,50 @@ private:
     std::vector<std::uint8_t> levels_;
 };
 
-// Stored rows of uncompressed pixels; the bytes a short file lacks read as zero.
+// Stored rows of uncompressed pixels, in memory or read from the file as they are
+// asked for, in stored order; the bytes a short file lacks read as zero.
 class StoredRows {
 public:
     StoredRows(const std::uint8_t* data, std::size_t size, const BmpHeader& h)
         : data_(data), size_(size), start_(h.pixelOffset), stride_(RowStride(h.width, h.bitCount)) {}
+    StoredRows(File& file, std::uint64_t size, const BmpHeader& h)
+        : file_(&file), size_(size), start_(h.pixelOffset), stride_(RowStride(h.width, h.bitCount)) {}
 
     const std::uint8_t* Row(int stored) {
         const std::uint64_t offset = start_ + stride_ * static_cast<std::uint64_t>(stored);
-        if (offset <= size_ && stride_ <= size_ - offset) return data_ + offset;
-        padded_.assign(static_cast<std::size_t>(stride_), 0);
-        if (offset < size_) std::memcpy(padded_.data(), data_ + offset, size_ - static_cast<std::size_t>(offset));
-        return padded_.data();
+        if (file_ == nullptr && offset <= size_ && stride_ <= size_ - offset) return data_ + offset;
+        row_.resize(static_cast<std::size_t>(stride_));
+        Copy(stored, 1, row_.data());
+        return row_.data();
+    }
+
+    // Copies `count` whole stored rows from `first` on to `out`.
+    void Copy(int first, int count, std::uint8_t* out) {
+        const std::uint64_t offset = start_ + stride_ * static_cast<std::uint64_t>(first);
+        const auto bytes = static_cast<std::size_t>(stride_ * static_cast<std::uint64_t>(count));
+        const auto there =
+            offset < size_ ? static_cast<std::size_t>(std::min<std::uint64_t>(bytes, size_ - offset)) : 0;
+        std::size_t got = 0;
+        if (there != 0 && file_ != nullptr) {
+            if (offset != position_) file_->Seek(offset);
+            got = file_->Read(out, there);
+            position_ = offset + got;
+        } else if (there != 0) {
+            std::memcpy(out, data_ + offset, there);
+            got = there;
+        }
+        std::memset(out + got, 0, bytes - got);
     }
 
 private:
-    const std::uint8_t* data_;
-    std::size_t size_;
+    File* file_ = nullptr;
+    const std::uint8_t* data_ = nullptr;
+    std::uint64_t size_;
     std::uint64_t start_;
     std::uint64_t stride_;
-    std::vector<std::uint8_t> padded_;
+    // Where the file stands: rows read one after another need no seek.
+    std::uint64_t position_ = 0;
+    std::vector<std::uint8_t> row_;
 };
 
 int PictureRow(const BmpHeader& h, int stored) { return h.topDown ? h.rows - 1 - stored : stored; }
@@ -91,9 +116,17 @@ void DecodeIndexed(const BmpHeader& h, StoredRows& rows, CDib& colour) {
 // True when some pixel has a non-zero alpha field.
 bool DecodeBitFields(const BmpHeader& h, StoredRows& rows, CDib& colour, CDib* alpha) {
     // The common 24-bit file stores its rows as the bitmap keeps them.
+    // Its rows are padded alike, so a bottom-up file's pixels are read in one go, as the classic reader does.
     if (h.bitCount == 24 && alpha == nullptr && h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF) {
-        for (int stored = 0; stored < h.rows; ++stored)
-            std::memcpy(colour.Row(PictureRow(h, stored)), rows.Row(stored), 3 * static_cast<std::size_t>(h.width));
+        if (h.topDown) {
+            for (int stored = 0; stored < h.rows; ++stored) rows.Copy(stored, 1, colour.Row(PictureRow(h, stored)));
+        } else {
+            rows.Copy(0, h.rows, colour.Pixels());
+        }
+        // The padding stays zero, whatever the file holds there.
+        const std::size_t used = 3 * static_cast<std::size_t>(h.width);
+        if (colour.Stride() > used)
+            for (int y = 0; y < h.rows; ++y) std::memset(colour.Row(y) + used, 0, colour.Stride() - used);
         return false;
     }
     const Field red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), opacity(h.masks[3]);
@@ -119,14 +152,13 @@ bool DecodeBitFields(const BmpHeader& h, StoredRows& rows, CDib& colour, CDib* a
     return anyAlpha != 0;
 }
 
-unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffset, std::uint32_t offBits,
-                Picture& picture) {
-    picture.colour.Free();
-    picture.alpha.Free();
-    BmpHeader h;
-    if (const unsigned refused = ReadBmpHeader(data, size, infoOffset, offBits, h)) return refused;
+bool IsRle(const BmpHeader& h) { return h.pixels == BmpPixels::Rle8 || h.pixels == BmpPixels::Rle4; }
 
-    const bool rle = h.pixels == BmpPixels::Rle8 || h.pixels == BmpPixels::Rle4;
+// Makes the picture `h` describes and decodes its pixels: an RLE stream from `data`
+// (the whole file), other pixels from `stored`.
+unsigned DecodePixels(const BmpHeader& h, const std::uint8_t* data, std::size_t size, StoredRows& stored,
+                      Picture& picture) {
+    const bool rle = IsRle(h);
     const bool withAlpha = rle || h.masks[3] != 0;
     try {
         if (!picture.colour.Create(h.width, h.rows, 24) || (withAlpha && !picture.alpha.Create(h.width, h.rows, 8))) {
@@ -136,14 +168,11 @@ unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffs
         bool keepAlpha = withAlpha;
         if (rle) {
             keepAlpha = !DecodeRle(data, size, h, picture.colour, picture.alpha);
+        } else if (h.pixels == BmpPixels::Indexed) {
+            DecodeIndexed(h, stored, picture.colour);
         } else {
-            StoredRows stored(data, size, h);
-            if (h.pixels == BmpPixels::Indexed) {
-                DecodeIndexed(h, stored, picture.colour);
-            } else {
-                const bool anyAlpha = DecodeBitFields(h, stored, picture.colour, withAlpha ? &picture.alpha : nullptr);
-                if (h.alphaUnlessAllZero) keepAlpha = anyAlpha;
-            }
+            const bool anyAlpha = DecodeBitFields(h, stored, picture.colour, withAlpha ? &picture.alpha : nullptr);
+            if (h.alphaUnlessAllZero) keepAlpha = anyAlpha;
         }
         if (!keepAlpha) picture.alpha.Free();
     } catch (const std::bad_alloc&) {
@@ -154,18 +183,43 @@ unsigned Decode(const std::uint8_t* data, std::size_t size, std::size_t infoOffs
     return 0;
 }
 
-}  // namespace
-
-unsigned DecodeBmp(const std::uint8_t* data, std::size_t size, Picture& picture) {
-    if (size < 2 || data[0] != 'B' || data[1] != 'M') {
-        picture.colour.Free();
-        picture.alpha.Free();
-        return IDS_NOT_A_BITMAP;
-    }
+// 0 when `data` starts a BMP whose header we read into `h`, else the message id.
+unsigned ReadHeader(const std::uint8_t* data, std::size_t size, BmpHeader& h) {
+    if (size < 2 || data[0] != 'B' || data[1] != 'M') return IDS_NOT_A_BITMAP;
     std::uint8_t fileHeader[kFileHeaderSize] = {};
     std::memcpy(fileHeader, data, std::min(size, kFileHeaderSize));
     // The file size the header states is often wrong and never needed: the data ends where the file does.
-    return Decode(data, size, kFileHeaderSize, le::Get32(fileHeader + 10), picture);
+    return ReadBmpHeader(data, size, kFileHeaderSize, le::Get32(fileHeader + 10), h);
+}
+
+}  // namespace
+
+unsigned DecodeBmp(const std::uint8_t* data, std::size_t size, Picture& picture) {
+    picture.colour.Free();
+    picture.alpha.Free();
+    BmpHeader h;
+    if (const unsigned refused = ReadHeader(data, size, h)) return refused;
+    StoredRows stored(data, size, h);
+    return DecodePixels(h, data, size, stored, picture);
+}
+
+unsigned DecodeBmp(PictureFile& file, Picture& picture) {
+    picture.colour.Free();
+    picture.alpha.Free();
+    std::uint8_t head[kFileHeaderSize + kBmpHeaderBytes];
+    file.Stream().Seek(0);
+    const std::size_t got =
+        file.Stream().Read(head, static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), sizeof head)));
+    BmpHeader h;
+    if (const unsigned refused = ReadHeader(head, got, h)) return refused;
+    if (IsRle(h)) {
+        // The stream is played with jumps back and forth; it is far smaller than the pixels it makes.
+        std::vector<std::uint8_t> bytes;
+        if (const unsigned id = file.ReadAll(bytes)) return id;
+        return DecodeBmp(bytes.data(), bytes.size(), picture);
+    }
+    StoredRows stored(file.Stream(), file.Size(), h);
+    return DecodePixels(h, nullptr, 0, stored, picture);
 }
 
 }  // namespace zentro::codecs

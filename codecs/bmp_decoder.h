@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "codecs/picture_file.h"
 #include "image/picture.h"
 
 namespace zentro::codecs {
@@ -15,5 +16,9 @@ namespace zentro::codecs {
 // 32-bit BI_RGB picture whose fourth bytes are not all zero, or RLE pixels the
 // stream leaves unset (black and clear). Pixel data the file lacks reads as zero.
 unsigned DecodeBmp(const std::uint8_t* data, std::size_t size, Picture& picture);
+
+// The same from an opened file, reading it once: its rows go straight into the
+// picture's memory, and only an RLE file is read whole. Throws FileError.
+unsigned DecodeBmp(PictureFile& file, Picture& picture);
 
 }  // namespace zentro::codecs

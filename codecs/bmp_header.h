@@ -27,6 +27,10 @@ struct BmpHeader {
     std::uint64_t pixelOffset = 0;
 };
 
+// The most bytes after the file header that ReadBmpHeader looks at: the largest
+// info header and a full colour table (bit-field masks lie inside or before it).
+constexpr std::size_t kBmpHeaderBytes = 124 + 256 * 4;
+
 // Reads the info header that starts at `infoOffset` in `data`, and what follows
 // it up to the pixels, which start at `offBits` (when that lies inside the
 // header or its masks, right after the colour table).

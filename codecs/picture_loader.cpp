@@ -1,60 +1,38 @@
 #include "codecs/picture_loader.h"
 
-#include <sys/stat.h>
-
-#include <new>
 #include <vector>
 
+#include "codecs/bmp_decoder.h"
 #include "codecs/picture_decoder.h"
-#include "platform/file.h"
+#include "codecs/picture_rows.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
 
 namespace zentro::codecs {
 
-namespace {
-
-// The largest file worth reading: an uncompressed 32-bit bitmap of kMaxPixels
-// with room to spare for headers and palette. Anything longer is refused before
-// its bytes are held.
-constexpr std::uint64_t kMaxFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20);
-
-// 0 when `bytes` holds the whole file, else a message id.
-unsigned ReadWholeFile(File& file, std::vector<std::uint8_t>& bytes) {
-    struct stat status {};
-    if (fstat(file.Descriptor(), &status) != 0) return IDS_CANNOT_READ;
-    const auto length = static_cast<std::uint64_t>(status.st_size);
-    if (length > kMaxFileBytes) return IDS_NO_DIB_MEMORY;
+unsigned DecodePictureFile(PictureFile& file, Picture& picture) {
+    picture.colour.Free();
+    picture.alpha.Free();
     try {
-        bytes.resize(static_cast<std::size_t>(length));
-    } catch (const std::bad_alloc&) {
-        return IDS_NO_DIB_MEMORY;
+        if (file.Format() == PictureFormat::Bmp) return DecodeWhole(picture, [&] { return DecodeBmp(file, picture); });
+        std::vector<std::uint8_t> bytes;
+        if (const unsigned id = file.ReadAll(bytes)) return id;
+        return DecodePicture(bytes.data(), bytes.size(), picture);
+    } catch (const FileError&) {
+        picture.colour.Free();
+        picture.alpha.Free();
+        return IDS_CANNOT_READ;
     }
-    // A file that shrank while being read is cut short like any truncated file.
-    bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return 0;
 }
-
-}  // namespace
 
 bool LoadPicture(const std::string& path, Picture& picture) {
     picture.colour.Free();
     picture.alpha.Free();
-    File file;
-    if (!file.OpenForReading(path)) {
-        ShowMessage(IDS_FILE_NOT_FOUND, MessageIcon::Error);
-        return false;
-    }
-    std::vector<std::uint8_t> bytes;
-    unsigned id = 0;
-    try {
-        id = ReadWholeFile(file, bytes);
-    } catch (const FileError&) {
-        id = IDS_CANNOT_READ;
-    }
+    PictureFile file;
+    unsigned id = file.Open(path);
+    if (id == 0) id = DecodePictureFile(file, picture);
     // Only read from: a failure to close it loses nothing.
-    file.Abort();
-    if (id == 0) id = DecodePicture(bytes.data(), bytes.size(), picture);
+    file.Stream().Abort();
     if (id == 0) return true;
     ShowMessage(id, MessageIcon::Error);
     return false;

@@ -273,4 +273,21 @@ int LargestIconEntry(const IconFileInfo& icon) {
     return best;
 }
 
+std::vector<int> DeepestIconEntries(const IconFileInfo& icon) {
+    std::vector<int> chosen;
+    for (std::size_t k = 0; k < icon.entries.size(); ++k) {
+        const IconEntryInfo& e = icon.entries[k];
+        if (!e.readable) continue;
+        const auto same = std::find_if(chosen.begin(), chosen.end(), [&](int c) {
+            const IconEntryInfo& other = icon.entries[static_cast<std::size_t>(c)];
+            return other.width == e.width && other.height == e.height;
+        });
+        if (same == chosen.end())
+            chosen.push_back(static_cast<int>(k));
+        else if (e.bitCount > icon.entries[static_cast<std::size_t>(*same)].bitCount)
+            *same = static_cast<int>(k);
+    }
+    return chosen;
+}
+
 }  // namespace zentro

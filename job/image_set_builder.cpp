@@ -8,6 +8,7 @@
 #include "image/key_values.h"
 #include "image/parallel_for.h"
 #include "image/true_colour.h"
+#include "job/source_choice.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
 
@@ -27,16 +28,16 @@ bool ShowTooSmall(unsigned what, int size, const std::string& suffix) {
     return false;
 }
 
-bool CheckSource(const CDib& source, const SizeTable& table) {
-    const int count = static_cast<int>(table.pixels.size());
-    int largest = table.pixels[count - 1];
-    for (int t = 0; t < count - 1; ++t) {
-        if (table.chosen[t]) {
-            largest = table.pixels[t];
-            break;
-        }
+// Settles which picture makes each chosen size; refuses the job, naming the size,
+// when none is large enough. With a single picture that size is the largest chosen.
+bool ChooseSources(const ImageStore& store, const SizeTable& table, std::vector<SizeSource>& sources) {
+    sources.assign(table.pixels.size(), {});
+    for (std::size_t t = 0; t < table.pixels.size(); ++t) {
+        if (!table.chosen[t]) continue;
+        sources[t] = ChooseSource(store, table.pixels[t]);
+        if (sources[t].kind == SizeSource::Kind::None)
+            return ShowTooSmall(IDS_MAIN_SOURCE, table.pixels[t], LoadString(IDS_LARGEST_SIZE_HINT));
     }
-    if (largest > source.GetMinSide()) return ShowTooSmall(IDS_MAIN_SOURCE, largest, LoadString(IDS_LARGEST_SIZE_HINT));
     return true;
 }
 
@@ -225,7 +226,8 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
         return false;
     }
     SettleChoices(format, sizes, table);
-    if (!CheckSource(store.source, table)) return false;
+    std::vector<SizeSource> sources;
+    if (!ChooseSources(store, table, sources)) return false;
     // Belongs to this run only; released on every way out.
     Picture bitmap16;
     if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes, read16)) return false;
@@ -247,24 +249,41 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
     std::copy(order.begin(), order.end(), store.entries.begin());
 
     // The separate bitmap, when there is one, supplies the 16 x 16 images alone.
-    std::vector<int> fromSource, fromBitmap16;
+    const std::vector<RasterRef> rasters = StoreRasters(store);
+    std::vector<std::vector<int>> fromRaster(rasters.size());
+    std::vector<int> drawn, fromBitmap16;
     for (int t = 0; t < static_cast<int>(table.pixels.size()); ++t) {
         if (!table.chosen[t]) continue;
-        (sizes.use16Bitmap != 0 && table.pixels[t] == 16 ? fromBitmap16 : fromSource).push_back(t);
+        if (sizes.use16Bitmap != 0 && table.pixels[t] == 16)
+            fromBitmap16.push_back(t);
+        else if (sources[t].kind == SizeSource::Kind::Vector)
+            drawn.push_back(t);
+        else
+            fromRaster[static_cast<std::size_t>(sources[t].raster)].push_back(t);
     }
     const Listed listed = ListedPairs(order, static_cast<int>(table.pixels.size()));
-    bool made;
+    unsigned failure = 0;
     try {
-        made = GenerateFromSource(store, store.source, store.sourceAlpha, fromSource, format, listed, observer) &&
-               (fromBitmap16.empty() ||
-                GenerateFromSource(store, bitmap16.colour, bitmap16.alpha, fromBitmap16, format, listed, observer));
+        const auto generate = [&](const CDib& colour, const CDib& alpha, const std::vector<int>& sizeIndexes) {
+            if (failure == 0 && !sizeIndexes.empty() &&
+                !GenerateFromSource(store, colour, alpha, sizeIndexes, format, listed, observer))
+                failure = IDS_NO_DIB_MEMORY;
+        };
+        for (std::size_t r = 0; r < rasters.size(); ++r) generate(*rasters[r].colour, *rasters[r].alpha, fromRaster[r]);
+        // Each drawing is held only while its own size is made.
+        for (int t : drawn) {
+            Picture drawing;
+            if (failure == 0) failure = store.moreSources.vector->Draw(store.sizeTable[t], drawing);
+            generate(drawing.colour, drawing.alpha, {t});
+        }
+        generate(bitmap16.colour, bitmap16.alpha, fromBitmap16);
     } catch (const std::bad_alloc&) {
-        made = false;  // a working list could not be had
+        failure = IDS_NO_DIB_MEMORY;  // a working list could not be had
     }
     // Scratch: what it holds is of no use after the run.
     store.keyMask.Free();
-    if (!made) {
-        ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
+    if (failure != 0) {
+        ShowMessage(failure, MessageIcon::Error);
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 
 #include "image/dib.h"
 #include "job/choices.h"
+#include "job/picture_sources.h"
 
 namespace zentro {
 
@@ -25,6 +26,9 @@ struct ImageStore {
     // The source's own alpha, 8 bits of the source's size (0 clear, 255 opaque),
     // when the picture has one; the classic reader never gives one.
     CDib sourceAlpha;
+    // The pictures given besides the source (further rasters, a vector), which
+    // make the sizes they fit better; empty for a job of one picture.
+    PictureSources moreSources;
     // The pixels of each size index, largest first; the image tables hold one slot per size.
     std::vector<short> sizeTable = {kSizeTable.begin(), kSizeTable.end()};
     std::vector<ImagePair> table32 = std::vector<ImagePair>(kSizeCount);

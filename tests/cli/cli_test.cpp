@@ -42,7 +42,7 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
                                                {"--list", "--png", "all", "a.ico"},
                                                {"--extract", "out", "a.ico", "b.ico"},
                                                {"a.bmp", "-o"},
-                                               {"-o", "x.ico", "a.bmp", "b.bmp"},
+                                               {"--previews", "p", "a.bmp", "b.bmp"},
                                                {"--force=yes", "a.bmp"},
                                                {"-j", "0", "a.bmp"},
                                                {"--jobs", "two", "a.bmp"},

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
+#include "cli/picture_input.h"
 #include "codec_encoders.h"
 #include "image/dib.h"
 #include "image/key_values.h"
@@ -11,6 +14,7 @@
 #include "support/bmp_builder.h"
 #include "support/bmp_variant_writer.h"
 #include "support/cli_runner.h"
+#include "support/failing_new.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -217,4 +221,144 @@ TEST(CliFormats, SixteenPictureInAnyFormatKeepsItsAlpha) {
     const Bytes alone = Icon({"--depths", "32,24,8,4", "--sizes", "16"}, dir / "small.png", dir / "alone.ico");
     EXPECT_EQ(ImagesOfSize(both, 16).size(), 4u);
     EXPECT_EQ(ImagesOfSize(both, 16), ImagesOfSize(alone, 16));
+}
+
+namespace {
+
+// Colours all different; with `partial`, an alpha that runs from 64 to 255,
+// else one that is clear in every third column and opaque elsewhere.
+Pixels Gradient(int side, bool partial) {
+    Pixels p{side, side, {}, {}};
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            p.colours.push_back(static_cast<std::uint32_t>(x * 255 / side) << 16 |
+                                static_cast<std::uint32_t>(y * 255 / side) << 8 | 0x40);
+            p.alphas.push_back(static_cast<std::uint8_t>(partial ? 64 + (x + y) * 191 / (2 * side) : x % 3 ? 255 : 0));
+        }
+    }
+    return p;
+}
+
+}  // namespace
+
+TEST(SeveralPictures, GiveTheOneSourceIconWhereEachSizeComesFromThatSource) {
+    TempDir dir;
+    WriteFile(dir / "disc.png", Png(KeyedDisc(130)));
+    WriteFile(dir / "large.png", Png(Gradient(200, true)));
+    WriteFile(dir / "small.png", Png(Gradient(20, true)));  // too small for every size asked
+    const Args sizes = {"--sizes", "48,32,24", "--depths", "32,24,8,4"};
+    const Bytes alone = Icon(sizes, dir / "disc.png", dir / "alone.ico");
+    // The disc is the smallest picture large enough for every size, wherever it is given.
+    for (const Args& inputs :
+         {Args{dir / "disc.png", dir / "large.png"}, Args{dir / "small.png", dir / "large.png", dir / "disc.png"}}) {
+        Args args = sizes;
+        args.insert(args.end(), {"-f", "-o", dir / "together.ico"});
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const Outcome r = RunCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadFile(dir / "together.ico"), alone);
+    }
+}
+
+TEST(SeveralPictures, ThePictureOfExactlyASizeIsTakenAsItIsAndSizesDefaultToThePictures) {
+    TempDir dir;
+    const Pixels small = Gradient(16, false);
+    WriteFile(dir / "large.png", Png(KeyedDisc(130)));
+    WriteFile(dir / "small.png", Png(small));
+    const Outcome r = RunCli({"-o", dir / "app.ico", "--png", "all", dir / "large.png", dir / "small.png"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The square pictures' sizes, at the default depths of the largest, which is keyed.
+    const Bytes ico = ReadFile(dir / "app.ico");
+    ASSERT_EQ(le::Get16(ico.data() + 4), 6);
+    EXPECT_EQ(ImagesOfSize(ico, 130).size(), 3u);
+    const std::vector<Bytes> sixteens = ImagesOfSize(ico, 16);
+    ASSERT_EQ(sixteens.size(), 3u);
+    int width = 0, height = 0;
+    const Bytes rgba = DecodePngWithLibpng(sixteens.back(), width, height);  // the 32-bit one
+    ASSERT_EQ(width, 16);
+    for (std::size_t i = 0; i < small.colours.size(); ++i) {
+        const std::uint32_t c = small.alphas[i] == 0 ? 0 : small.colours[i];  // clear is clear black
+        EXPECT_EQ((Bytes{rgba.begin() + 4 * i, rgba.begin() + 4 * i + 4}),
+                  (Bytes{std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c), small.alphas[i]}))
+            << "pixel " << i;
+    }
+}
+
+TEST(SeveralPictures, AnIconGivesTheIconOfItsExtractedImages) {
+    TempDir dir;
+    WriteFile(dir / "disc.png", Png(KeyedDisc(130)));
+    ASSERT_EQ(RunCli({"-o", dir / "old.ico", "--depths", "32", "--sizes", "48,32,20,16", dir / "disc.png"}).status, 0);
+    ASSERT_EQ(RunCli({"--extract", dir / "images", dir / "old.ico"}).status, 0);
+    Args pictures;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "images")) pictures.push_back(entry.path());
+    std::sort(pictures.begin(), pictures.end());
+    ASSERT_EQ(pictures.size(), 4u);
+    Args fromImages = {"-o", dir / "images.ico", "--png", "all"};
+    fromImages.insert(fromImages.end(), pictures.begin(), pictures.end());
+    ASSERT_EQ(RunCli(fromImages).status, 0);
+    EXPECT_EQ(Icon({"--png", "all"}, dir / "old.ico", dir / "again.ico"), ReadFile(dir / "images.ico"));
+}
+
+#ifdef ZENTRO_RSVG_CONVERT
+TEST(SeveralPictures, AVectorGivesTheIconOfItsRendersAtEachSize) {
+    TempDir dir;
+    const std::string svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100'><defs><linearGradient id='g'>"
+        "<stop offset='0' stop-color='#2a6'/><stop offset='1' stop-color='#15a' stop-opacity='.6'/>"
+        "</linearGradient></defs><rect x='8' y='8' width='84' height='84' rx='18' fill='url(#g)'/>"
+        "<path d='M30 70 L50 25 L70 70 Z' fill='#fff'/></svg>";
+    WriteFile(dir / "logo.svg", Bytes(svg.begin(), svg.end()));
+    for (const Args& options : {Args{}, Args{"--sizes", "windows", "--png", "all"}}) {
+        Args renders = options;
+        renders.insert(renders.end(), {"-f", "-o", dir / "renders.ico"});
+        for (const int size : {256, 96, 64, 48, 40, 32, 24, 20, 16}) {
+            const std::string png = dir / ("r" + std::to_string(size) + ".png");
+            const std::string command = std::string(ZENTRO_RSVG_CONVERT) + " -w " + std::to_string(size) + " -h " +
+                                        std::to_string(size) + " -o " + png + " " + (dir / "logo.svg");
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+            renders.push_back(png);
+        }
+        // The renders the default sizes do not name would change the default: leave them out.
+        if (options.empty())
+            renders.erase(std::remove_if(renders.begin(), renders.end(),
+                                         [](const std::string& a) {
+                                             return a.find("/r96.") != std::string::npos ||
+                                                    a.find("/r64.") != std::string::npos ||
+                                                    a.find("/r40.") != std::string::npos ||
+                                                    a.find("/r24.") != std::string::npos ||
+                                                    a.find("/r20.") != std::string::npos;
+                                         }),
+                          renders.end());
+        const Outcome r = RunCli(renders);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Icon(options, dir / "logo.svg", dir / "vector.ico"), ReadFile(dir / "renders.ico")) << options.size();
+    }
+}
+#endif
+
+// The picture's pixel memory is all a BMP read may take: a copy of the whole file
+// (or of its pixels) beside the picture must not come back unseen.
+TEST(CliFormats, ReadingA4096BmpAsksForLessThanTheFileBeyondThePixels) {
+    TempDir dir;
+    const int side = 4096;
+    const BmpVariant variants[] = {{40, 24},
+                                   {124, 32, BmpStorage::AlphaBitFields, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}};
+    for (const BmpVariant& variant : variants) {
+        SCOPED_TRACE(variant.bitCount);
+        // The header of a 4096 x 1 picture made 4096 rows high, its pixels a sparse run of zeros.
+        Bytes bytes = EncodeBmpVariant(ArgbPicture{side, 1, std::vector<std::uint32_t>(side)}, variant);
+        le::Put32(&bytes[22], side);
+        const std::uint64_t size = le::Get32(&bytes[10]) + std::uint64_t{Stride(side, variant.bitCount)} * side;
+        WriteFile(dir / "big.bmp", bytes);
+        std::filesystem::resize_file(dir / "big.bmp", size);
+
+        ImageStore store;
+        const std::size_t before = NewBytesAsked();
+        ASSERT_TRUE(cli::LoadSources({dir / "big.bmp"}, false, store));
+        const std::size_t asked = NewBytesAsked() - before;
+        EXPECT_EQ(store.source.Width(), side);
+        EXPECT_EQ(store.source.Height(), side);
+        EXPECT_EQ(store.sourceAlpha.HasPicture(), variant.bitCount == 32);
+        EXPECT_LT(asked, size) << asked << " bytes asked for beside the pixels of a " << size << "-byte file";
+    }
 }

@@ -16,8 +16,25 @@ using codecs::DecodeBmp;
 
 namespace {
 
+bool SameBitmap(const CDib& a, const CDib& b) {
+    if (a.HasPicture() != b.HasPicture()) return false;
+    return !a.HasPicture() || (a.Width() == b.Width() && a.Height() == b.Height() &&
+                               std::memcmp(a.Pixels(), b.Pixels(), a.GetImageSize()) == 0);
+}
+
+// Decodes the bytes in memory, and from a file as the loader streams it: the two
+// must agree to the byte, padding included.
 unsigned Decode(const std::vector<std::uint8_t>& bytes, Picture& picture) {
-    return DecodeBmp(bytes.data(), bytes.size(), picture);
+    const unsigned id = DecodeBmp(bytes.data(), bytes.size(), picture);
+    TempDir dir;
+    WriteFile(dir / "in.bmp", bytes);
+    codecs::PictureFile file;
+    Picture streamed;
+    EXPECT_EQ(file.Open(dir / "in.bmp"), 0u);
+    EXPECT_EQ(DecodeBmp(file, streamed), id);
+    EXPECT_TRUE(SameBitmap(streamed.colour, picture.colour));
+    EXPECT_TRUE(SameBitmap(streamed.alpha, picture.alpha));
+    return id;
 }
 
 // The picture as 0xAARRGGBB, top row first; alpha 255 without an alpha plane.
@@ -252,7 +269,7 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
     const std::vector<std::uint8_t> withAlpha = EncodeBmpVariant(Pattern(3, 2, 2, true), {40, 32});
     for (unsigned nth : {1u, 2u}) {
         InjectAllocationFailure(nth);
-        EXPECT_EQ(Decode(withAlpha, p), unsigned{IDS_NO_DIB_MEMORY});
+        EXPECT_EQ(DecodeBmp(withAlpha.data(), withAlpha.size(), p), unsigned{IDS_NO_DIB_MEMORY});
         InjectAllocationFailure(0);
         EXPECT_FALSE(p.colour.HasPicture() || p.alpha.HasPicture());
     }

@@ -9,6 +9,7 @@
 namespace {
 
 std::atomic<unsigned> gFailAt{0};
+std::atomic<std::size_t> gBytesAsked{0};
 
 using PlainNew = void* (*)(std::size_t);
 
@@ -23,7 +24,10 @@ PlainNew NextNew() {
 
 void zentro::test::FailNthNew(unsigned nth) { gFailAt = nth; }
 
+std::size_t zentro::test::NewBytesAsked() { return gBytesAsked.load(); }
+
 void* operator new(std::size_t bytes) {
+    gBytesAsked += bytes;
     unsigned left = gFailAt.load();
     while (left != 0 && !gFailAt.compare_exchange_weak(left, left - 1)) {
     }

@@ -1,0 +1,49 @@
+#include "codecs/picture_file.h"
+
+#include <sys/stat.h>
+
+#include <new>
+
+#include "image/dib.h"
+#include "platform/string_table.h"
+
+namespace zentro::codecs {
+
+namespace {
+
+// The largest file worth reading: an uncompressed 32-bit bitmap of kMaxPixels
+// with room to spare for headers and palette. Anything longer is refused before
+// its bytes are held.
+constexpr std::uint64_t kMaxFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20);
+
+}  // namespace
+
+unsigned PictureFile::Open(const std::string& path) {
+    format_ = PictureFormat::Unknown;
+    if (!file_.OpenForReading(path)) return IDS_FILE_NOT_FOUND;
+    struct stat status {};
+    if (fstat(file_.Descriptor(), &status) != 0) return IDS_CANNOT_READ;
+    size_ = static_cast<std::uint64_t>(status.st_size);
+    if (size_ > kMaxFileBytes) return IDS_NO_DIB_MEMORY;
+    try {
+        std::uint8_t probe[kFormatProbeSize];
+        format_ = DetectFormat(probe, file_.Read(probe, sizeof probe));
+        file_.Seek(0);
+    } catch (const FileError&) {
+        return IDS_CANNOT_READ;
+    }
+    return 0;
+}
+
+unsigned PictureFile::ReadAll(std::vector<std::uint8_t>& bytes) {
+    try {
+        bytes.resize(static_cast<std::size_t>(size_));
+    } catch (const std::bad_alloc&) {
+        return IDS_NO_DIB_MEMORY;
+    }
+    file_.Seek(0);
+    bytes.resize(file_.Read(bytes.data(), bytes.size()));
+    return 0;
+}
+
+}  // namespace zentro::codecs

@@ -1,0 +1,65 @@
+#include "codecs/picture_sources.h"
+
+#include <new>
+#include <vector>
+
+#include "codecs/icon_decoder.h"
+#include "codecs/picture_decoder.h"
+#include "codecs/picture_format.h"
+#include "codecs/picture_loader.h"
+#include "codecs/svg_decoder.h"
+#include "platform/message.h"
+#include "platform/string_table.h"
+
+namespace zentro::codecs {
+
+unsigned DecodeSources(const std::uint8_t* data, std::size_t size, PictureSources& sources) {
+    switch (DetectFormat(data, size)) {
+        case PictureFormat::Ico:
+        case PictureFormat::Cur: {
+            // Taken whole or not at all: a failure leaves no image of the icon behind.
+            std::vector<Picture> images;
+            try {
+                if (const unsigned id = DecodeIconImages(data, size, images)) return id;
+                sources.rasters.reserve(sources.rasters.size() + images.size());
+                for (Picture& image : images) sources.rasters.push_back(std::move(image));
+            } catch (const std::bad_alloc&) {
+                return IDS_NO_DIB_MEMORY;
+            }
+            return 0;
+        }
+        case PictureFormat::Svg: return DecodeSvg(data, size, sources.vector);
+        default: {
+            Picture picture;
+            const unsigned id = DecodePicture(data, size, picture);
+            if (id == 0) sources.rasters.push_back(std::move(picture));
+            return id;
+        }
+    }
+}
+
+bool LoadSources(const std::string& path, PictureSources& sources) {
+    PictureFile file;
+    unsigned id = file.Open(path);
+    try {
+        // A bitmap streams its rows into the picture; every other format is decoded whole.
+        if (id == 0 && file.Format() == PictureFormat::Bmp) {
+            Picture picture;
+            id = DecodePictureFile(file, picture);
+            if (id == 0) sources.rasters.push_back(std::move(picture));
+        } else if (id == 0) {
+            std::vector<std::uint8_t> bytes;
+            id = file.ReadAll(bytes);
+            if (id == 0) id = DecodeSources(bytes.data(), bytes.size(), sources);
+        }
+    } catch (const FileError&) {
+        id = IDS_CANNOT_READ;
+    }
+    // Only read from: a failure to close it loses nothing.
+    file.Stream().Abort();
+    if (id == 0) return true;
+    ShowMessage(id, MessageIcon::Error);
+    return false;
+}
+
+}  // namespace zentro::codecs

@@ -1,0 +1,76 @@
+#include "job/source_choice.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "image/alpha_plane.h"
+#include "image/colour_key.h"
+
+namespace zentro {
+
+std::vector<RasterRef> StoreRasters(const ImageStore& store) {
+    std::vector<RasterRef> rasters;
+    if (store.source.HasPicture()) rasters.push_back({&store.source, &store.sourceAlpha});
+    for (const Picture& picture : store.moreSources.rasters) rasters.push_back({&picture.colour, &picture.alpha});
+    return rasters;
+}
+
+SizeSource ChooseSource(const ImageStore& store, int size) {
+    const std::vector<RasterRef> rasters = StoreRasters(store);
+    for (std::size_t i = 0; i < rasters.size(); ++i) {
+        const CDib& colour = *rasters[i].colour;
+        if (colour.Width() == size && colour.Height() == size) return {SizeSource::Kind::Raster, static_cast<int>(i)};
+    }
+    if (store.moreSources.vector) return {SizeSource::Kind::Vector, -1};
+    SizeSource best;
+    for (std::size_t i = 0; i < rasters.size(); ++i) {
+        const int side = rasters[i].colour->GetMinSide();
+        if (side >= size &&
+            (best.raster < 0 || side < rasters[static_cast<std::size_t>(best.raster)].colour->GetMinSide()))
+            best = {SizeSource::Kind::Raster, static_cast<int>(i)};
+    }
+    return best;
+}
+
+void TakeSources(ImageStore& store, PictureSources&& sources) {
+    store.source.Free();
+    store.sourceAlpha.Free();
+    store.moreSources = {};
+    if (!sources.rasters.empty()) {
+        store.source = std::move(sources.rasters.front().colour);
+        store.sourceAlpha = std::move(sources.rasters.front().alpha);
+        sources.rasters.erase(sources.rasters.begin());
+    }
+    store.moreSources = std::move(sources);
+}
+
+std::vector<int> SizesOfPictures(const ImageStore& store) {
+    const std::vector<RasterRef> rasters = StoreRasters(store);
+    std::vector<int> sizes;
+    if (rasters.size() < 2 || store.moreSources.vector) return sizes;
+    for (const RasterRef& raster : rasters)
+        if (raster.colour->Width() == raster.colour->Height()) sizes.push_back(std::min(raster.colour->Width(), 256));
+    std::sort(sizes.begin(), sizes.end(), std::greater<>());
+    sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+    return sizes;
+}
+
+bool TransparentByDefault(const ImageStore& store, int size) {
+    const SizeSource chosen = ChooseSource(store, size);
+    Picture drawn;
+    RasterRef picture;
+    if (chosen.kind == SizeSource::Kind::Vector) {
+        if (store.moreSources.vector->Draw(size, drawn) != 0) return false;
+        picture = {&drawn.colour, &drawn.alpha};
+    } else if (chosen.kind == SizeSource::Kind::Raster) {
+        picture = StoreRasters(store)[static_cast<std::size_t>(chosen.raster)];
+    } else if (store.source.HasPicture()) {
+        picture = {&store.source, &store.sourceAlpha};  // too small: the job refuses it later, as it always did
+    } else {
+        return false;
+    }
+    if (picture.alpha->HasPicture() && HasTransparency(*picture.alpha)) return true;
+    return CornersShareColour(*picture.colour);
+}
+
+}  // namespace zentro
