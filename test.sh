@@ -15,6 +15,7 @@ tools/build.sh build -DZENTRO_TESTS=ON
 
 tools/build.sh build-sanitize -DZENTRO_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-sanitize && ctest --output-on-failure --parallel "$(nproc)")
 
@@ -22,9 +23,13 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 if [ ! -f build-tsan/build.ninja ]; then
   cmake -S . -B build-tsan -G Ninja -DZENTRO_TSAN=ON -DZENTRO_GUI=OFF
 fi
-cmake --build build-tsan --parallel "$(nproc)" --target zentro_core_tests zentro_cli_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/zentro_core_tests --gtest_brief=1
+cmake --build build-tsan --parallel "$(nproc)" --target zentro_core_tests zentro_cli_tests zentro_codecs_tests
+# tools/tsan.supp: librsvg's own thread pool, which the sanitizer cannot follow.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tools/tsan.supp"
+build-tsan/tests/zentro_core_tests --gtest_brief=1
 # Batches convert several files at once.
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/cli/zentro_cli_tests --gtest_brief=1
+build-tsan/tests/cli/zentro_cli_tests --gtest_brief=1
+# SVG documents drawn on two threads at once.
+build-tsan/tests/codecs/zentro_codecs_tests --gtest_brief=1 --gtest_filter='Svg*'
 
 tools/fuzz.sh --smoke "${ZENTRO_FUZZ_SECONDS:-30}"

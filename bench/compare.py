@@ -8,7 +8,8 @@ image as the PNG in our icon and as Pillow and ImageMagick compress the same
 pixels. Last, the batch case: 200 keyed 256 x 256 pictures, each process
 converting them all (zentro-cli with its default job over the folder, Pillow's
 four-size save in one Python process, ImageMagick's mogrify), and zentro-cli's
-cost a picture when it has one core. It measures; it asserts nothing.
+cost a picture when it has one core. Last, a logo SVG drawn at each size, against
+ImageMagick's icon of it and its single render. It measures; it asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
 """
@@ -120,6 +121,42 @@ def batch_case(cli, folder, repeat):
     print(f"zentro on one core (-j 1): {wall / BATCH_COUNT:.2f} ms wall, {cpu / BATCH_COUNT:.2f} ms CPU a picture")
 
 
+LOGO_SVG = """<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 100 100" width="100" height="100">
+<defs><linearGradient id="g" x1="0" y1="0" x2="1" y2="1"><stop offset="0" stop-color="#1e90ff"/>
+<stop offset="1" stop-color="#8a2be2" stop-opacity="0.6"/></linearGradient>
+<radialGradient id="r"><stop offset="0" stop-color="#fff" stop-opacity="0.9"/>
+<stop offset="1" stop-color="#ffd700" stop-opacity="0"/></radialGradient></defs>
+<rect x="6" y="6" width="88" height="88" rx="18" fill="url(#g)"/>
+<path d="M30 70 L50 25 L70 70 Z" fill="#fff" fill-opacity="0.85" stroke="#222" stroke-width="3"/>
+<circle cx="50" cy="58" r="16" fill="url(#r)"/>
+<path d="M15 85 C35 60, 65 110, 85 80" fill="none" stroke="#ff6347" stroke-width="5" stroke-opacity="0.7"/>
+</svg>
+"""
+
+
+def svg_case(cli, folder, repeat):
+    """A logo SVG: zentro-cli drawing it afresh at each size (its default job, and
+    Windows' sizes stored as PNG) against ImageMagick's icon of it and against
+    ImageMagick's single render of it to PNG."""
+    logo = os.path.join(folder, "logo.svg")
+    with open(logo, "w") as out:
+        out.write(LOGO_SVG)
+    icon = os.path.join(folder, "logo.ico")
+    runs = [("zentro", [cli, "-f", "-o", icon, logo], "default job"),
+            ("zentro", [cli, "-f", "--sizes", "windows", "--png", "all", "-o", icon, logo],
+             "--sizes windows --png all")]
+    convert = shutil.which("convert")
+    if convert:
+        runs.append(("ImageMagick", [convert, logo, "-define", "icon:auto-resize=256,48,32,16", icon],
+                     "icon:auto-resize=256,48,32,16"))
+        runs.append(("ImageMagick", [convert, logo, os.path.join(folder, "logo.png")], "one render to PNG"))
+    print(f"\nA logo SVG, drawn at each size (best of {repeat}):")
+    print(f"{'':12} {'wall ms':>9} {'cpu ms':>9} {'peak MB':>8}")
+    for name, command, what in runs:
+        wall, peak, cpu = measure(command, repeat, cpu=True)
+        print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   {what}")
+
+
 def pillow_available():
     return subprocess.run(["/usr/bin/python3", "-c", "import PIL"], stderr=subprocess.DEVNULL).returncode == 0
 
@@ -224,6 +261,7 @@ def main():
             compare_png(bench, folder, source, args.repeat)
         png_bytes(args.build, folder)
         batch_case(os.path.join(args.build, "cli", "zentro-cli"), folder, args.repeat)
+        svg_case(os.path.join(args.build, "cli", "zentro-cli"), folder, args.repeat)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     return 0

@@ -51,8 +51,20 @@ unsigned Inflate(const std::uint8_t* data, std::size_t size, std::vector<std::ui
     return id;
 }
 
+// librsvg and cairo are used by one thread at a time, whichever document it
+// draws: both recycle memory between documents through their own atomics and
+// futexes, which no sanitizer sees, so this lock is what shows that the threads
+// of a batch never meet inside them. A drawing is a few milliseconds.
+std::mutex& LibraryLock() {
+    static std::mutex lock;
+    return lock;
+}
+
 struct HandleRelease {
-    void operator()(RsvgHandle* handle) const { g_object_unref(handle); }
+    void operator()(RsvgHandle* handle) const {
+        const std::lock_guard<std::mutex> lock(LibraryLock());
+        g_object_unref(handle);
+    }
 };
 struct SurfaceRelease {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
@@ -103,42 +115,40 @@ private:
         if (size < 1) return IDS_CANNOT_READ;
         if (size > kMaxDrawSide) return IDS_NO_DIB_MEMORY;
         if (const unsigned id = CreatePicture(picture, size, size, true)) return id;
+        const std::lock_guard<std::mutex> lock(LibraryLock());
         const std::unique_ptr<cairo_surface_t, SurfaceRelease> surface(
             cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size));
         if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return IDS_NO_DIB_MEMORY;
         const std::unique_ptr<cairo_t, ContextRelease> cairo(cairo_create(surface.get()));
         if (cairo_status(cairo.get()) != CAIRO_STATUS_SUCCESS) return IDS_NO_DIB_MEMORY;
         const RsvgRectangle viewport{0, 0, static_cast<double>(size), static_cast<double>(size)};
-        {
-            // One handle draws on one thread at a time; sizes of one picture may be asked side by side.
-            const std::lock_guard<std::mutex> lock(mutex_);
-            GError* error = nullptr;
-            const bool drawn = rsvg_handle_render_document(handle_.get(), cairo.get(), &viewport, &error);
-            if (error != nullptr) g_error_free(error);
-            if (!drawn) return IDS_CANNOT_READ;
-        }
+        GError* error = nullptr;
+        const bool drawn = rsvg_handle_render_document(handle_.get(), cairo.get(), &viewport, &error);
+        if (error != nullptr) g_error_free(error);
+        if (!drawn) return IDS_CANNOT_READ;
         cairo_surface_flush(surface.get());
         StoreSurface(surface.get(), size, picture);
         return 0;
     }
 
     std::unique_ptr<RsvgHandle, HandleRelease> handle_;
-    mutable std::mutex mutex_;
 };
 
 unsigned Parse(const std::uint8_t* data, std::size_t size, std::shared_ptr<const VectorPicture>& vector) {
     // No base file and no flag lifting the parser's limits: nothing the document
     // names outside itself can be resolved, and libxml2 keeps its bounds on
     // entities and depth.
+    std::unique_lock<std::mutex> lock(LibraryLock());
     GInputStream* stream = g_memory_input_stream_new_from_data(data, static_cast<gssize>(size), nullptr);
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_stream_sync(stream, nullptr, RSVG_HANDLE_FLAGS_NONE, nullptr, &error);
     g_object_unref(stream);
     if (error != nullptr) g_error_free(error);
     if (handle == nullptr) return IDS_CANNOT_READ;
-    std::unique_ptr<RsvgHandle, HandleRelease> owned(handle);
     // Lengths in inches or millimetres, as rsvg-convert counts them.
     rsvg_handle_set_dpi(handle, 96.0);
+    lock.unlock();
+    std::unique_ptr<RsvgHandle, HandleRelease> owned(handle);
     vector = std::make_shared<const SvgPicture>(std::move(owned));
     return 0;
 }

@@ -36,6 +36,7 @@ cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
 for target in "${targets[@]}"; do
