@@ -1,15 +1,20 @@
 #!/usr/bin/env python3
-"""Runs zentro-bench, then Pillow and ImageMagick making their five-size icon of
-the same 4096 x 4096 file in the same run, and prints our time and peak memory
-as ratios to theirs. Then the same for a 4096 x 4096 RGBA PNG of that picture
-(its key colour made clear, with soft edges) against Pillow, with the share of
-our job that decoding the PNG takes. Then the bytes of the sample's 256 x 256
-image as the PNG in our icon and as Pillow and ImageMagick compress the same
-pixels. Last, the batch case: 200 keyed 256 x 256 pictures, each process
-converting them all (zentro-cli with its default job over the folder, Pillow's
-four-size save in one Python process, ImageMagick's mogrify), and zentro-cli's
-cost a picture when it has one core. Last, a logo SVG drawn at each size, against
-ImageMagick's icon of it and its single render. It measures; it asserts nothing.
+"""Times the command line first: zentro-cli's 20-image job (four depths, five sizes,
+every kind keeping its 256 x 256 image) on keyed 24-bit BMPs of 256, 1024 and 4096
+pixels a side, read by the default reader and, beside it, by --classic (wall and
+system time, peak memory, minor page faults). Then zentro-bench's stages of the same
+job. Then Pillow and ImageMagick making their five-size icon of the same 4096 x 4096
+file in the same run, with our time and peak memory as ratios to theirs; the same
+for a 4096 x 4096 BMP v5 with alpha as ImageMagick writes it, a 4096 x 4096
+progressive JPEG, and an RGBA PNG of that picture (its key colour made clear, with
+soft edges), with the share of our job that decoding the PNG takes. Then the bytes
+of the sample's 256 x 256 image as the PNG in our icon and as Pillow and ImageMagick
+compress the same pixels. Then the batch case: 200 keyed 256 x 256 pictures, each
+process converting them all (zentro-cli with its default job over the folder,
+Pillow's four-size save in one Python process, ImageMagick's mogrify), and
+zentro-cli's cost a picture when it has one core. Last, a logo SVG drawn at each
+size, against ImageMagick's icon of it and its single render. It measures; it
+asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
 """
@@ -34,12 +39,23 @@ MAKE_PNG = ("from PIL import Image, ImageChops, ImageFilter; import sys; "
             "rgb.save(sys.argv[2])")
 
 
+# zentro-bench's job, as a command line.
+JOB = ["--depths", "32,24,8,4", "--sizes", "256,48,32,24,16", "--all-256", "-f"]
+
+PROGRESSIVE_JPEG = ("from PIL import Image; import sys; "
+                    "Image.open(sys.argv[1]).convert('RGB').save(sys.argv[2], quality=90, progressive=True)")
+
 BATCH_COUNT = 200
 BATCH_SIDE = 256
 PILLOW_BATCH = ("from PIL import Image; import os, sys\n"
                 "for name in sorted(os.listdir(sys.argv[1])):\n"
                 "    Image.open(os.path.join(sys.argv[1], name)).save(\n"
                 "        os.path.join(sys.argv[2], name[:-4] + '.ico'), sizes=[(256, 256), (48, 48), (32, 32), (16, 16)])")
+
+
+def magick(program):
+    """ImageMagick's own program, Debian's before any other on the PATH."""
+    return shutil.which(program, path="/usr/bin") or shutil.which(program)
 
 
 def one_core():
@@ -66,6 +82,41 @@ def measure(command, repeat, before=None, cpu=False, setup=None):
         used = (usage.ru_utime + usage.ru_stime) * 1000
         best_cpu = used if best_cpu is None else min(best_cpu, used)
     return (best, peak, best_cpu) if cpu else (best, peak)
+
+
+def run_once(command):
+    """Wall ms and the child's resource usage of one run."""
+    start = time.perf_counter()
+    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(process.pid, 0)
+    wall = (time.perf_counter() - start) * 1000
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise RuntimeError("failed: " + " ".join(command))
+    return wall, usage
+
+
+def readers_side_by_side(cli, folder, repeat):
+    """The default reader against --classic on each source, runs interleaved, best of `repeat`."""
+    print(f"zentro-cli, 20 images, default reader and --classic (runs interleaved, best of {repeat}):")
+    print(f"{'source':14} {'reader':9} {'wall ms':>8} {'user ms':>8} {'sys ms':>7} {'peak MB':>8} {'minflt':>7}"
+          f"   {'wall / classic':>14}")
+    results = {}
+    for side in (256, 1024, SIDE):
+        source = os.path.join(folder, f"source-{side}.bmp")
+        icon = os.path.join(folder, f"cli-{side}.ico")
+        best = {"default": None, "classic": None}
+        for _ in range(repeat):
+            for reader, extra in (("default", []), ("classic", ["--classic"])):
+                wall, usage = run_once([cli] + JOB + extra + ["-o", icon, source])
+                row = (wall, usage.ru_utime * 1000, usage.ru_stime * 1000, usage.ru_maxrss / 1024, usage.ru_minflt)
+                old = best[reader]
+                best[reader] = row if old is None else tuple(min(a, b) for a, b in zip(old, row))
+        for reader in ("default", "classic"):
+            wall, user, system, peak, faults = best[reader]
+            ratio = f"{wall / best['classic'][0]:14.2f}" if reader == "default" else ""
+            print(f"{side}x{side:<9} {reader:9} {wall:8.1f} {user:8.1f} {system:7.1f} {peak:8.1f} {faults:7d}   {ratio}")
+        results[side] = best["default"]
+    return results
 
 
 def write_keyed_bmp(path, side, seed):
@@ -100,7 +151,7 @@ def batch_case(cli, folder, repeat):
     runs = [("zentro", [cli, "--output-dir", outputs, pictures])]
     if pillow_available():
         runs.append(("Pillow", ["/usr/bin/python3", "-c", PILLOW_BATCH, pictures, outputs]))
-    mogrify = shutil.which("mogrify")
+    mogrify = magick("mogrify")
     if mogrify:
         runs.append(("ImageMagick", [mogrify, "-path", outputs, "-format", "ico", "-define",
                                      "icon:auto-resize=256,48,32,16"] +
@@ -145,7 +196,7 @@ def svg_case(cli, folder, repeat):
     runs = [("zentro", [cli, "-f", "-o", icon, logo], "default job"),
             ("zentro", [cli, "-f", "--sizes", "windows", "--png", "all", "-o", icon, logo],
              "--sizes windows --png all")]
-    convert = shutil.which("convert")
+    convert = magick("convert")
     if convert:
         runs.append(("ImageMagick", [convert, logo, "-define", "icon:auto-resize=256,48,32,16", icon],
                      "icon:auto-resize=256,48,32,16"))
@@ -171,17 +222,35 @@ def our_row(output, name):
 
 
 def compare(title, ours, peers, repeat):
-    """Prints our wall time and peak memory beside each peer's, measured now."""
+    """Prints our wall time and peak memory (a (wall, peak) pair) beside each peer's, measured now."""
     print(f"\n{title} (best of {repeat}):")
     print(f"{'':12} {'wall ms':>9} {'peak MB':>8}   {'our time':>9} {'our memory':>11}")
     if ours:
-        print(f"{'zentro':12} {ours[1]:9.1f} {ours[3]:8.1f}   (20 images: 4 depths x 5 sizes)")
+        print(f"{'zentro':12} {ours[0]:9.1f} {ours[1]:8.1f}   (20 images: 4 depths x 5 sizes)")
     for name, command in peers:
         wall, peak = measure(command, repeat)
         if ours:
-            print(f"{name:12} {wall:9.1f} {peak:8.1f}   {ours[1] / wall:8.3f}x {ours[3] / peak:10.3f}x")
+            print(f"{name:12} {wall:9.1f} {peak:8.1f}   {ours[0] / wall:8.3f}x {ours[1] / peak:10.3f}x")
         else:
             print(f"{name:12} {wall:9.1f} {peak:8.1f}")
+
+
+def five_size_peers(source, folder, name):
+    """Pillow's and ImageMagick's five-size icon of `source`, as far as they are installed."""
+    peers = []
+    if pillow_available():
+        peers.append(("Pillow", ["/usr/bin/python3", "-c", PILLOW, source, os.path.join(folder, name + "-pillow.ico")]))
+    convert = magick("convert")
+    if convert:
+        peers.append(("ImageMagick", [convert, source, "-define", "icon:auto-resize=256,48,32,24,16",
+                                      os.path.join(folder, name + "-magick.ico")]))
+    return peers
+
+
+def versus_peers(cli, folder, source, title, repeat):
+    """The command line's 20-image job on `source` against Pillow and ImageMagick on the same file."""
+    wall, peak = measure([cli] + JOB + ["-o", os.path.join(folder, "peer-job.ico"), source], repeat)
+    compare(title, (wall, peak), five_size_peers(source, folder, os.path.basename(source)), repeat)
 
 
 def compare_png(bench, folder, bmp, repeat):
@@ -195,10 +264,12 @@ def compare_png(bench, folder, bmp, repeat):
     ours = our_row(run.stdout, os.path.basename(png))
     if ours:
         print(f"decoding the PNG: {ours[5]:.1f} ms, {100 * ours[5] / ours[1]:.0f} % of the job")
+        ours = (ours[1], ours[3])
     else:
         print("zentro-bench could not read the PNG (built without the codecs?)")
     peers = [("Pillow", ["/usr/bin/python3", "-c", PILLOW, png, os.path.join(folder, "pillow-png.ico")])]
     compare(f"{SIDE}x{SIDE} RGBA PNG, five sizes", ours, peers, repeat)
+    return png
 
 
 def png_bytes(build, folder):
@@ -220,7 +291,7 @@ def png_bytes(build, folder):
             subprocess.run(["/usr/bin/python3", "-c", "from PIL import Image; import sys; "
                             f"Image.open(sys.argv[1]).save(sys.argv[2]{options})", ours, saved], check=True)
             print(f"{name:12} {os.path.getsize(saved):9d}   {'(optimize=True)' if options else '(default save)'}")
-    convert = shutil.which("convert")
+    convert = magick("convert")
     if convert:
         saved = os.path.join(folder, "magick.png")
         subprocess.run([convert, ours, saved], check=True)
@@ -234,34 +305,37 @@ def main():
     args = parser.parse_args()
 
     bench = os.path.join(args.build, "bench", "zentro-bench")
+    cli = os.path.join(args.build, "cli", "zentro-cli")
     folder = tempfile.mkdtemp(prefix="zentro-compare-")
     try:
         run = subprocess.run([bench, "--repeat", str(args.repeat), "--keep", folder, "256", "1024", str(SIDE)],
                              stdout=subprocess.PIPE, text=True, check=True)
+        ours = readers_side_by_side(cli, folder, args.repeat)
+        print("\nzentro-bench, the same job in stages (default reader):")
         print(run.stdout, end="")
         default_job = subprocess.run([bench, "--repeat", str(args.repeat), "--default-job", str(BATCH_SIDE)],
                                      stdout=subprocess.PIPE, text=True, check=True)
         print("The command line's default job on a keyed picture:")
         print(default_job.stdout.splitlines()[-1])
-        ours = our_row(run.stdout, f"{SIDE}x{SIDE}")
         source = os.path.join(folder, f"source-{SIDE}.bmp")
 
-        peers = []
-        if pillow_available():
-            peers.append(("Pillow", ["/usr/bin/python3", "-c", PILLOW, source, os.path.join(folder, "pillow.ico")]))
-        convert = shutil.which("convert")
-        if convert:
-            peers.append(("ImageMagick", [convert, source, "-define", "icon:auto-resize=256,48,32,24,16",
-                                          os.path.join(folder, "magick.ico")]))
+        peers = five_size_peers(source, folder, "bmp")
         if not peers:
             print("\nNeither Pillow nor ImageMagick is installed: nothing to compare with.")
-
-        compare(f"{SIDE}x{SIDE} BMP, five sizes", ours, peers, args.repeat)
+        compare(f"{SIDE}x{SIDE} BMP, five sizes", (ours[SIDE][0], ours[SIDE][3]), peers, args.repeat)
         if pillow_available():
-            compare_png(bench, folder, source, args.repeat)
+            png = compare_png(bench, folder, source, args.repeat)
+            convert = magick("convert")
+            if convert:
+                v5 = os.path.join(folder, f"alpha-{SIDE}.bmp")
+                subprocess.run([convert, png, v5], check=True)
+                versus_peers(cli, folder, v5, f"{SIDE}x{SIDE} BMP v5 with alpha (written by ImageMagick)", args.repeat)
+            jpeg = os.path.join(folder, f"progressive-{SIDE}.jpg")
+            subprocess.run(["/usr/bin/python3", "-c", PROGRESSIVE_JPEG, source, jpeg], check=True)
+            versus_peers(cli, folder, jpeg, f"{SIDE}x{SIDE} progressive JPEG", args.repeat)
         png_bytes(args.build, folder)
-        batch_case(os.path.join(args.build, "cli", "zentro-cli"), folder, args.repeat)
-        svg_case(os.path.join(args.build, "cli", "zentro-cli"), folder, args.repeat)
+        batch_case(cli, folder, args.repeat)
+        svg_case(cli, folder, args.repeat)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     return 0

@@ -7,9 +7,9 @@
 //
 //   zentro-bench [--repeat N] [--keep DIR] [--default-job] [--picture FILE]... [SIDE...]
 //
-// Sides default to 256 1024 4096 unless pictures are given. A picture is read as
-// the command line reads it (any format the codecs know), so that its load stage
-// is the decoding. "cpu ms" is the processor time of the job alone, all threads
+// Sides default to 256 1024 4096 unless pictures are given. Every source is read
+// as the command line reads it by default (any format the codecs know), so that
+// the load stage is what people get. "cpu ms" is the processor time of the job alone, all threads
 // together: its cost on one core, waits for the disk left out.
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -57,7 +57,7 @@ double ProcessCpuMs() { return static_cast<double>(std::clock()) * 1000.0 / CLOC
 bool gDefaultJob = false;
 
 // The measured job, in the child process.
-Timings RunJob(const std::string& source, bool anyFormat, const std::string& icon) {
+Timings RunJob(const std::string& source, const std::string& icon) {
     SetMessageHandler([](const Message& m) {
         std::fprintf(stderr, "zentro-bench: %s\n", m.text.c_str());
         return MessageReply::Ok;
@@ -66,7 +66,7 @@ Timings RunJob(const std::string& source, bool anyFormat, const std::string& ico
     const double cpuStart = ProcessCpuMs();
     const Clock::time_point start = Clock::now();
     ImageStore store;
-    if (!cli::LoadSources({source}, !anyFormat, store)) return t;
+    if (!cli::LoadSources({source}, false, store)) return t;
     t.stageMs[kLoad] = MsSince(start);
     t.pixels = static_cast<double>(store.source.Width()) * store.source.Height();
 
@@ -105,7 +105,7 @@ struct Measured {
 };
 
 // Runs the job in a child process; its own peak resident memory comes back with it.
-bool MeasureInChild(const std::string& source, bool anyFormat, const std::string& icon, Measured& result) {
+bool MeasureInChild(const std::string& source, const std::string& icon, Measured& result) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return false;
     std::fflush(nullptr);
@@ -113,7 +113,7 @@ bool MeasureInChild(const std::string& source, bool anyFormat, const std::string
     if (pid < 0) return false;
     if (pid == 0) {
         close(pipeFds[0]);
-        const Timings t = RunJob(source, anyFormat, icon);
+        const Timings t = RunJob(source, icon);
         const bool sent = write(pipeFds[1], &t, sizeof t) == static_cast<ssize_t>(sizeof t);
         _exit(sent && t.ok ? 0 : 1);
     }
@@ -128,14 +128,13 @@ bool MeasureInChild(const std::string& source, bool anyFormat, const std::string
 }
 
 // Measures the job `repeat` times and prints its row; false when every run failed.
-bool MeasureRow(const std::string& name, const std::string& source, bool anyFormat, const std::string& icon,
-                int repeat) {
+bool MeasureRow(const std::string& name, const std::string& source, const std::string& icon, int repeat) {
     Measured best;
     long peakKb = 0;
     bool any = false;
     for (int r = 0; r < repeat; ++r) {
         Measured m;
-        if (!MeasureInChild(source, anyFormat, icon, m)) continue;
+        if (!MeasureInChild(source, icon, m)) continue;
         if (!any || m.timings.wallMs < best.timings.wallMs) best = m;
         peakKb = std::max(peakKb, m.peakKb);
         any = true;
@@ -200,11 +199,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zentro-bench: cannot write %s\n", source.c_str());
             return 1;
         }
-        if (!MeasureRow(std::to_string(side) + "x" + std::to_string(side), source, false, icon, repeat)) status = 1;
+        if (!MeasureRow(std::to_string(side) + "x" + std::to_string(side), source, icon, repeat)) status = 1;
     }
     for (const std::string& picture : pictures) {
         const std::string icon = (folder / (fs::path(picture).stem().string() + ".ico")).string();
-        if (!MeasureRow(fs::path(picture).filename().string(), picture, true, icon, repeat)) status = 1;
+        if (!MeasureRow(fs::path(picture).filename().string(), picture, icon, repeat)) status = 1;
     }
     if (keep.empty()) fs::remove_all(folder);
     return status;

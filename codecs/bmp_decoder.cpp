@@ -91,8 +91,8 @@ private:
     std::uint64_t size_;
     std::uint64_t start_;
     std::uint64_t stride_;
-    // Where the file stands: rows read one after another need no seek.
-    std::uint64_t position_ = 0;
+    // Where the file stands, unknown at first: rows read one after another need no seek.
+    std::uint64_t position_ = ~std::uint64_t{0};
     std::vector<std::uint8_t> row_;
 };
 

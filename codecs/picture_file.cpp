@@ -28,7 +28,6 @@ unsigned PictureFile::Open(const std::string& path) {
     try {
         std::uint8_t probe[kFormatProbeSize];
         format_ = DetectFormat(probe, file_.Read(probe, sizeof probe));
-        file_.Seek(0);
     } catch (const FileError&) {
         return IDS_CANNOT_READ;
     }

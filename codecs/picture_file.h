@@ -21,6 +21,7 @@ public:
     PictureFormat Format() const { return format_; }
     // The length the file had when it was opened.
     std::uint64_t Size() const { return size_; }
+    // Stands past the first bytes once opened: a reader seeks to where it starts.
     // Reads and seeks throw FileError.
     File& Stream() { return file_; }
 

@@ -63,6 +63,23 @@ void CompareWithClassic(const std::uint8_t* data, std::size_t size, const Pictur
         FUZZ_CHECK(std::memcmp(classic.Row(y), picture.colour.Row(y), rowBytes) == 0);
 }
 
+bool SameBitmap(const CDib& a, const CDib& b) {
+    if (a.HasPicture() != b.HasPicture()) return false;
+    return !a.HasPicture() || (a.Width() == b.Width() && a.Height() == b.Height() &&
+                               std::memcmp(a.Pixels(), b.Pixels(), a.GetImageSize()) == 0);
+}
+
+// The decoder streaming the same bytes from a file must give the same answer, to the byte.
+void CompareWithStreamed(const std::uint8_t* data, std::size_t size, unsigned result, const Picture& picture) {
+    static const fuzz::ScratchFile input("bmp_variant_streamed.bmp");
+    input.Write(data, size);
+    codecs::PictureFile file;
+    FUZZ_CHECK(file.Open(input.path()) == 0);
+    Picture streamed;
+    FUZZ_CHECK(codecs::DecodeBmp(file, streamed) == result);
+    FUZZ_CHECK(SameBitmap(streamed.colour, picture.colour) && SameBitmap(streamed.alpha, picture.alpha));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -78,5 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(result == (bm ? headerResult : unsigned{IDS_NOT_A_BITMAP}) || result == IDS_NO_DIB_MEMORY);
     CheckOutcome(result, picture, header);
     if (result == 0 && ClassicReadsAlike(data, size)) CompareWithClassic(data, size, picture);
+    CompareWithStreamed(data, size, result, picture);
     return 0;
 }
