@@ -389,17 +389,18 @@ def group_pictures(runner, work):
             shutil.copy(os.path.join(pictures, name), folder)
 
     # One run converts them all: every icon is compared.
-    (status, report, _), files = same_run(runner, work, "formats", ["--depths", "32,24,8,4", "--png", "256",
+    (status, report, _), files = same_run(runner, work, "formats", ["--depths", "32,24,8,4", "--sizes", "40,32,16",
                                                                     "--output-dir", "icons", "."], setup)
     check(status == 0 and sum(path.endswith(".ico") for path in files) == len(names),
           f"formats: status {status}, {len(names)} pictures but icons {sorted(p for p in files if 'ico' in p)}")
-    icon = files.get("icons/png-6-8.ico", b"")
-    (status, _, _), files = same_run(runner, work, "png-all", ["--png", "all", "--sizes", "windows", "png-6-8.png"],
+    (status, _, _), files = same_run(runner, work, "png-all", ["--png", "all", "--sizes", "windows", "large.png"],
                                      setup)
-    check(status == 0 and "png-6-8.ico" in files, f"png-all: status {status}")
-    (status, _, _), files = same_run(runner, work, "previews", ["--previews", "previews", "webp-lossy-alpha.webp"], setup)
+    check(status == 0 and "large.ico" in files, f"png-all: status {status}")
+    icon = files.get("large.ico", b"")
+    windows_icon = read(os.path.join(work, "png-all", "windows", "large.ico"))
+    (status, _, _), files = same_run(runner, work, "previews",
+                                     ["--previews", "previews", "--sizes", "32", "webp-lossy-alpha.webp"], setup)
     check(status == 0 and any(path.startswith("previews") for path in files), f"previews: status {status}")
-    windows_icon = read(os.path.join(work, "png-all", "windows", "png-6-8.ico"))
 
     def setup_icons(folder):
         write(os.path.join(folder, "linux.ico"), icon)

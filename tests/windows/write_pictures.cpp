@@ -33,16 +33,16 @@ bool Write(const std::string& dir, const std::string& name, const Bytes& data) {
     return std::fclose(file) == 0 && written;
 }
 
-Bytes Png(int colourType, int depth, bool interlaced = false) {
+Bytes Png(int colourType, int depth, bool interlaced = false, int width = kWidth, int height = kHeight) {
     PngLayout layout;
-    layout.width = kWidth;
-    layout.height = kHeight;
+    layout.width = width;
+    layout.height = height;
     layout.colourType = colourType;
     layout.bitDepth = depth;
     layout.interlaced = interlaced;
     const int channels = colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
-    const int rowBytes = (kWidth * channels * depth + 7) / 8;
-    for (int y = 0; y < kHeight; ++y)
+    const int rowBytes = (width * channels * depth + 7) / 8;
+    for (int y = 0; y < height; ++y)
         for (int i = 0; i < rowBytes; ++i) layout.samples.push_back(Sample(i, y, colourType));
     if (colourType == 3) {
         for (int i = 0; i < 1 << depth; ++i) {
@@ -88,11 +88,14 @@ Bytes Bmp(const BmpVariant& variant) {
     ArgbPicture picture{kWidth, kHeight, {}};
     const Bytes rgba = Pixels(4);
     for (std::size_t i = 0; i < rgba.size(); i += 4) {
-        // Few colours, so that the palettes of the low depths hold them all.
-        const bool low = variant.bitCount <= 8;
-        const std::uint32_t r = low ? rgba[i] >> 6 << 6 : rgba[i], g = low ? rgba[i + 1] >> 7 << 7 : rgba[i + 1];
-        const std::uint32_t b = variant.bitCount == 1 ? r : low ? rgba[i + 2] >> 7 << 7 : rgba[i + 2];
-        picture.pixels.push_back(rgba[i + 3] << 24 | r << 16 | g << 8 | b);
+        // At most 2 (1 bit) or 16 opaque colours, so that the palettes hold them all.
+        std::uint32_t argb =
+            static_cast<std::uint32_t>(rgba[i + 3] << 24 | rgba[i] << 16 | rgba[i + 1] << 8 | rgba[i + 2]);
+        if (variant.bitCount == 1)
+            argb = rgba[i] & 0x80 ? 0xFFFFFFFF : 0xFF000000;
+        else if (variant.bitCount <= 8)
+            argb = 0xFF000000 | (argb & 0xC08080);
+        picture.pixels.push_back(argb);
     }
     return EncodeBmpVariant(picture, variant);
 }
@@ -115,6 +118,7 @@ int main(int argc, char** argv) {
             ok &= Write(dir, "png-" + std::to_string(png.type) + "-" + std::to_string(depth) + ".png",
                         Png(png.type, depth));
     ok &= Write(dir, "png-interlaced.png", Png(6, 8, true));
+    ok &= Write(dir, "large.png", Png(6, 8, false, 257, 259));
     ok &= Write(dir, "jpeg-baseline.jpg", Jpeg(3, false));
     ok &= Write(dir, "jpeg-progressive.jpg", Jpeg(3, true));
     ok &= Write(dir, "jpeg-cmyk.jpg", Jpeg(4, false));
