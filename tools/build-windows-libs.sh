@@ -58,8 +58,8 @@ aptopts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$
          -o "APT::Sandbox::User=root")
 apt-get "${aptopts[@]}" update -qq
 if ! (cd "$dir/src" && apt-get "${aptopts[@]}" source -qq "${wanted[@]}" >/dev/null); then
-  echo "Debian no longer serves one of ${wanted[*]}; tools/setup.sh brings the Linux" \
-       "libraries up to the versions it serves." >&2
+  echo "Debian does not serve the sources of one of ${wanted[*]}; install the Linux" \
+       "package at a version it serves (apt-cache -o Dir::Etc::SourceList=$apt/sources.list showsrc NAME)." >&2
   exit 1
 fi
 src() { find "$dir/src" -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n1; }

@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   clang-format clang-tidy shellcheck python3-pyflakes
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev
-  g++-mingw-w64-x86-64-posix wine64
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm wine64
 )
 
 missing=()

@@ -210,7 +210,7 @@ def same_run(runner, work, name, args, setup):
         setup(folder)
         results.append((run(args, folder), files_below(folder)))
     (linux, linux_files), (windows, windows_files) = results
-    check(linux == windows, f"{name}: Linux {linux} but Windows {windows}")
+    check(linux == windows, f"{name}: Linux {linux!r:.600} but Windows {windows!r:.600}")
     for path in sorted(set(linux_files) | set(windows_files)):
         check(linux_files.get(path) == windows_files.get(path), f"{name}: {path} differs")
     return linux, linux_files
@@ -389,8 +389,8 @@ def group_pictures(runner, work):
             shutil.copy(os.path.join(pictures, name), folder)
 
     # One run converts them all: every icon is compared.
-    (status, report, _), files = same_run(runner, work, "formats", ["--depths", "32,24,8,4", "--sizes", "40,32,16",
-                                                                    "--output-dir", "icons", "."], setup)
+    (status, report, _), files = same_run(runner, work, "formats", ["--depths", "32,24,8,4", "--sizes", "40,32,16", "."],
+                                          setup)
     check(status == 0 and sum(path.endswith(".ico") for path in files) == len(names),
           f"formats: status {status}, {len(names)} pictures but icons {sorted(p for p in files if 'ico' in p)}")
     (status, _, _), files = same_run(runner, work, "png-all", ["--png", "all", "--sizes", "windows", "large.png"],
