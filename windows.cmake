@@ -12,3 +12,17 @@ include(CPack)
 # Stands in for another program that holds an icon open.
 add_executable(hold_file EXCLUDE_FROM_ALL tests/windows/hold_file.cpp)
 target_link_options(hold_file PRIVATE -municode)
+
+# Beside the .exe: the README's Windows section and the licences of the picture
+# libraries linked into it, as each licence asks.
+file(READ ${CMAKE_SOURCE_DIR}/README.md readme)
+string(REGEX MATCH "\n### Windows\n.*" windows_section "${readme}")
+string(REGEX REPLACE "\n##+ [^\n]*\n.*" "" windows_rest "${windows_section}x")
+string(REGEX REPLACE "^\n### Windows\n" "" windows_rest "${windows_rest}")
+string(REGEX REPLACE "x$" "" windows_rest "${windows_rest}")
+file(WRITE ${CMAKE_BINARY_DIR}/README-Windows.txt "# Zentro on Windows\n${windows_rest}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/README.md)
+install(FILES ${CMAKE_BINARY_DIR}/README-Windows.txt DESTINATION .)
+if(ZENTRO_WINDOWS_LIBS AND TARGET zentro_codecs)
+  install(DIRECTORY ${ZENTRO_WINDOWS_LIBS}/licences/ DESTINATION licences)
+endif()

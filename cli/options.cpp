@@ -15,6 +15,9 @@ const char* const kUsage =
 #ifdef ZENTRO_CLI_CODECS
     "Reads PNG, JPEG, WebP, GIF, BMP of every kind, ICO and CUR, told by their first\n"
     "bytes. A picture with alpha keeps it: its transparent parts stay transparent.\n"
+#ifdef _WIN32
+    "This build reads no SVG: vector pictures are read on Linux only.\n"
+#endif
 #else
     "This build reads classic BMP files only (uncompressed, 1, 4, 8 or 24 bits).\n"
 #endif

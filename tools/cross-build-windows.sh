@@ -8,8 +8,9 @@
 # BUILD_DIR may be absolute or relative to the current folder. Icon 128 is
 # made by a zentro-cli for this machine: the one named by ZENTRO_HOST_CLI, else
 # one built first in BUILD_DIR-host (the core and the command line only). The
-# Windows build leaves the codecs out: their libraries are not packaged for
-# mingw-w64, so the .exe reads classic BMPs.
+# picture libraries are built first from Debian's sources into BUILD_DIR/libs
+# (tools/build-windows-libs.sh), so the .exe reads what the Linux build reads
+# but SVG.
 set -euo pipefail
 out=$(realpath -m "${1:-build-windows}")
 shift || true
@@ -30,14 +31,17 @@ if [ -z "$host" ]; then
   host=$out-host/cli/zentro-cli
 fi
 
+tools/build-windows-libs.sh "$out/libs"
+libs=("-DZENTRO_WINDOWS_LIBS=$out/libs/prefix" -DZENTRO_CODECS=ON -DZENTRO_SVG=OFF
+      -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include)
 if [ ! -f "$out/build.ninja" ]; then
   cmake -S . -B "$out" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
-    -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
+    -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF "${libs[@]}" \
     -DZENTRO_HOST_CLI="$host" "${launcher[@]}" >/dev/null
 else
-  cmake -S . -B "$out" -DZENTRO_HOST_CLI="$host" >/dev/null
+  cmake -S . -B "$out" -DZENTRO_HOST_CLI="$host" "${libs[@]}" >/dev/null
 fi
 cmake --build "$out" --parallel "$jobs" --target "${targets[@]}"
 

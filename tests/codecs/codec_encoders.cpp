@@ -299,4 +299,32 @@ std::vector<std::uint8_t> TopDownRgba(const Picture& picture) {
     return rgba;
 }
 
+std::vector<std::uint8_t> ExifBlock(int orientation, bool bigEndian) {
+    std::vector<std::uint8_t> block = {'E', 'x', 'i', 'f', 0, 0};
+    auto put16 = [&](unsigned v) {
+        if (bigEndian)
+            block.insert(block.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        else
+            block.insert(block.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+    };
+    auto put32 = [&](unsigned v) {
+        if (bigEndian)
+            put16(v >> 16), put16(v & 0xFFFF);
+        else
+            put16(v & 0xFFFF), put16(v >> 16);
+    };
+    block.insert(block.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'}
+                                        : std::initializer_list<std::uint8_t>{'I', 'I'});
+    put16(42);
+    put32(8);
+    put16(1);
+    put16(0x0112);
+    put16(3);
+    put32(1);
+    put16(static_cast<unsigned>(orientation));
+    put16(0);
+    put32(0);
+    return block;
+}
+
 }  // namespace zentro::test

@@ -45,6 +45,9 @@ struct JpegLayout {
 
 std::vector<std::uint8_t> EncodeJpeg(const JpegLayout& layout);
 
+// An Exif block (an APP1 payload) whose first directory holds only the orientation, in either byte order.
+std::vector<std::uint8_t> ExifBlock(int orientation, bool bigEndian);
+
 // RGB pixels (rows top first) as libjpeg-turbo decodes them by default.
 std::vector<std::uint8_t> DecodeJpegWithLibjpeg(const std::vector<std::uint8_t>& file, int& width, int& height);
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Packs the Windows build as a ZIP with CPack and checks that it holds the
-cross-built zentro-cli.exe with its resources.
+cross-built zentro-cli.exe with its resources, the README's Windows section
+and the licence of every picture library linked in.
 
 Usage: check_windows_package.py WINDOWS_BUILD_DIR
 """
@@ -19,6 +20,10 @@ with zipfile.ZipFile(package) as archive:
     names = [n for n in archive.namelist() if not n.endswith("/")]
     exes = [n for n in names if n.endswith("/bin/zentro-cli.exe")]
     assert len(exes) == 1, names
+    readme = archive.read(next(n for n in names if n.endswith("/README-Windows.txt"))).decode()
+    assert "zentro-cli.exe" in readme and "SVG" in readme, readme
+    licences = {os.path.basename(n).split(".")[0] for n in names if "/licences/" in n}
+    assert {"libpng", "libjpeg-turbo", "libwebp", "giflib", "zlib"} <= licences, names
     packed = os.path.join(build, "packed-zentro-cli.exe")
     with open(packed, "wb") as f:
         f.write(archive.read(exes[0]))

@@ -6,7 +6,10 @@ Windows command line; a failed replacement must leave the old icon as it was.
 
 Usage: windows_suite.py GROUP --exe zentro-cli.exe --linux zentro-cli
                         --wine WINE --prefix WINEPREFIX --work DIR [--hold hold_file.exe]
-GROUP is prefix (makes the Wine prefix), icons, refusals, names, replace or help.
+                        --pictures write_pictures
+GROUP is prefix (makes the Wine prefix), icons, refusals, names, replace, help
+or pictures. The bitmap groups read with --classic on both sides; pictures
+gives both builds the field's formats.
 """
 import argparse
 import contextlib
@@ -18,10 +21,6 @@ import struct
 import subprocess
 import sys
 import time
-
-# Arguments given to every Linux reference run, so that it reads pictures the
-# way the Windows build (which has no codecs) does.
-LINUX_REFERENCE_ARGS = ["--classic"]
 
 failures = []
 
@@ -112,8 +111,9 @@ def read(path):
 
 
 class Runner:
-    def __init__(self, options):
+    def __init__(self, options, common):
         self.o = options
+        self.common = common  # arguments before every run's own
         self.env = dict(os.environ, WINEPREFIX=options.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
                         LANG="C.UTF-8")
         self.env.pop("DISPLAY", None)
@@ -133,10 +133,10 @@ class Runner:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
 
     def windows(self, args, cwd):
-        return self._run([self.o.wine, self.o.exe] + args, cwd)
+        return self._run([self.o.wine, self.o.exe] + self.common + args, cwd)
 
     def linux(self, args, cwd):
-        return self._run([self.o.linux] + LINUX_REFERENCE_ARGS + args, cwd)
+        return self._run([self.o.linux] + self.common + args, cwd)
 
     def _run(self, command, cwd):
         started = time.monotonic()
@@ -210,7 +210,7 @@ def same_run(runner, work, name, args, setup):
         setup(folder)
         results.append((run(args, folder), files_below(folder)))
     (linux, linux_files), (windows, windows_files) = results
-    check(linux == windows, f"{name}: Linux {linux} but Windows {windows}")
+    check(linux == windows, f"{name}: Linux {linux!r:.600} but Windows {windows!r:.600}")
     for path in sorted(set(linux_files) | set(windows_files)):
         check(linux_files.get(path) == windows_files.get(path), f"{name}: {path} differs")
     return linux, linux_files
@@ -374,21 +374,59 @@ def group_help(runner, work):
             status, text, _ = run(args, fresh(os.path.join(work, name, side)))
             check(status == 0 and text.startswith(b"Usage: zentro-cli"), f"{name} on {side}: {status} {text}")
             texts.append(text)
-        check(b"classic BMP files only" in texts[1], f"{name}: the Windows help does not say it reads classic BMPs only")
+        check(b"This build reads no SVG" in texts[1], f"{name}: the Windows help does not say it reads no SVG")
         drop = re.compile(rb"^(Reads |bytes\. |This build reads ).*\n", re.M)
         check(drop.sub(b"", texts[0]) == drop.sub(b"", texts[1]), f"{name}: the helps differ beyond what is read")
 
 
+def group_pictures(runner, work):
+    pictures = fresh(os.path.join(work, "pictures"))
+    subprocess.run([runner.o.pictures, pictures], check=True)
+    names = sorted(os.listdir(pictures))
+
+    def setup(folder):
+        for name in names:
+            shutil.copy(os.path.join(pictures, name), folder)
+
+    # One run converts them all: every icon is compared.
+    (status, report, _), files = same_run(runner, work, "formats", ["--depths", "32,24,8,4", "--sizes", "40,32,16", "."],
+                                          setup)
+    check(status == 0 and sum(path.endswith(".ico") for path in files) == len(names),
+          f"formats: status {status}, {len(names)} pictures but icons {sorted(p for p in files if 'ico' in p)}")
+    (status, _, _), files = same_run(runner, work, "png-all", ["--png", "all", "--sizes", "windows", "large.png"],
+                                     setup)
+    check(status == 0 and "large.ico" in files, f"png-all: status {status}")
+    icon = files.get("large.ico", b"")
+    windows_icon = read(os.path.join(work, "png-all", "windows", "large.ico"))
+    (status, _, _), files = same_run(runner, work, "previews",
+                                     ["--previews", "previews", "--sizes", "32", "webp-lossy-alpha.webp"], setup)
+    check(status == 0 and any(path.startswith("previews") for path in files), f"previews: status {status}")
+
+    def setup_icons(folder):
+        write(os.path.join(folder, "linux.ico"), icon)
+        write(os.path.join(folder, "windows.ico"), windows_icon)
+        write(os.path.join(folder, "broken.ico"), icon[:6] + b"\xff" * 16 + icon[22:len(icon) // 2])
+
+    (status, _, _), _ = same_run(runner, work, "icon-input", ["-o", "again.ico", "--sizes", "32,16", "linux.ico"],
+                                 setup_icons)
+    check(status == 0, f"icon-input: status {status}")
+    for name, args in (("list", ["--list", "linux.ico", "windows.ico", "broken.ico"]),
+                       ("check", ["--check", "linux.ico", "windows.ico", "broken.ico"]),
+                       ("extract", ["--extract", "out", "windows.ico"])):
+        (status, report, _), files = same_run(runner, work, name, args, setup_icons)
+        check(report != b"" or len(files) > 3, f"{name}: nothing reported or extracted (status {status})")
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("group", choices=["prefix", "icons", "refusals", "names", "replace", "help"])
-    for name in ("exe", "linux", "wine", "prefix", "work", "hold"):
+    parser.add_argument("group", choices=["prefix", "icons", "refusals", "names", "replace", "help", "pictures"])
+    for name in ("exe", "linux", "wine", "prefix", "work", "hold", "pictures"):
         parser.add_argument("--" + name)
     options = parser.parse_args()
-    for name in ("exe", "linux", "prefix", "work", "hold"):
+    for name in ("exe", "linux", "prefix", "work", "hold", "pictures"):
         if getattr(options, name):
             setattr(options, name, os.path.abspath(getattr(options, name)))
-    runner = Runner(options)
+    runner = Runner(options, [] if options.group in ("help", "pictures") else ["--classic"])
     work = fresh(os.path.join(options.work, options.group))
     if options.group != "prefix":
         runner.start()
