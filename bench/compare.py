@@ -172,26 +172,11 @@ def batch_case(cli, folder, repeat):
     print(f"zentro on one core (-j 1): {wall / BATCH_COUNT:.2f} ms wall, {cpu / BATCH_COUNT:.2f} ms CPU a picture")
 
 
-LOGO_SVG = """<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 100 100" width="100" height="100">
-<defs><linearGradient id="g" x1="0" y1="0" x2="1" y2="1"><stop offset="0" stop-color="#1e90ff"/>
-<stop offset="1" stop-color="#8a2be2" stop-opacity="0.6"/></linearGradient>
-<radialGradient id="r"><stop offset="0" stop-color="#fff" stop-opacity="0.9"/>
-<stop offset="1" stop-color="#ffd700" stop-opacity="0"/></radialGradient></defs>
-<rect x="6" y="6" width="88" height="88" rx="18" fill="url(#g)"/>
-<path d="M30 70 L50 25 L70 70 Z" fill="#fff" fill-opacity="0.85" stroke="#222" stroke-width="3"/>
-<circle cx="50" cy="58" r="16" fill="url(#r)"/>
-<path d="M15 85 C35 60, 65 110, 85 80" fill="none" stroke="#ff6347" stroke-width="5" stroke-opacity="0.7"/>
-</svg>
-"""
-
-
 def svg_case(cli, folder, repeat):
-    """A logo SVG: zentro-cli drawing it afresh at each size (its default job, and
+    """The bundled logo SVG: zentro-cli drawing it afresh at each size (its default job, and
     Windows' sizes stored as PNG) against ImageMagick's icon of it and against
     ImageMagick's single render of it to PNG."""
-    logo = os.path.join(folder, "logo.svg")
-    with open(logo, "w") as out:
-        out.write(LOGO_SVG)
+    logo = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "sample", "logo.svg")
     icon = os.path.join(folder, "logo.ico")
     runs = [("zentro", [cli, "-f", "-o", icon, logo], "default job"),
             ("zentro", [cli, "-f", "--sizes", "windows", "--png", "all", "-o", icon, logo],

@@ -13,8 +13,9 @@ const char* const kUsage =
     "Converts each picture into a Windows icon (.ico) beside it, or reads icons. A\n"
     "folder stands for every picture in it.\n"
 #ifdef ZENTRO_CLI_CODECS
-    "Reads PNG, JPEG, WebP, GIF, BMP of every kind, ICO and CUR, told by their first\n"
-    "bytes. A picture with alpha keeps it: its transparent parts stay transparent.\n"
+    "Reads PNG, JPEG, WebP, GIF, BMP of every kind, ICO, CUR and SVG (drawn afresh at\n"
+    "each size), told by their first bytes. A picture with alpha keeps it: its\n"
+    "transparent parts stay transparent.\n"
 #ifdef _WIN32
     "This build reads no SVG: vector pictures are read on Linux only.\n"
 #endif
@@ -70,7 +71,8 @@ const char* const kUsage =
     "  zentro-cli --png 256 --sizes windows --depths 32,8,4 logo.bmp\n"
     "      the sizes Windows asks for, the 256x256 image compressed as PNG\n"
     "  zentro-cli -o app.ico app-256.png app-32.png app-16.png\n"
-    "      one icon of the three pictures, each used as it is at its own size\n"
+    "      one icon of the three pictures, each used as it is at its own size\n"    "  zentro-cli --sizes windows --png all logo.svg\n"
+    "      logo.ico with the sizes Windows asks for, each drawn from the SVG\n"
     "  zentro-cli --list --check app.ico\n"
     "      each image of app.ico, then every fault and warning found in it\n"
     "  zentro-cli --extract images app.ico\n"
