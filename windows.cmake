@@ -16,10 +16,10 @@ target_link_options(hold_file PRIVATE -municode)
 # Beside the .exe: the README's Windows section and the licences of the picture
 # libraries linked into it, as each licence asks.
 file(READ ${CMAKE_SOURCE_DIR}/README.md readme)
+# The section runs from its heading to the next heading of any level.
 string(REGEX MATCH "\n### Windows\n.*" windows_section "${readme}")
-string(REGEX REPLACE "\n##+ [^\n]*\n.*" "" windows_rest "${windows_section}x")
-string(REGEX REPLACE "^\n### Windows\n" "" windows_rest "${windows_rest}")
-string(REGEX REPLACE "x$" "" windows_rest "${windows_rest}")
+string(REGEX REPLACE "^\n### Windows\n" "" windows_rest "${windows_section}")
+string(REGEX REPLACE "\n##+ [^\n]*\n.*" "\n" windows_rest "${windows_rest}")
 file(WRITE ${CMAKE_BINARY_DIR}/README-Windows.txt "# Zentro on Windows\n${windows_rest}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/README.md)
 install(FILES ${CMAKE_BINARY_DIR}/README-Windows.txt DESTINATION .)
