@@ -1,9 +1,12 @@
 #include "app/bmp_icon_app.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/bmp_property_sheet.h"
 #include "app/picture_file.h"
+#include "app/wizard_command_line.h"
 #include "icon/icon_writer.h"
 #include "pages/format_page.h"
 #include "pages/input_page.h"
@@ -11,8 +14,7 @@
 #include "pages/preview_page.h"
 #include "pages/sizes_page.h"
 #include "platform/executable_folder.h"
-#include "platform/qt/command_line.h"
-#include "platform/qt/html_help.h"
+#include "platform/html_help.h"
 
 namespace zentro {
 
@@ -29,7 +31,10 @@ CBmpIconApp::~CBmpIconApp() = default;
 
 CBmpIconApp& CBmpIconApp::Get() {
     Application* current = Application::Current();
-    if (current == nullptr) qFatal("no application object");
+    if (current == nullptr) {
+        std::fputs("zentro: no application object\n", stderr);
+        std::abort();
+    }
     return static_cast<CBmpIconApp&>(*current);
 }
 

@@ -4,8 +4,9 @@
 
 #include "app/app_icon.h"
 #include "platform/qt/dialog_units.h"
-#include "platform/qt/wizard_page.h"
+#include "platform/qt/window_handle.h"
 #include "platform/string_table.h"
+#include "platform/wizard_page.h"
 
 namespace zentro {
 
@@ -27,8 +28,8 @@ bool CBmpPropertySheet::OnInitDialog() {
     QWidget* tabControl = GetTabControl();
     tabControl->setGeometry(tabControl->geometry().adjusted(0, kBannerHeight, 0, 0));
     if (WizardPage* page = GetActivePage()) {
-        pageRect = page->geometry().adjusted(0, kBannerHeight, 0, 0);
-        page->setGeometry(pageRect);
+        pageRect = ToRect(AsWidget(page->Handle())->geometry().adjusted(0, kBannerHeight, 0, 0));
+        page->MoveWindow(pageRect);
     }
 
     const int width = this->width();

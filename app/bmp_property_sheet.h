@@ -5,11 +5,11 @@
 // itself into pageRect when it becomes active (CBmpPropertyPage).
 #include <QFont>
 #include <QLabel>
-#include <QRect>
 
 #include "app/banner_wnd.h"
 #include "app/title_static.h"
 #include "platform/qt/wizard_sheet.h"
+#include "platform/rect.h"
 
 namespace zentro {
 
@@ -24,7 +24,7 @@ public:
 
     // Where every page must sit, in the sheet's coordinates; null until the
     // sheet's initialisation has run.
-    QRect pageRect;
+    Rect pageRect;
 
     const CBannerWnd& Banner() const { return banner_; }
     const QLabel& Icon() const { return icon_; }

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "platform/application.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/message_box.h"
 

@@ -7,6 +7,8 @@
 // the GUI thread's message handler, as if the work had run on that thread.
 #include <functional>
 
+#include "platform/worker_run.h"
+
 class QWidget;
 
 namespace zentro {

@@ -8,6 +8,8 @@
 #include "app/bmp_property_page.h"
 #include "app/bmp_property_sheet.h"
 #include "gui_test_main.h"
+#include "page_widgets.h"
+#include "platform/qt/window_handle.h"
 #include "platform/string_table.h"
 
 using namespace zentro;
@@ -81,14 +83,14 @@ private slots:
         w.sheet.Create();
         QCOMPARE(w.sheet.GetTabControl()->geometry(), area);
         // The first page is moved by the sheet, the later ones by their activation.
-        QCOMPARE(w.sheet.pageRect, area);
-        QCOMPARE(w.first.geometry(), area);
+        QCOMPARE(ToQRect(w.sheet.pageRect), area);
+        QCOMPARE(test::Window(w.first)->geometry(), area);
         w.sheet.PressButton(WizardCommand::Next);
-        QCOMPARE(w.second.geometry(), area);
-        w.second.move(0, 0);
+        QCOMPARE(test::Window(w.second)->geometry(), area);
+        test::Window(w.second)->move(0, 0);
         w.sheet.PressButton(WizardCommand::Next);
         w.sheet.PressButton(WizardCommand::Back);
-        QCOMPARE(w.second.geometry(), area);
+        QCOMPARE(test::Window(w.second)->geometry(), area);
         QVERIFY(area.top() >= w.sheet.Banner().geometry().bottom());
     }
 

@@ -7,6 +7,7 @@
 
 #include "app/bmp_icon_app.h"
 #include "app/bmp_property_sheet.h"
+#include "page_widgets.h"
 #include "pages/format_page.h"
 #include "pages/input_page.h"
 #include "pages/output_page.h"
@@ -29,7 +30,7 @@ struct PageWizard {
     // Control `id` of the page shown; null when it has none of type W.
     template <class W>
     W* Control(int id) const {
-        return qobject_cast<W*>(sheet.GetActivePage()->GetDlgItem(id));
+        return DlgItem<W>(*sheet.GetActivePage(), id);
     }
 
     void Press(WizardCommand command) { sheet.PressButton(command); }
