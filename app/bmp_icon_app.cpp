@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/bmp_property_sheet.h"
 #include "app/picture_file.h"
 #include "app/wizard_command_line.h"
 #include "icon/icon_writer.h"
@@ -15,6 +14,9 @@
 #include "pages/sizes_page.h"
 #include "platform/executable_folder.h"
 #include "platform/html_help.h"
+#include "platform/property_sheet.h"
+#include "platform/rect.h"
+#include "platform/wizard_run.h"
 
 namespace zentro {
 
@@ -39,25 +41,20 @@ CBmpIconApp& CBmpIconApp::Get() {
 }
 
 bool CBmpIconApp::InitInstance() {
-    CBmpPropertySheet sheet;
+    // Filled in by the sheet; every page moves there when it becomes active.
+    Rect pageRect;
 
-    // Built in the order in which they need each other; added in wizard order.
-    CFormatPage format(&sheet.pageRect);
-    CSizesPage sizes(&sheet.pageRect, &format);
-    COutputPage output(&sheet.pageRect);
-    CInputPage input(&sheet.pageRect, &output.path, &format.choices.use32, &format.choices.transparent);
-    CPreviewPage preview(&sheet.pageRect);
+    // Built in the order in which they need each other; shown in wizard order.
+    CFormatPage format(&pageRect);
+    CSizesPage sizes(&pageRect, &format);
+    COutputPage output(&pageRect);
+    CInputPage input(&pageRect, &output.path, &format.choices.use32, &format.choices.transparent);
+    CPreviewPage preview(&pageRect);
 
     const CommandLineInfo commandLine = ParseCommandLine(Arguments());
     if (!commandLine.fileName.empty()) input.path = commandLine.fileName;
 
-    sheet.AddPage(&input);
-    sheet.AddPage(&format);
-    sheet.AddPage(&sizes);
-    sheet.AddPage(&preview);
-    sheet.AddPage(&output);
-
-    if (sheet.DoModal() == kWizardFinished)
+    if (RunBannerWizard(pageRect, {&input, &format, &sizes, &preview, &output}) == kWizardFinished)
         WriteIconFile(output.path, format.choices, sizes.choices, output.png256 != 0);
     return false;
 }

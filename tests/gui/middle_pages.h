@@ -7,12 +7,12 @@
 #include <QPushButton>
 
 #include "app/bmp_icon_app.h"
-#include "app/bmp_property_sheet.h"
 #include "page_widgets.h"
 #include "pages/control_ids.h"
 #include "pages/format_page.h"
 #include "pages/preview_page.h"
 #include "pages/sizes_page.h"
+#include "platform/qt/banner_sheet.h"
 #include "support/message_recorder.h"
 
 namespace zentro::test {
@@ -22,10 +22,11 @@ struct MiddlePages {
 
     CBmpIconApp application;
     MessageRecorder messages;
-    CBmpPropertySheet sheet;
-    CFormatPage format{&sheet.pageRect};
-    CSizesPage sizes{&sheet.pageRect, &format};
-    CPreviewPage preview{&sheet.pageRect};
+    Rect pageRect;
+    BannerSheet sheet{pageRect};
+    CFormatPage format{&pageRect};
+    CSizesPage sizes{&pageRect, &format};
+    CPreviewPage preview{&pageRect};
 
     MiddlePages() {
         sheet.AddPage(&format);
