@@ -11,22 +11,6 @@
 
 namespace zentro {
 
-namespace {
-
-Application* gCurrent = nullptr;
-
-}  // namespace
-
-Application::Application() { gCurrent = this; }
-
-Application::~Application() {
-    if (gCurrent == this) gCurrent = nullptr;
-}
-
-Application* Application::Current() { return gCurrent; }
-
-void Application::WinHelp(unsigned long, unsigned) {}
-
 void PrepareGui(QApplication& application) {
     application.setFont(DialogFont());
     const QLocale chinese(QLocale::Chinese, QLocale::China);

@@ -61,43 +61,7 @@ WizardPage::WizardPage(DialogTemplate dialog) : template_(std::move(dialog)), wi
 // The controls, and widgets put in their place, go with the page's window.
 WizardPage::~WizardPage() { delete AsWidget(window_); }
 
-WindowHandle WizardPage::GetDlgItem(int id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
 void WizardPage::MoveWindow(const Rect& where) { AsWidget(window_)->setGeometry(ToQRect(where)); }
-
-bool WizardPage::UpdateData(bool saveAndValidate) {
-    DataExchange dx(*this, saveAndValidate);
-    try {
-        DoDataExchange(dx);
-    } catch (const DataExchangeFailure&) {
-        return false;
-    }
-    return true;
-}
-
-bool WizardPage::OnSetActive() {
-    // Creation has just loaded the controls; later activations load them again.
-    if (firstSetActive_)
-        firstSetActive_ = false;
-    else
-        UpdateData(false);
-    return true;
-}
-
-bool WizardPage::OnKillActive() { return UpdateData(true); }
-
-void WizardPage::OnHScroll(int, int) {}
-
-void WizardPage::DoDataExchange(DataExchange&) {}
-
-void WizardPage::OnInitDialog() { UpdateData(false); }
-
-void WizardPage::OnClicked(int id, std::function<void()> handler) {
-    clickHandlers_.emplace_back(id, std::move(handler));
-}
 
 void WizardPage::ReplaceControl(int id, WindowHandle replacement) {
     QWidget* control = AsWidget(GetDlgItem(id));
