@@ -36,7 +36,8 @@ public:
 
     const DialogTemplate& Template() const { return template_; }
     const std::string& Caption() const { return template_.caption; }
-    // The page's own window; it exists from construction on, hidden until the sheet shows it.
+    // The page's own window. Use it once the page is created: a platform may
+    // make the window only then (on Qt it exists from construction on, hidden).
     WindowHandle Handle() const { return window_; }
     // The sheet the page was added to; null before.
     PropertySheet* GetParentSheet() const { return sheet_; }
@@ -72,7 +73,8 @@ public:
     // When the page is added to it.
     void SetParentSheet(PropertySheet& sheet) { sheet_ = &sheet; }
     // When the page is first activated, once the page's window sits in the
-    // sheet: makes the controls from the template and runs OnInitDialog.
+    // sheet: gives every control of the template a handle (making the controls
+    // where the platform has not) and runs OnInitDialog.
     void Create();
 
 protected:
