@@ -23,6 +23,18 @@ if(TARGET zentro_codecs)
 endif()
 set_target_properties(zentro_gui PROPERTIES AUTOMOC ON)
 
+# The pages and the application name no toolkit: their sources are compiled
+# once more here without Qt's include folders (or any platform's), so a Qt or
+# Windows header reached from them fails the build.
+file(GLOB ZENTRO_TOOLKIT_FREE_SOURCES CONFIGURE_DEPENDS app/*.cpp pages/*.cpp)
+add_library(zentro_toolkit_free_check OBJECT ${ZENTRO_TOOLKIT_FREE_SOURCES})
+target_link_libraries(zentro_toolkit_free_check PRIVATE zentro_core)
+target_compile_definitions(zentro_toolkit_free_check PRIVATE ZENTRO_VERSION="${PROJECT_VERSION}")
+if(TARGET zentro_codecs)
+  target_link_libraries(zentro_toolkit_free_check PRIVATE zentro_codecs)
+  target_compile_definitions(zentro_toolkit_free_check PRIVATE ZENTRO_GUI_CODECS)
+endif()
+
 add_executable(zentro app/main.cpp)
 target_link_libraries(zentro PRIVATE zentro_gui zentro_resources)
 target_compile_definitions(zentro PRIVATE ZENTRO_VERSION="${PROJECT_VERSION}")

@@ -1,9 +1,11 @@
 #include "app/bmp_icon_app.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 
-#include "app/bmp_property_sheet.h"
 #include "app/picture_file.h"
+#include "app/wizard_command_line.h"
 #include "icon/icon_writer.h"
 #include "pages/format_page.h"
 #include "pages/input_page.h"
@@ -11,8 +13,10 @@
 #include "pages/preview_page.h"
 #include "pages/sizes_page.h"
 #include "platform/executable_folder.h"
-#include "platform/qt/command_line.h"
-#include "platform/qt/html_help.h"
+#include "platform/html_help.h"
+#include "platform/property_sheet.h"
+#include "platform/rect.h"
+#include "platform/wizard_run.h"
 
 namespace zentro {
 
@@ -29,30 +33,28 @@ CBmpIconApp::~CBmpIconApp() = default;
 
 CBmpIconApp& CBmpIconApp::Get() {
     Application* current = Application::Current();
-    if (current == nullptr) qFatal("no application object");
+    if (current == nullptr) {
+        std::fputs("zentro: no application object\n", stderr);
+        std::abort();
+    }
     return static_cast<CBmpIconApp&>(*current);
 }
 
 bool CBmpIconApp::InitInstance() {
-    CBmpPropertySheet sheet;
+    // Filled in by the sheet; every page moves there when it becomes active.
+    Rect pageRect;
 
-    // Built in the order in which they need each other; added in wizard order.
-    CFormatPage format(&sheet.pageRect);
-    CSizesPage sizes(&sheet.pageRect, &format);
-    COutputPage output(&sheet.pageRect);
-    CInputPage input(&sheet.pageRect, &output.path, &format.choices.use32, &format.choices.transparent);
-    CPreviewPage preview(&sheet.pageRect);
+    // Built in the order in which they need each other; shown in wizard order.
+    CFormatPage format(&pageRect);
+    CSizesPage sizes(&pageRect, &format);
+    COutputPage output(&pageRect);
+    CInputPage input(&pageRect, &output.path, &format.choices.use32, &format.choices.transparent);
+    CPreviewPage preview(&pageRect);
 
     const CommandLineInfo commandLine = ParseCommandLine(Arguments());
     if (!commandLine.fileName.empty()) input.path = commandLine.fileName;
 
-    sheet.AddPage(&input);
-    sheet.AddPage(&format);
-    sheet.AddPage(&sizes);
-    sheet.AddPage(&preview);
-    sheet.AddPage(&output);
-
-    if (sheet.DoModal() == kWizardFinished)
+    if (RunBannerWizard(pageRect, {&input, &format, &sizes, &preview, &output}) == kWizardFinished)
         WriteIconFile(output.path, format.choices, sizes.choices, output.png256 != 0);
     return false;
 }

@@ -5,7 +5,7 @@
 
 #include "job/choices.h"
 #include "job/image_store.h"
-#include "platform/qt/application.h"
+#include "platform/application.h"
 
 namespace zentro {
 

@@ -1,7 +1,10 @@
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/bmp_icon_app.h"
-#include "platform/qt/command_line.h"
+#include "app/wizard_command_line.h"
+#include "platform/application.h"
 
 namespace {
 
@@ -10,8 +13,8 @@ zentro::CBmpIconApp theApp;
 }  // namespace
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // The program's texts are UTF-8, as are the arguments of its platforms' shells.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
     const zentro::CommandLineInfo commandLine = zentro::ParseCommandLine(arguments);
     switch (commandLine.action) {
         case zentro::CommandLineInfo::Action::ShowUsage: std::fputs(zentro::kWizardUsage, stdout); return 0;

@@ -1,11 +1,7 @@
 #include "pages/format_page.h"
 
-#include <QStyle>
-#include <algorithm>
-
 #include "pages/control_ids.h"
 #include "platform/message.h"
-#include "platform/qt/wizard_sheet.h"
 #include "platform/string_table.h"
 
 namespace zentro {
@@ -30,12 +26,9 @@ DialogTemplate FormatTemplate() {
             }};
 }
 
-// As the box reports itself: an indeterminate box counts as checked, like a non-zero choice.
-bool IsChecked(const QCheckBox* box) { return box->checkState() != Qt::Unchecked; }
-
 }  // namespace
 
-CFormatPage::CFormatPage(const QRect* pageRect) : CBmpPropertyPage(FormatTemplate(), pageRect) {
+CFormatPage::CFormatPage(const Rect* pageRect) : CBmpPropertyPage(FormatTemplate(), pageRect) {
     OnClicked(kAlpha32Box, [this] { UpdateWarning(); });
     OnClicked(kTransparentBox, [this] { UpdateWarning(); });
 }
@@ -47,8 +40,8 @@ bool CFormatPage::OnSetActive() {
 
 int CFormatPage::OnWizardNext() {
     // 32-bit counts only with transparency: its alpha comes from the key.
-    const bool canMakeOne =
-        (IsChecked(box32_) && IsChecked(transparentBox_)) || IsChecked(box4_) || IsChecked(box8_) || IsChecked(box24_);
+    const bool canMakeOne = (box32_.IsChecked() && transparentBox_.IsChecked()) || box4_.IsChecked() ||
+                            box8_.IsChecked() || box24_.IsChecked();
     if (!canMakeOne) {
         ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
         return -1;
@@ -73,13 +66,10 @@ void CFormatPage::DoDataExchange(DataExchange& dx) {
 }
 
 void CFormatPage::UpdateWarning() {
-    const bool show = IsChecked(box32_) && !IsChecked(transparentBox_);
-    if (show) {
-        const int side = std::min(warningIcon_->width(), warningIcon_->height());
-        warningIcon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(side, side));
-    }
-    warningIcon_->setVisible(show);
-    warningText_->setVisible(show);
+    const bool show = box32_.IsChecked() && !transparentBox_.IsChecked();
+    if (show) warningIcon_.SetWarningIcon();
+    warningIcon_.Show(show);
+    warningText_.Show(show);
 }
 
 }  // namespace zentro

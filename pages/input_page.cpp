@@ -5,10 +5,9 @@
 #include "job/source_choice.h"
 #include "pages/control_ids.h"
 #include "pages/open_bitmap_dialog.h"
+#include "platform/file_drop.h"
 #include "platform/message.h"
 #include "platform/path.h"
-#include "platform/qt/file_drop.h"
-#include "platform/qt/wizard_sheet.h"
 #include "platform/string_table.h"
 
 namespace zentro {
@@ -29,9 +28,9 @@ DialogTemplate InputTemplate() {
 
 }  // namespace
 
-CInputPage::CInputPage(const QRect* pageRect, std::string* outputPath, int* use32, int* transparent)
+CInputPage::CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent)
     : CBmpPropertyPage(InputTemplate(), pageRect), outputPath_(outputPath), use32_(use32), transparent_(transparent) {
-    OnClicked(kBrowseButton, [this] { BrowseForBitmap(this, pathEdit_); });
+    OnClicked(kBrowseButton, [this] { BrowseForBitmap(Handle(), pathEdit_); });
 }
 
 bool CInputPage::OnSetActive() {
@@ -41,7 +40,7 @@ bool CInputPage::OnSetActive() {
 
 int CInputPage::OnWizardNext() {
     // The exchange stores the edit only after this handler: read the control.
-    const std::string text = pathEdit_->text().toStdString();
+    const std::string text = pathEdit_.Text();
     if (text.empty()) {
         ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
         return -1;
@@ -60,7 +59,7 @@ int CInputPage::OnWizardNext() {
 void CInputPage::OnInitDialog() {
     CBmpPropertyPage::OnInitDialog();
     // A bitmap dropped anywhere on the page counts as its path typed in.
-    AcceptDroppedFile(*this, *pathEdit_);
+    AcceptDroppedFile(Handle(), pathEdit_);
 }
 
 void CInputPage::DoDataExchange(DataExchange& dx) {

@@ -2,16 +2,16 @@
 // First page: the source bitmap's path. It is handed the Output page's path
 // and the Format page's use32 and transparent flags, which it fills in after
 // loading a bitmap.
-#include <QLineEdit>
 #include <string>
 
 #include "app/bmp_property_page.h"
+#include "platform/controls.h"
 
 namespace zentro {
 
 class CInputPage : public CBmpPropertyPage {
 public:
-    CInputPage(const QRect* pageRect, std::string* outputPath, int* use32, int* transparent);
+    CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent);
 
     bool OnSetActive() override;
     // Loads the bitmap, proposes the icon's name and presets transparency;
@@ -26,7 +26,7 @@ protected:
     void OnInitDialog() override;
 
 private:
-    QLineEdit* pathEdit_ = nullptr;
+    Edit pathEdit_;
     std::string* outputPath_;
     int* use32_;
     int* transparent_;

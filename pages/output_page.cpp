@@ -1,28 +1,29 @@
 #include "pages/output_page.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <algorithm>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "app/picture_file.h"
 #include "pages/control_ids.h"
 #include "platform/message.h"
-#include "platform/qt/wizard_sheet.h"
+#include "platform/open_dialog.h"
 #include "platform/string_table.h"
+#include "platform/utf8_path.h"
 
 namespace zentro {
 
 namespace {
 
 // Shorter names cannot hold a name and an extension.
-constexpr qsizetype kShortestName = 4;
+constexpr std::size_t kShortestName = 4;
 
 #ifdef _WIN32
 // The backslash of a drive root such as C:\ sits here; a folder ends later.
-constexpr qsizetype kRootSeparator = 2;
+constexpr std::size_t kRootSeparator = 2;
 #else
-constexpr qsizetype kRootSeparator = 0;
+constexpr std::size_t kRootSeparator = 0;
 #endif
 
 DialogTemplate OutputTemplate() {
@@ -39,17 +40,35 @@ DialogTemplate OutputTemplate() {
             }};
 }
 
-qsizetype LastSeparator(const QString& path) {
-    qsizetype at = path.lastIndexOf(QLatin1Char('/'));
+// The name's length as the platform counts it, in UTF-16 units: a character
+// beyond the Basic Multilingual Plane takes two.
+std::size_t Utf16Length(const std::string& utf8) {
+    std::size_t length = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++length;
+        if (byte >= 0xF0) ++length;
+    }
+    return length;
+}
+
+// The byte offset of the last separator, or npos.
+std::size_t LastSeparator(const std::string& path) {
 #ifdef _WIN32
-    at = std::max(at, path.lastIndexOf(QLatin1Char('\\')));
+    return path.find_last_of("/\\");
+#else
+    return path.rfind('/');
 #endif
-    return at;
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(PathFromUtf8(path), error);
 }
 
 }  // namespace
 
-COutputPage::COutputPage(const QRect* pageRect) : CBmpPropertyPage(OutputTemplate(), pageRect) {
+COutputPage::COutputPage(const Rect* pageRect) : CBmpPropertyPage(OutputTemplate(), pageRect) {
     OnClicked(kBrowseButton, [this] { BrowseForFolder(); });
 }
 
@@ -60,22 +79,23 @@ bool COutputPage::OnSetActive() {
 
 bool COutputPage::OnWizardFinish() {
     // Finish runs no data exchange: take the name from the edit itself.
-    const QString text = pathEdit_->text();
-    path = text.toStdString();
-    png256 = png256Box_->checkState() != Qt::Unchecked ? 1 : 0;
-    if (text.size() < kShortestName) {
+    const std::string text = pathEdit_.Text();
+    path = text;
+    png256 = png256Box_.IsChecked() ? 1 : 0;
+    if (Utf16Length(text) < kShortestName) {
         ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
         return false;
     }
     // A file where the folder should be is no folder either: the icon could not be made there.
-    const qsizetype separator = LastSeparator(text);
-    if (separator > kRootSeparator && !QFileInfo(text.left(separator)).isDir()) {
+    const std::size_t separator = LastSeparator(text);
+    if (separator != std::string::npos && Utf16Length(text.substr(0, separator)) > kRootSeparator &&
+        !IsFolder(text.substr(0, separator))) {
         ShowMessage(IDS_FOLDER_NOT_FOUND, MessageIcon::Error);
         return false;
     }
-    const QFileInfo target(text);
-    if (target.exists()) {
-        if (target.isDir()) {
+    std::error_code error;
+    if (std::filesystem::exists(PathFromUtf8(text), error)) {
+        if (IsFolder(text)) {
             ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
             return false;
         }
@@ -91,12 +111,12 @@ void COutputPage::DoDataExchange(DataExchange& dx) {
     DDX_Check(dx, kPng256Box, png256);
     DDX_Control(dx, kPng256Box, png256Box_);
     // Without the decoders there is no PNG encoder either.
-    png256Box_->setEnabled(ReadsEveryPicture());
+    png256Box_.Enable(ReadsEveryPicture());
 }
 
 void COutputPage::BrowseForFolder() {
-    const QString folder = QFileDialog::getExistingDirectory(this);
-    if (!folder.isEmpty()) pathEdit_->setText(QDir::toNativeSeparators(folder));
+    std::string folder;
+    if (ShowFolderDialog(Handle(), folder)) pathEdit_.SetText(folder);
 }
 
 }  // namespace zentro

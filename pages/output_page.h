@@ -2,17 +2,16 @@
 // Last page: the icon file's name, proposed by the Input page. Finish checks
 // it (length, folder, directory, overwrite consent); the file is written by
 // the driver once the wizard has closed.
-#include <QCheckBox>
-#include <QLineEdit>
 #include <string>
 
 #include "app/bmp_property_page.h"
+#include "platform/controls.h"
 
 namespace zentro {
 
 class COutputPage : public CBmpPropertyPage {
 public:
-    explicit COutputPage(const QRect* pageRect);
+    explicit COutputPage(const Rect* pageRect);
 
     bool OnSetActive() override;
     // False (stays) after telling the user why the name cannot be used.
@@ -30,8 +29,8 @@ private:
     // Replaces the edit's whole text with a chosen folder.
     void BrowseForFolder();
 
-    QLineEdit* pathEdit_ = nullptr;
-    QCheckBox* png256Box_ = nullptr;
+    Edit pathEdit_;
+    CheckBox png256Box_;
 };
 
 }  // namespace zentro

@@ -1,15 +1,16 @@
 #pragma once
 // The picture on the Preview page: one image of the icon composited on white,
 // drawn at the top-left corner with white everywhere else.
-#include <QWidget>
-
 #include "image/dib.h"
+#include "platform/bitmap_drawing.h"
 
 namespace zentro {
 
-class CPreviewWnd : public QWidget {
+class CPreviewWnd : public BitmapStatic {
 public:
-    CPreviewWnd();
+    CPreviewWnd() { SetBitmap(&previewBitmap_); }
+    CPreviewWnd(const CPreviewWnd&) = delete;
+    CPreviewWnd& operator=(const CPreviewWnd&) = delete;
 
     // Index into the entry list of the image shown; set before the first Refresh.
     int position = 0;
@@ -18,9 +19,6 @@ public:
     void Refresh();
 
     const CDib& PreviewBitmap() const { return previewBitmap_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     CDib previewBitmap_;

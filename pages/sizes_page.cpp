@@ -8,10 +8,10 @@
 #include "pages/control_ids.h"
 #include "pages/format_page.h"
 #include "pages/open_bitmap_dialog.h"
+#include "platform/file_drop.h"
 #include "platform/message.h"
-#include "platform/qt/file_drop.h"
-#include "platform/qt/worker_run.h"
 #include "platform/string_table.h"
+#include "platform/worker_run.h"
 
 namespace zentro {
 
@@ -40,12 +40,12 @@ DialogTemplate SizesTemplate() {
 
 }  // namespace
 
-CSizesPage::CSizesPage(const QRect* pageRect, CFormatPage* formatPage)
+CSizesPage::CSizesPage(const Rect* pageRect, CFormatPage* formatPage)
     : CBmpPropertyPage(SizesTemplate(), pageRect), formatPage_(formatPage) {
     OnClicked(kSize256Box, [this] { UpdateEnabling(); });
     OnClicked(kSize16Box, [this] { UpdateEnabling(); });
     OnClicked(kUse16BitmapBox, [this] { UpdateEnabling(); });
-    OnClicked(kBrowseButton, [this] { BrowseForBitmap(this, pathEdit_); });
+    OnClicked(kBrowseButton, [this] { BrowseForBitmap(Handle(), pathEdit_); });
 }
 
 bool CSizesPage::OnSetActive() {
@@ -68,7 +68,7 @@ void CSizesPage::OnInitDialog() {
     CBmpPropertyPage::OnInitDialog();
     // The edit alone takes a drop: a file dropped beside the size boxes says
     // nothing about being meant for the 16 x 16 images.
-    AcceptDroppedFile(*pathEdit_, *pathEdit_);
+    AcceptDroppedFile(pathEdit_.Handle(), pathEdit_);
 }
 
 void CSizesPage::DoDataExchange(DataExchange& dx) {
@@ -100,20 +100,21 @@ void CSizesPage::DoDataExchange(DataExchange& dx) {
 }
 
 void CSizesPage::UpdateEnabling() {
-    const bool with16 = box16_->checkState() != Qt::Unchecked;
+    const bool with16 = box16_.IsChecked();
     // The second box counts only while the first allows it.
-    const bool separate16 = with16 && use16BitmapBox_->checkState() != Qt::Unchecked;
-    onlyOne256Box_->setEnabled(box256_->checkState() != Qt::Unchecked);
-    use16BitmapBox_->setEnabled(with16);
-    pathEdit_->setEnabled(separate16);
-    browseButton_->setEnabled(separate16);
+    const bool separate16 = with16 && use16BitmapBox_.IsChecked();
+    onlyOne256Box_.Enable(box256_.IsChecked());
+    use16BitmapBox_.Enable(with16);
+    pathEdit_.Enable(separate16);
+    browseButton_.Enable(separate16);
 }
 
 bool CSizesPage::BuildImages() {
     ImageStore& store = CBmpIconApp::Get().store;
     FormatChoices& format = formatPage_->choices;
     // Large sources take seconds: the sheet keeps painting meanwhile.
-    return RunOnWorkerThread(*this, [&] { return BuildImageSet(store, format, choices, {}, SixteenPictureReader()); });
+    return RunOnWorkerThread(Handle(),
+                             [&] { return BuildImageSet(store, format, choices, {}, SixteenPictureReader()); });
 }
 
 }  // namespace zentro

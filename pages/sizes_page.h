@@ -5,12 +5,9 @@
 // Leaving with Next is where the icon's images are made: the page's data
 // exchange, which the sheet runs after OnWizardNext, tests that a size is
 // chosen and builds the image set; either failure keeps the user here.
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-
 #include "app/bmp_property_page.h"
 #include "job/choices.h"
+#include "platform/controls.h"
 
 namespace zentro {
 
@@ -18,7 +15,7 @@ class CFormatPage;
 
 class CSizesPage : public CBmpPropertyPage {
 public:
-    CSizesPage(const QRect* pageRect, CFormatPage* formatPage);
+    CSizesPage(const Rect* pageRect, CFormatPage* formatPage);
 
     bool OnSetActive() override;
     int OnWizardBack() override;
@@ -36,12 +33,12 @@ private:
     // Builds every image of the icon; false after the user was told why not.
     bool BuildImages();
 
-    QCheckBox* onlyOne256Box_ = nullptr;
-    QCheckBox* box256_ = nullptr;
-    QCheckBox* box16_ = nullptr;
-    QPushButton* browseButton_ = nullptr;
-    QCheckBox* use16BitmapBox_ = nullptr;
-    QLineEdit* pathEdit_ = nullptr;
+    CheckBox onlyOne256Box_;
+    CheckBox box256_;
+    CheckBox box16_;
+    PushButton browseButton_;
+    CheckBox use16BitmapBox_;
+    Edit pathEdit_;
     // Only a Next runs the size test and the build: Back and activation clear it.
     bool leavingForward_ = false;
     CFormatPage* formatPage_;

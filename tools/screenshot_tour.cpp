@@ -13,10 +13,12 @@
 #include "app/bmp_icon_app.h"
 #include "pages/control_ids.h"
 #include "platform/message.h"
+#include "platform/qt/application.h"
 #include "platform/qt/html_help.h"
-#include "platform/qt/wizard_page.h"
+#include "platform/qt/window_handle.h"
 #include "platform/qt/wizard_sheet.h"
 #include "platform/string_table.h"
+#include "platform/wizard_page.h"
 
 namespace {
 
@@ -53,7 +55,8 @@ void ScrollToLargestAlphaImage(zentro::WizardSheet& sheet) {
     const std::vector<std::uint8_t>& entries = zentro::CBmpIconApp::Get().store.entries;
     const auto alpha = std::find_if(entries.begin(), entries.end(),
                                     [](std::uint8_t code) { return code / zentro::kSizeCount == zentro::kKind32; });
-    auto* scrollBar = qobject_cast<QScrollBar*>(sheet.GetActivePage()->GetDlgItem(zentro::kPreviewScrollBar));
+    auto* scrollBar =
+        qobject_cast<QScrollBar*>(zentro::AsWidget(sheet.GetActivePage()->GetDlgItem(zentro::kPreviewScrollBar)));
     if (alpha == entries.end() || scrollBar == nullptr) return;
     for (auto step = entries.begin(); step != alpha; ++step)
         scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -91,7 +94,7 @@ int main(int argc, char** argv) {
     gFolder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(gFolder);
     zentro::CBmpIconApp app;
-    if (argc == 3) app.SetArguments({QString::fromLocal8Bit(argv[2])});
+    if (argc == 3) app.SetArguments({argv[2]});
     int qtArgc = 1;
     QApplication qt(qtArgc, argv);
     zentro::PrepareGui(qt);

@@ -5,26 +5,11 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "platform/application.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/message_box.h"
 
 namespace zentro {
-
-namespace {
-
-Application* gCurrent = nullptr;
-
-}  // namespace
-
-Application::Application() { gCurrent = this; }
-
-Application::~Application() {
-    if (gCurrent == this) gCurrent = nullptr;
-}
-
-Application* Application::Current() { return gCurrent; }
-
-void Application::WinHelp(unsigned long, unsigned) {}
 
 void PrepareGui(QApplication& application) {
     application.setFont(DialogFont());

@@ -8,6 +8,9 @@
 #include <QPointer>
 #include <QUrl>
 
+#include "platform/file_drop.h"
+#include "platform/qt/window_handle.h"
+
 namespace zentro {
 
 namespace {
@@ -50,12 +53,14 @@ QString DroppedFilePath(const QMimeData* data) {
     return QDir::toNativeSeparators(path);
 }
 
-void AcceptDroppedFile(QWidget& area, QLineEdit& edit) {
-    area.setAcceptDrops(true);
-    edit.setAcceptDrops(true);
-    auto* filter = new DropFilter(edit, &area);
-    area.installEventFilter(filter);
-    if (&edit != &area) edit.installEventFilter(filter);
+void AcceptDroppedFile(WindowHandle area, const Edit& edit) {
+    QWidget* areaWidget = AsWidget(area);
+    auto* editWidget = static_cast<QLineEdit*>(AsWidget(edit.Handle()));
+    areaWidget->setAcceptDrops(true);
+    editWidget->setAcceptDrops(true);
+    auto* filter = new DropFilter(*editWidget, areaWidget);
+    areaWidget->installEventFilter(filter);
+    if (editWidget != areaWidget) editWidget->installEventFilter(filter);
 }
 
 }  // namespace zentro

@@ -5,6 +5,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "platform/qt/window_handle.h"
+
 namespace zentro {
 
 namespace {
@@ -47,7 +49,8 @@ void HelpViewer::Show(const std::string& reference, const QString& resource) {
     activateWindow();
 }
 
-std::intptr_t HtmlHelpA(QWidget* owner, const char* file, unsigned command, std::uintptr_t) {
+std::intptr_t HtmlHelpA(WindowHandle ownerWindow, const char* file, unsigned command, std::uintptr_t) {
+    QWidget* owner = AsWidget(ownerWindow);
     if (command != kHelpDisplayTopic || file == nullptr || QApplication::instance() == nullptr) return 0;
     const QString resource = ResourceOf(QString::fromUtf8(file));
     if (resource.isEmpty() || !QFile::exists(resource)) return 0;

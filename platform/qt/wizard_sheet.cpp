@@ -5,9 +5,10 @@
 #include <QShortcut>
 #include <algorithm>
 
-#include "platform/qt/application.h"
+#include "platform/application.h"
 #include "platform/qt/dialog_units.h"
-#include "platform/qt/wizard_page.h"
+#include "platform/qt/window_handle.h"
+#include "platform/wizard_page.h"
 
 namespace zentro {
 
@@ -59,25 +60,26 @@ WizardSheet::WizardSheet(QWidget* parent)
 
 WizardSheet::~WizardSheet() {
     // The pages belong to whoever created them, not to this window.
-    for (const QPointer<WizardPage>& page : pages_) {
-        if (page) {
-            page->hide();
-            page->setParent(nullptr);
+    for (const Entry& entry : pages_) {
+        if (entry.window) {
+            entry.window->hide();
+            entry.window->setParent(nullptr);
         }
     }
 }
 
 void WizardSheet::AddPage(WizardPage* page) {
-    pages_.emplace_back(page);
-    page->sheet_ = this;
+    pages_.push_back({page, AsWidget(page->Handle())});
+    page->SetParentSheet(*this);
 }
 
 WizardPage* WizardSheet::GetPage(int index) const {
-    return index >= 0 && index < GetPageCount() ? pages_[index].data() : nullptr;
+    return index >= 0 && index < GetPageCount() && pages_[index].window ? pages_[index].page : nullptr;
 }
 
 int WizardSheet::GetPageIndex(const WizardPage* page) const {
-    const auto found = std::find(pages_.begin(), pages_.end(), page);
+    const auto found =
+        std::find_if(pages_.begin(), pages_.end(), [page](const Entry& entry) { return entry.page == page; });
     return found == pages_.end() ? -1 : static_cast<int>(found - pages_.begin());
 }
 
@@ -123,9 +125,9 @@ void WizardSheet::Build() {
     const DialogUnits units(font());
     int pageWidth = 0;
     int pageHeight = 0;
-    for (const QPointer<WizardPage>& page : pages_) {
-        pageWidth = std::max(pageWidth, units.ToPixelsX(page->Template().width));
-        pageHeight = std::max(pageHeight, units.ToPixelsY(page->Template().height));
+    for (const Entry& entry : pages_) {
+        pageWidth = std::max(pageWidth, units.ToPixelsX(entry.page->Template().width));
+        pageHeight = std::max(pageHeight, units.ToPixelsY(entry.page->Template().height));
     }
     const int marginX = units.ToPixelsX(kMargin);
     const int marginY = units.ToPixelsY(kMargin);
@@ -157,14 +159,20 @@ bool WizardSheet::OnInitDialog() { return ActivateFrom(0, 1); }
 
 bool WizardSheet::ActivateFrom(int index, int step) {
     for (int i = index; i >= 0 && i < GetPageCount(); i += step) {
-        WizardPage* page = pages_[i];
-        if (!page->IsCreated()) page->Create(*this, tabControl_->geometry());
+        WizardPage* page = pages_[i].page;
+        QWidget* window = AsWidget(page->Handle());
+        if (!page->IsCreated()) {
+            window->setParent(this);
+            window->setGeometry(tabControl_->geometry());
+            page->Create();
+        }
         if (!page->OnSetActive()) continue;
-        if (WizardPage* previous = GetActivePage(); previous != nullptr && previous != page) previous->hide();
+        if (WizardPage* previous = GetActivePage(); previous != nullptr && previous != page)
+            AsWidget(previous->Handle())->hide();
         active_ = i;
-        page->show();
-        setWindowTitle(page->Caption());
-        FocusFirstControl(page, next_);
+        window->show();
+        setWindowTitle(QString::fromStdString(page->Caption()));
+        FocusFirstControl(window, next_);
         return true;
     }
     return false;

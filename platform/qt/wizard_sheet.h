@@ -9,30 +9,13 @@
 #include <QPointer>
 #include <vector>
 
+#include "platform/property_sheet.h"
+
 class QPushButton;
 
 namespace zentro {
 
-class WizardPage;
-
-// Wizard buttons a page asks for.
-enum WizardButtons : unsigned {
-    kWizBack = 0x1,
-    kWizNext = 0x2,
-    kWizFinish = 0x4,          // Finish in place of Next
-    kWizDisabledFinish = 0x8,  // Finish in place of Next, greyed
-};
-
-// How a wizard run ended.
-enum WizardResult : int {
-    kWizardCancelled = 2,
-    kWizardFinished = 0x3025,
-};
-
-// The sheet's buttons, for PressButton and for finding them.
-enum class WizardCommand { Back, Next, Finish, Cancel, Help };
-
-class WizardSheet : public QDialog {
+class WizardSheet : public QDialog, public PropertySheet {
     Q_OBJECT
 
 public:
@@ -45,15 +28,14 @@ public:
     int GetPageCount() const { return static_cast<int>(pages_.size()); }
     WizardPage* GetPage(int index) const;
     // The page's position, or -1 for a page not in this sheet.
-    int GetPageIndex(const WizardPage* page) const;
+    int GetPageIndex(const WizardPage* page) const override;
     WizardPage* GetActivePage() const { return GetPage(active_); }
     int GetActiveIndex() const { return active_; }
     // Hidden in wizard mode; it marks where pages are placed when they are created.
     QWidget* GetTabControl() const { return tabControl_; }
     QPushButton* Button(WizardCommand command) const;
 
-    // Enables Back and Next and shows Finish in place of Next, by kWiz* flags.
-    void SetWizardButtons(unsigned flags);
+    void SetWizardButtons(unsigned flags) override;
     // Acts as if the button were clicked (nothing when it is hidden or disabled).
     void PressButton(WizardCommand command);
 
@@ -79,7 +61,12 @@ private:
     // accepts; false when none does.
     bool ActivateFrom(int index, int step);
 
-    std::vector<QPointer<WizardPage>> pages_;
+    struct Entry {
+        WizardPage* page;
+        // Null once the page is gone: the sheet then leaves it alone.
+        QPointer<QWidget> window;
+    };
+    std::vector<Entry> pages_;
     int active_ = -1;
     bool built_ = false;
     QWidget* tabControl_;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/message.h"
+#include "platform/qt/window_handle.h"
 #include "platform/string_table.h"
 
 namespace zentro {
@@ -127,6 +128,10 @@ bool RunOnWorkerThread(QWidget& window, const std::function<bool()>& work) {
     worker.join();
     if (failure) std::rethrow_exception(failure);
     return result;
+}
+
+bool RunOnWorkerThread(WindowHandle window, const std::function<bool()>& work) {
+    return RunOnWorkerThread(*AsWidget(window), work);
 }
 
 }  // namespace zentro

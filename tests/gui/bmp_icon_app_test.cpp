@@ -9,9 +9,9 @@
 #include "app/bmp_icon_app.h"
 #include "gui_test_main.h"
 #include "modal_script.h"
+#include "page_widgets.h"
 #include "pages/control_ids.h"
 #include "platform/qt/html_help.h"
-#include "platform/qt/wizard_page.h"
 
 using namespace zentro;
 using zentro::test::OnModalWizard;
@@ -37,9 +37,7 @@ public:
     }
 };
 
-QLineEdit* EditOf(WizardSheet& sheet, int id) {
-    return qobject_cast<QLineEdit*>(sheet.GetActivePage()->GetDlgItem(id));
-}
+QLineEdit* EditOf(WizardSheet& sheet, int id) { return test::DlgItem<QLineEdit>(*sheet.GetActivePage(), id); }
 
 void GoToPage(WizardSheet& sheet, int index) {
     while (sheet.GetActiveIndex() < index) {
@@ -63,7 +61,7 @@ class BmpIconAppTest : public QObject {
 private slots:
     void commandLineFileShowsOnTheInputPage() {
         RecordingApp app;
-        app.SetArguments({kSample});
+        app.SetArguments({kSample.toStdString()});
         QString shown;
         QString title;
         OnModalWizard([&](WizardSheet& sheet) {
@@ -86,7 +84,7 @@ private slots:
 
     void pagesComeInWizardOrder() {
         RecordingApp app;
-        app.SetArguments({kSample});
+        app.SetArguments({kSample.toStdString()});
         QStringList titles;
         OnModalWizard([&](WizardSheet& sheet) {
             for (int i = 0; i < sheet.GetPageCount(); ++i) {
@@ -104,7 +102,7 @@ private slots:
         QTemporaryDir folder;
         const QString target = folder.filePath(QStringLiteral("out.ico"));
         RecordingApp app;
-        app.SetArguments({kSample});
+        app.SetArguments({kSample.toStdString()});
         int reached = -1;
         OnModalWizard([&](WizardSheet& sheet) {
             GoToPage(sheet, 4);
@@ -126,10 +124,10 @@ private slots:
         QTemporaryDir folder;
         const QString target = folder.filePath(QStringLiteral("out.ico"));
         RecordingApp app;
-        app.SetArguments({kSample});
+        app.SetArguments({kSample.toStdString()});
         OnModalWizard([&](WizardSheet& sheet) {
             GoToPage(sheet, 1);
-            qobject_cast<QCheckBox*>(sheet.GetActivePage()->GetDlgItem(kTrueColour24Box))->setChecked(true);
+            test::DlgItem<QCheckBox>(*sheet.GetActivePage(), kTrueColour24Box)->setChecked(true);
             GoToPage(sheet, 4);
             EditOf(sheet, kIconPathEdit)->setText(target);
             sheet.PressButton(WizardCommand::Finish);
@@ -144,7 +142,7 @@ private slots:
 
     void helpOpensTheTopicOfTheActivePage() {
         RecordingApp app;
-        app.SetArguments({kSample});
+        app.SetArguments({kSample.toStdString()});
         std::vector<std::string> references;
         QStringList resources;
         OnModalWizard([&](WizardSheet& sheet) {

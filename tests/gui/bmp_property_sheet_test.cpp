@@ -3,11 +3,13 @@
 #include <QFontMetrics>
 #include <QTest>
 
-#include "app/app_icon.h"
 #include "app/bmp_icon_app.h"
 #include "app/bmp_property_page.h"
-#include "app/bmp_property_sheet.h"
 #include "gui_test_main.h"
+#include "page_widgets.h"
+#include "platform/qt/app_icon.h"
+#include "platform/qt/banner_sheet.h"
+#include "platform/qt/window_handle.h"
 #include "platform/string_table.h"
 
 using namespace zentro;
@@ -20,10 +22,11 @@ DialogTemplate PageTemplate(int id, int height) {
 
 struct BannerWizard {
     CBmpIconApp application;
-    CBmpPropertySheet sheet;
-    CBmpPropertyPage first{PageTemplate(1, 205), &sheet.pageRect};
-    CBmpPropertyPage second{PageTemplate(2, 248), &sheet.pageRect};
-    CBmpPropertyPage third{PageTemplate(3, 205), &sheet.pageRect};
+    Rect pageRect;
+    BannerSheet sheet{pageRect};
+    CBmpPropertyPage first{PageTemplate(1, 205), &pageRect};
+    CBmpPropertyPage second{PageTemplate(2, 248), &pageRect};
+    CBmpPropertyPage third{PageTemplate(3, 205), &pageRect};
 
     BannerWizard() {
         sheet.AddPage(&first);
@@ -47,7 +50,7 @@ private slots:
         QVERIFY(!w.sheet.Icon().pixmap().isNull());
         QVERIFY(!w.sheet.windowIcon().isNull());
 
-        const CTitleStatic& title = w.sheet.Title();
+        const BannerTitle& title = w.sheet.Title();
         QCOMPARE(title.text(), QString::fromUtf8(LoadString(IDS_BANNER_TITLE)));
         QVERIFY(title.font().bold());
         const QFontMetrics metrics(title.font());
@@ -81,14 +84,14 @@ private slots:
         w.sheet.Create();
         QCOMPARE(w.sheet.GetTabControl()->geometry(), area);
         // The first page is moved by the sheet, the later ones by their activation.
-        QCOMPARE(w.sheet.pageRect, area);
-        QCOMPARE(w.first.geometry(), area);
+        QCOMPARE(ToQRect(w.pageRect), area);
+        QCOMPARE(test::Window(w.first)->geometry(), area);
         w.sheet.PressButton(WizardCommand::Next);
-        QCOMPARE(w.second.geometry(), area);
-        w.second.move(0, 0);
+        QCOMPARE(test::Window(w.second)->geometry(), area);
+        test::Window(w.second)->move(0, 0);
         w.sheet.PressButton(WizardCommand::Next);
         w.sheet.PressButton(WizardCommand::Back);
-        QCOMPARE(w.second.geometry(), area);
+        QCOMPARE(test::Window(w.second)->geometry(), area);
         QVERIFY(area.top() >= w.sheet.Banner().geometry().bottom());
     }
 

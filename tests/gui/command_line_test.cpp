@@ -2,8 +2,8 @@
 #include <QTest>
 #include <algorithm>
 
+#include "app/wizard_command_line.h"
 #include "gui_test_main.h"
-#include "platform/qt/command_line.h"
 #include "tests/support/usage_text.h"
 
 using namespace zentro;
@@ -16,31 +16,30 @@ private slots:
     void fileNameIsTaken() {
         QCOMPARE(ParseCommandLine({}).fileName, std::string());
         QCOMPARE(ParseCommandLine({}).action, Action::RunWizard);
-        const CommandLineInfo info = ParseCommandLine({QStringLiteral("/图片/logo.bmp")});
+        const CommandLineInfo info = ParseCommandLine({"/图片/logo.bmp"});
         QCOMPARE(info.action, Action::RunWizard);
         QCOMPARE(info.fileName, std::string("/图片/logo.bmp"));
-        QCOMPARE(ParseCommandLine({QString(), QStringLiteral("a.bmp")}).fileName, std::string("a.bmp"));
+        QCOMPARE(ParseCommandLine({"", "a.bmp"}).fileName, std::string("a.bmp"));
     }
 
     void doubleDashEndsOptions() {
-        const CommandLineInfo info = ParseCommandLine({QStringLiteral("--"), QStringLiteral("--help")});
+        const CommandLineInfo info = ParseCommandLine({"--", "--help"});
         QCOMPARE(info.action, Action::RunWizard);
         QCOMPARE(info.fileName, std::string("--help"));
-        QCOMPARE(ParseCommandLine({QStringLiteral("-")}).fileName, std::string("-"));
+        QCOMPARE(ParseCommandLine({"-"}).fileName, std::string("-"));
     }
 
     void helpAndVersionWinOverMistakes() {
-        QCOMPARE(ParseCommandLine({QStringLiteral("-x"), QStringLiteral("--help")}).action, Action::ShowUsage);
-        QCOMPARE(ParseCommandLine({QStringLiteral("-h")}).action, Action::ShowUsage);
-        QCOMPARE(ParseCommandLine({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("--version")}).action,
-                 Action::ShowVersion);
+        QCOMPARE(ParseCommandLine({"-x", "--help"}).action, Action::ShowUsage);
+        QCOMPARE(ParseCommandLine({"-h"}).action, Action::ShowUsage);
+        QCOMPARE(ParseCommandLine({"a", "b", "--version"}).action, Action::ShowVersion);
     }
 
     void mistakesAreInvalid() {
-        const CommandLineInfo unknown = ParseCommandLine({QStringLiteral("--size"), QStringLiteral("a.bmp")});
+        const CommandLineInfo unknown = ParseCommandLine({"--size", "a.bmp"});
         QCOMPARE(unknown.action, Action::Invalid);
         QVERIFY(unknown.error.find("--size") != std::string::npos);
-        const CommandLineInfo two = ParseCommandLine({QStringLiteral("a.bmp"), QStringLiteral("b.bmp")});
+        const CommandLineInfo two = ParseCommandLine({"a.bmp", "b.bmp"});
         QCOMPARE(two.action, Action::Invalid);
         QVERIFY(two.error.find("b.bmp") != std::string::npos);
     }
@@ -51,7 +50,7 @@ private slots:
             QVERIFY2(test::IsListed(options, expected), expected);
         for (const std::vector<std::string>& aliases : options)
             for (const std::string& option : aliases)
-                QVERIFY2(ParseCommandLine({QString::fromStdString(option)}).action != Action::Invalid, option.c_str());
+                QVERIFY2(ParseCommandLine({option}).action != Action::Invalid, option.c_str());
         QVERIFY(std::string(kWizardUsage).find("[FILE]") != std::string::npos);
     }
 
@@ -59,9 +58,7 @@ private slots:
         const auto examples = test::ExampleCommands(kWizardUsage, "zentro");
         bool withFile = false;
         for (const std::vector<std::string>& args : examples) {
-            QStringList arguments;
-            for (const std::string& arg : args) arguments << QString::fromStdString(arg);
-            const CommandLineInfo info = ParseCommandLine(arguments);
+            const CommandLineInfo info = ParseCommandLine(args);
             QVERIFY2(info.action != Action::Invalid, info.error.c_str());
             // A name shown after "--" must come through as the file, dash and all.
             if (!args.empty() && args.front() == "--") QCOMPARE(info.fileName, args.back());

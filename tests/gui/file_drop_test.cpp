@@ -95,7 +95,7 @@ private slots:
 
     void fileDroppedElsewhereOnThePageGoesIntoTheEdit() {
         DropWizard w;
-        QVERIFY(DragAndDrop(&w.input, *Files({Q(w.picture)})));
+        QVERIFY(DragAndDrop(test::Window(w.input), *Files({Q(w.picture)})));
         QCOMPARE(w.Edit()->text(), Q(w.picture));
     }
 
@@ -104,7 +104,7 @@ private slots:
         w.Edit()->setText(QStringLiteral("kept"));
         const std::string second = w.folder / "second.bmp";
         zentro::test::WriteFile(second, {1});
-        for (QWidget* target : {static_cast<QWidget*>(w.Edit()), static_cast<QWidget*>(&w.input)}) {
+        for (QWidget* target : {static_cast<QWidget*>(w.Edit()), test::Window(w.input)}) {
             QVERIFY(!DragAndDrop(target, *Files({Q(w.picture), Q(second)})));
             QVERIFY(!DragAndDrop(target, *Urls({QUrl(QStringLiteral("https://example.com/picture.bmp"))})));
             QVERIFY(!DragAndDrop(target, *Files({Q(w.folder.path())})));
@@ -145,7 +145,7 @@ private slots:
         QVERIFY(!w.PathEdit()->isEnabled());
         QVERIFY(!DragAndDrop(w.PathEdit(), *Files({Q(w.bitmap16)})));
         w.Box(kUse16BitmapBox)->click();
-        QVERIFY(!DragAndDrop(&w.sizes, *Files({Q(w.bitmap16)})));
+        QVERIFY(!DragAndDrop(test::Window(w.sizes), *Files({Q(w.bitmap16)})));
         QVERIFY(!DragAndDrop(w.Box(kSize48Box), *Files({Q(w.bitmap16)})));
         QCOMPARE(w.PathEdit()->text(), QStringLiteral("kept"));
     }

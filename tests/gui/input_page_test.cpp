@@ -12,7 +12,7 @@
 #include "gui_test_main.h"
 #include "page_wizard.h"
 #include "pages/control_ids.h"
-#include "pages/open_bitmap_dialog.h"
+#include "platform/qt/open_dialog.h"
 #include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"

@@ -7,11 +7,12 @@
 #include <QPushButton>
 
 #include "app/bmp_icon_app.h"
-#include "app/bmp_property_sheet.h"
+#include "page_widgets.h"
 #include "pages/control_ids.h"
 #include "pages/format_page.h"
 #include "pages/preview_page.h"
 #include "pages/sizes_page.h"
+#include "platform/qt/banner_sheet.h"
 #include "support/message_recorder.h"
 
 namespace zentro::test {
@@ -21,10 +22,11 @@ struct MiddlePages {
 
     CBmpIconApp application;
     MessageRecorder messages;
-    CBmpPropertySheet sheet;
-    CFormatPage format{&sheet.pageRect};
-    CSizesPage sizes{&sheet.pageRect, &format};
-    CPreviewPage preview{&sheet.pageRect};
+    Rect pageRect;
+    BannerSheet sheet{pageRect};
+    CFormatPage format{&pageRect};
+    CSizesPage sizes{&pageRect, &format};
+    CPreviewPage preview{&pageRect};
 
     MiddlePages() {
         sheet.AddPage(&format);
@@ -43,9 +45,9 @@ struct MiddlePages {
     void Back() { sheet.PressButton(WizardCommand::Back); }
     int ActiveIndex() const { return sheet.GetActiveIndex(); }
 
-    QCheckBox* Box(int id) const { return qobject_cast<QCheckBox*>(sizes.GetDlgItem(id)); }
-    QLineEdit* PathEdit() const { return qobject_cast<QLineEdit*>(sizes.GetDlgItem(kBitmapPathEdit)); }
-    QPushButton* BrowseButton() const { return qobject_cast<QPushButton*>(sizes.GetDlgItem(kBrowseButton)); }
+    QCheckBox* Box(int id) const { return DlgItem<QCheckBox>(sizes, id); }
+    QLineEdit* PathEdit() const { return DlgItem<QLineEdit>(sizes, kBitmapPathEdit); }
+    QPushButton* BrowseButton() const { return DlgItem<QPushButton>(sizes, kBrowseButton); }
     // Sets the size boxes 256, 48, 32, 24, 16 as a user would, by clicking.
     void ChooseSizes(std::array<bool, kSizeCount> wanted) const {
         constexpr std::array<int, kSizeCount> kIds = {kSize256Box, kSize48Box, kSize32Box, kSize24Box, kSize16Box};

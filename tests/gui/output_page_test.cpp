@@ -67,6 +67,9 @@ private slots:
         QTest::addColumn<MessageIcon>("icon");
         QTest::newRow("empty") << "" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
         QTest::newRow("three characters") << "a.i" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
+        // Characters count, not the bytes of their UTF-8.
+        QTest::newRow("three characters, one Chinese")
+            << "图.i" << unsigned{IDS_NO_FILE_NAME} << MessageIcon::Exclamation;
         QTest::newRow("missing folder") << "missing/x.ico" << unsigned{IDS_FOLDER_NOT_FOUND} << MessageIcon::Error;
         QTest::newRow("missing folder, absolute")
             << "<folder>/missing/x.ico" << unsigned{IDS_FOLDER_NOT_FOUND} << MessageIcon::Error;
@@ -100,6 +103,8 @@ private slots:
     void namesThatPassFinishUnchanged_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("four characters, no folder") << "a.ic";
+        // ... in UTF-16 units, as the platform counts them: two for this one.
+        QTest::newRow("a character beyond the BMP and two") << "𝄞.i";
         QTest::newRow("new file in an existing folder") << "sub/new.ico";
         QTest::newRow("new file, absolute") << "<folder>/sub/new.ico";
         QTest::newRow("any extension") << "sub/icon.bin";

@@ -6,19 +6,21 @@
 #include <vector>
 
 #include "app/bmp_icon_app.h"
-#include "app/bmp_property_sheet.h"
+#include "page_widgets.h"
 #include "pages/format_page.h"
 #include "pages/input_page.h"
 #include "pages/output_page.h"
+#include "platform/qt/banner_sheet.h"
 
 namespace zentro::test {
 
 struct PageWizard {
     CBmpIconApp application;
-    CBmpPropertySheet sheet;
-    CFormatPage format{&sheet.pageRect};
-    COutputPage output{&sheet.pageRect};
-    CInputPage input{&sheet.pageRect, &output.path, &format.choices.use32, &format.choices.transparent};
+    Rect pageRect;
+    BannerSheet sheet{pageRect};
+    CFormatPage format{&pageRect};
+    COutputPage output{&pageRect};
+    CInputPage input{&pageRect, &output.path, &format.choices.use32, &format.choices.transparent};
 
     // Adds `pages` in this order and shows the sheet on the first.
     void Show(const std::vector<WizardPage*>& pages) {
@@ -29,7 +31,7 @@ struct PageWizard {
     // Control `id` of the page shown; null when it has none of type W.
     template <class W>
     W* Control(int id) const {
-        return qobject_cast<W*>(sheet.GetActivePage()->GetDlgItem(id));
+        return DlgItem<W>(*sheet.GetActivePage(), id);
     }
 
     void Press(WizardCommand command) { sheet.PressButton(command); }

@@ -14,7 +14,7 @@ using zentro::test::MiddlePages;
 namespace {
 
 QScrollBar* ScrollBarOf(const CPreviewPage& page) {
-    return page.findChild<QScrollBar*>(QString::number(kPreviewScrollBar));
+    return test::Window(page)->findChild<QScrollBar*>(QString::number(kPreviewScrollBar));
 }
 
 // True when the page shows entry `index` of the list: position, scroll bar and picture agree.
@@ -162,13 +162,13 @@ private slots:
         w.OpenAtSizes();
         w.ChooseSizes({false, false, false, false, true});
         // A background that must not show through.
-        QPalette reddish = w.preview.palette();
+        QPalette reddish = test::Window(w.preview)->palette();
         reddish.setColor(QPalette::Window, QColor(200, 0, 0));
-        w.preview.setPalette(reddish);
+        test::Window(w.preview)->setPalette(reddish);
         w.Next();
         QCOMPARE(w.ActiveIndex(), int(MiddlePages::kPreview));
 
-        const QWidget* area = w.preview.findChild<QWidget*>(QString::number(kPreviewWindow));
+        const QWidget* area = test::Window(w.preview)->findChild<QWidget*>(QString::number(kPreviewWindow));
         QVERIFY(area != nullptr);
         QVERIFY(area->width() > 16 && area->height() > 16);
         const QImage image = const_cast<QWidget*>(area)->grab().toImage();

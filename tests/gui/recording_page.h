@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/wizard_page.h"
 #include "platform/qt/wizard_sheet.h"
+#include "platform/wizard_page.h"
 
 namespace zentro::test {
 

@@ -65,9 +65,9 @@ private slots:
         QVERIFY(!w.PathEdit()->isEnabled());
         QVERIFY(!w.BrowseButton()->isEnabled());
         // Found by id, with the template's texts.
-        QCOMPARE(w.sizes.findChild<QCheckBox*>(QString::number(kUse16BitmapBox))->text(),
+        QCOMPARE(test::Window(w.sizes)->findChild<QCheckBox*>(QString::number(kUse16BitmapBox))->text(),
                  QStringLiteral("以下为 16x16 大小的图片使用：(&I)"));
-        QCOMPARE(w.sizes.findChild<QPushButton*>(QString::number(kBrowseButton))->text(),
+        QCOMPARE(test::Window(w.sizes)->findChild<QPushButton*>(QString::number(kBrowseButton))->text(),
                  QStringLiteral("浏览(&B)..."));
     }
 

@@ -13,8 +13,8 @@
 #include "image/bmp_writer.h"
 #include "image/little_endian.h"
 #include "modal_script.h"
+#include "page_widgets.h"
 #include "pages/control_ids.h"
-#include "platform/qt/wizard_page.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"
 #include "support/pictures.h"
@@ -50,8 +50,8 @@ void WriteKeyedDisc(const std::string& path, int size) {
 
 template <class W>
 W* Control(WizardPage& page, int id) {
-    auto* control = qobject_cast<W*>(page.GetDlgItem(id));
-    if (control == nullptr) qFatal("page %s has no control %d", qPrintable(page.Caption()), id);
+    auto* control = test::DlgItem<W>(page, id);
+    if (control == nullptr) qFatal("page %s has no control %d", page.Caption().c_str(), id);
     return control;
 }
 
@@ -135,7 +135,7 @@ struct WholeRun {
     }
 
     // Runs the program with `arguments` and `actions` on the pages in order.
-    void RunWizard(const QStringList& arguments, std::array<PageAction, kPageCount> actions) {
+    void RunWizard(const std::vector<std::string>& arguments, std::array<PageAction, kPageCount> actions) {
         CBmpIconApp app;
         app.SetArguments(arguments);
         OnModalWizard([this, &actions](WizardSheet& sheet) {
@@ -187,35 +187,35 @@ private slots:
 
     void pathGivenOnTheCommandLine() {
         WholeRun run;
-        run.RunWizard({Q(run.source)}, {});
+        run.RunWizard({run.source}, {});
         QCOMPARE(run.RunCli({}), std::string());
         CompareIcons(run, 10);
     }
 
     void separate16x16Bitmap() {
         WholeRun run;
-        run.RunWizard({Q(run.source)}, {PageAction{}, PageAction{}, [&](WizardPage& sizes) {
-                                            Click(sizes, kUse16BitmapBox);
-                                            Type(sizes, kBitmapPathEdit, run.bitmap16);
-                                        }});
+        run.RunWizard({run.source}, {PageAction{}, PageAction{}, [&](WizardPage& sizes) {
+                                         Click(sizes, kUse16BitmapBox);
+                                         Type(sizes, kBitmapPathEdit, run.bitmap16);
+                                     }});
         QCOMPARE(run.RunCli({"--icon16", run.bitmap16}), std::string());
         CompareIcons(run, 10);
     }
 
     void only32BitDepth() {
         WholeRun run;
-        run.RunWizard({Q(run.source)}, {PageAction{}, [](WizardPage& format) {
-                                            Click(format, kPalette8Box);
-                                            Click(format, kPalette4Box);
-                                        }});
+        run.RunWizard({run.source}, {PageAction{}, [](WizardPage& format) {
+                                         Click(format, kPalette8Box);
+                                         Click(format, kPalette4Box);
+                                     }});
         QCOMPARE(run.RunCli({"--depths", "32"}), std::string());
         CompareIcons(run, 4);
     }
 
     void pngStoredOnTheOutputPage() {
         WholeRun run;
-        run.RunWizard({Q(run.source)}, {PageAction{}, PageAction{}, PageAction{}, PageAction{},
-                                        [](WizardPage& output) { Click(output, kPng256Box); }});
+        run.RunWizard({run.source}, {PageAction{}, PageAction{}, PageAction{}, PageAction{},
+                                     [](WizardPage& output) { Click(output, kPng256Box); }});
         QCOMPARE(run.RunCli({"--png", "256"}), std::string());
         CompareIcons(run, 10);
     }
@@ -256,7 +256,7 @@ private slots:
             run.wizardIcon = run.folder / "wizard.ico";
             output = [&](WizardPage& page) { Type(page, kIconPathEdit, run.wizardIcon); };
         }
-        run.RunWizard({Q(run.source)}, {PageAction{}, PageAction{}, PageAction{}, PageAction{}, output});
+        run.RunWizard({run.source}, {PageAction{}, PageAction{}, PageAction{}, PageAction{}, output});
         // Replaces the icon that became the picture, if any.
         QCOMPARE(run.RunCli({"--force"}), std::string());
         CompareIcons(run, images);
@@ -265,7 +265,7 @@ private slots:
     void alphaPictureWithTransparencyClearedIsLaidOnWhite() {
         WholeRun run;
         run.UsePicture(FadingDiscPng(256), "png");
-        run.RunWizard({Q(run.source)}, {PageAction{}, [](WizardPage& format) { Click(format, kTransparentBox); }});
+        run.RunWizard({run.source}, {PageAction{}, [](WizardPage& format) { Click(format, kTransparentBox); }});
         // 32-bit stays chosen but needs transparency: 8 and 4 bits only.
         QCOMPARE(run.RunCli({"--opaque"}), std::string());
         CompareIcons(run, 7);

@@ -6,6 +6,9 @@
 #include <QTest>
 
 #include "gui_test_main.h"
+#include "page_widgets.h"
+#include "platform/application.h"
+#include "platform/qt/data_exchange.h"
 #include "platform/qt/dialog_units.h"
 #include "recording_page.h"
 
@@ -33,8 +36,8 @@ struct Wizard {
         log.clear();
     }
     void Press(WizardCommand command) { sheet.PressButton(command); }
-    QLineEdit* Edit(RecordingPage& page) { return qobject_cast<QLineEdit*>(page.GetDlgItem(RecordingPage::kEditId)); }
-    QCheckBox* Box(RecordingPage& page) { return qobject_cast<QCheckBox*>(page.GetDlgItem(RecordingPage::kCheckId)); }
+    QLineEdit* Edit(RecordingPage& page) { return test::DlgItem<QLineEdit>(page, RecordingPage::kEditId); }
+    QCheckBox* Box(RecordingPage& page) { return test::DlgItem<QCheckBox>(page, RecordingPage::kCheckId); }
 };
 
 class CountingApplication : public Application {
@@ -82,9 +85,9 @@ private slots:
         QCOMPARE(w.sheet.windowTitle(), QStringLiteral("Caption A"));
         QCOMPARE(w.Edit(w.a)->text(), QStringLiteral("preset"));
         QVERIFY(!w.b.IsCreated());
-        const DialogUnits units(w.a.font());
+        const DialogUnits units(test::Window(w.a)->font());
         QCOMPARE(w.Edit(w.a)->geometry(), units.ToPixels(7, 17, 196, 14));
-        QCOMPARE(w.a.geometry(), w.sheet.GetTabControl()->geometry());
+        QCOMPARE(test::Window(w.a)->geometry(), w.sheet.GetTabControl()->geometry());
     }
 
     void nextChecksThenSavesThenActivates() {
@@ -98,8 +101,8 @@ private slots:
         QCOMPARE(w.a.check, 1);
         QCOMPARE(w.sheet.GetActiveIndex(), 1);
         QCOMPARE(w.sheet.windowTitle(), QStringLiteral("Caption B"));
-        QVERIFY(w.a.isHidden());
-        QVERIFY(!w.b.isHidden());
+        QVERIFY(test::Window(w.a)->isHidden());
+        QVERIFY(!test::Window(w.b)->isHidden());
     }
 
     void nextRefusedByThePageRunsNoExchange() {
@@ -273,7 +276,7 @@ private slots:
         w.Press(WizardCommand::Next);
         QCOMPARE(w.sheet.GetActiveIndex(), 2);
         QCOMPARE(w.log, (Log{"A:Next", "A:Save", "B:Load", "B:SetActive", "C:Load", "C:SetActive"}));
-        QVERIFY(w.b.isHidden());
+        QVERIFY(test::Window(w.b)->isHidden());
         w.log.clear();
         w.Press(WizardCommand::Back);
         QCOMPARE(w.sheet.GetActiveIndex(), 0);
@@ -287,7 +290,7 @@ private slots:
         Log otherLog;
         RecordingPage stranger("X", otherLog);
         QCOMPARE(w.sheet.GetPageIndex(&stranger), -1);
-        QCOMPARE(w.a.GetParentSheet(), &w.sheet);
+        QCOMPARE(w.a.GetParentSheet(), static_cast<PropertySheet*>(&w.sheet));
     }
 
     void helpButtonAndF1AskTheApplication() {
@@ -308,13 +311,13 @@ private slots:
         WizardSheet sheet;
         sheet.AddPage(&page);
         sheet.Create();
-        const DialogUnits units(page.font());
-        QCOMPARE(page.GetDlgItem(5), &page.own);
-        QCOMPARE(page.own.parentWidget(), static_cast<QWidget*>(&page));
+        const DialogUnits units(test::Window(page)->font());
+        QCOMPARE(test::DlgItem(page, 5), &page.own);
+        QCOMPARE(page.own.parentWidget(), test::Window(page));
         QCOMPARE(page.own.geometry(), units.ToPixels(10, 20, 30, 14));
         QVERIFY(!page.own.isEnabled());
-        QCOMPARE(page.findChildren<QLineEdit*>().size(), 0);
-        QCOMPARE(page.button, page.GetDlgItem(6));
+        QCOMPARE(test::Window(page)->findChildren<QLineEdit*>().size(), 0);
+        QCOMPARE(page.button, test::DlgItem<QPushButton>(page, 6));
         page.button->click();
         QCOMPARE(page.clicks, 1);
     }

@@ -5,9 +5,9 @@
 
 namespace zentro {
 
-class CTitleStatic : public QLabel {
+class BannerTitle : public QLabel {
 public:
-    CTitleStatic();
+    BannerTitle();
 };
 
 }  // namespace zentro

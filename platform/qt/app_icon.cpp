@@ -1,4 +1,4 @@
-#include "app/app_icon.h"
+#include "platform/qt/app_icon.h"
 
 namespace zentro {
 

@@ -5,9 +5,9 @@
 
 namespace zentro {
 
-class CBannerWnd : public QWidget {
+class BannerWindow : public QWidget {
 public:
-    CBannerWnd();
+    BannerWindow();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,4 +1,4 @@
-#include "platform/qt/command_line.h"
+#include "app/wizard_command_line.h"
 
 namespace zentro {
 
@@ -32,25 +32,25 @@ const char* const kWizardUsage =
     "\n"
     "Exit status: 0, also when the wizard is cancelled; 2 on a usage error.\n";
 
-CommandLineInfo ParseCommandLine(const QStringList& arguments) {
+CommandLineInfo ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLineInfo info;
     bool optionsEnded = false;
     bool wantsUsage = false;
     bool wantsVersion = false;
-    for (const QString& argument : arguments) {
-        if (argument.isEmpty()) continue;
-        if (!optionsEnded && argument == QLatin1String("--")) {
+    for (const std::string& argument : arguments) {
+        if (argument.empty()) continue;
+        if (!optionsEnded && argument == "--") {
             optionsEnded = true;
-        } else if (!optionsEnded && (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
+        } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             wantsUsage = true;
-        } else if (!optionsEnded && argument == QLatin1String("--version")) {
+        } else if (!optionsEnded && argument == "--version") {
             wantsVersion = true;
-        } else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            if (info.error.empty()) info.error = "unknown option " + argument.toStdString();
+        } else if (!optionsEnded && argument.front() == '-' && argument.size() > 1) {
+            if (info.error.empty()) info.error = "unknown option " + argument;
         } else if (info.fileName.empty()) {
-            info.fileName = argument.toStdString();
+            info.fileName = argument;
         } else if (info.error.empty()) {
-            info.error = "more than one file name: " + argument.toStdString();
+            info.error = "more than one file name: " + argument;
         }
     }
     if (wantsUsage)

@@ -1,7 +1,7 @@
 #pragma once
 // The wizard's command line: `zentro [FILE]`, `zentro --help`, `zentro --version`.
-#include <QStringList>
 #include <string>
+#include <vector>
 
 namespace zentro {
 
@@ -15,9 +15,9 @@ struct CommandLineInfo {
 // What `zentro --help` prints: every option, the file argument, examples.
 extern const char* const kWizardUsage;
 
-// `arguments` come without the program name. Asking for help or the version
+// `arguments` come without the program name, in UTF-8. Asking for help or the version
 // wins over any mistake elsewhere on the line; "--" ends the options, so a
 // file whose name starts with '-' can be given after it.
-CommandLineInfo ParseCommandLine(const QStringList& arguments);
+CommandLineInfo ParseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace zentro

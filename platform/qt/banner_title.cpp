@@ -1,8 +1,8 @@
-#include "app/title_static.h"
+#include "platform/qt/banner_title.h"
 
 namespace zentro {
 
-CTitleStatic::CTitleStatic() {
+BannerTitle::BannerTitle() {
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Base));

@@ -12,33 +12,40 @@
 //           written into a page's members from outside show when it is shown.
 //
 // A page that overrides OnSetActive sets its wizard buttons and then calls the
-// base last, so that the reload follows its own work.
-#include <QWidget>
+// base last, so that the reload follows its own work. The page's window and
+// controls belong to the platform; the page reaches them through handles.
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
-#include "platform/qt/data_exchange.h"
-#include "platform/qt/dialog_template.h"
+#include "platform/data_exchange.h"
+#include "platform/dialog_template.h"
+#include "platform/property_sheet.h"
+#include "platform/rect.h"
+#include "platform/window_handle.h"
 
 namespace zentro {
 
-class WizardSheet;
-
-class WizardPage : public QWidget {
-    Q_OBJECT
-
+class WizardPage {
 public:
     explicit WizardPage(DialogTemplate dialog);
-    ~WizardPage() override;
+    virtual ~WizardPage();
+    WizardPage(const WizardPage&) = delete;
+    WizardPage& operator=(const WizardPage&) = delete;
 
     const DialogTemplate& Template() const { return template_; }
-    QString Caption() const { return QString::fromStdString(template_.caption); }
+    const std::string& Caption() const { return template_.caption; }
+    // The page's own window. Use it once the page is created: a platform may
+    // make the window only then (on Qt it exists from construction on, hidden).
+    WindowHandle Handle() const { return window_; }
     // The sheet the page was added to; null before.
-    WizardSheet* GetParentSheet() const { return sheet_; }
+    PropertySheet* GetParentSheet() const { return sheet_; }
     // The control with this id; null before the page is created or for an unknown id.
-    QWidget* GetDlgItem(int id) const;
+    WindowHandle GetDlgItem(int id) const;
     bool IsCreated() const { return created_; }
+    // Moves the page within its sheet.
+    void MoveWindow(const Rect& where);
 
     // Runs DoDataExchange; false when it failed (the focus is then on the failing control).
     bool UpdateData(bool saveAndValidate = true);
@@ -54,8 +61,21 @@ public:
     // False stays on the page; true ends the wizard with Finish.
     virtual bool OnWizardFinish() { return true; }
 
-    // Used by DDX_Control: `replacement` takes the place of control `id`.
-    void ReplaceControl(int id, QWidget& replacement);
+    // What the user did to a horizontal scroll bar of the page, as a scroll
+    // code (controls.h); `thumbPosition` counts for the thumb codes only.
+    virtual void OnHScroll(int code, int thumbPosition);
+
+    // Used by DDX_Control: `replacement` takes the place of control `id`,
+    // with its place, visibility, enabled state and id.
+    void ReplaceControl(int id, WindowHandle replacement);
+
+    // --- called by the sheet ---
+    // When the page is added to it.
+    void SetParentSheet(PropertySheet& sheet) { sheet_ = &sheet; }
+    // When the page is first activated, once the page's window sits in the
+    // sheet: gives every control of the template a handle (making the controls
+    // where the platform has not) and runs OnInitDialog.
+    void Create();
 
 protected:
     // Moves values between members and controls; the base exchanges nothing.
@@ -67,16 +87,12 @@ protected:
     void OnClicked(int id, std::function<void()> handler);
 
 private:
-    friend class WizardSheet;
-    // Called by the sheet when the page is first activated.
-    void Create(WizardSheet& sheet, const QRect& where);
-    QWidget* CreateControl(const ControlTemplate& control);
-
     DialogTemplate template_;
-    WizardSheet* sheet_ = nullptr;
+    WindowHandle window_;
+    PropertySheet* sheet_ = nullptr;
     bool created_ = false;
     bool firstSetActive_ = true;
-    std::map<int, QWidget*> controls_;
+    std::map<int, WindowHandle> controls_;
     std::vector<std::pair<int, std::function<void()>>> clickHandlers_;
 };
 

@@ -1,15 +1,15 @@
-#include "app/banner_wnd.h"
+#include "platform/qt/banner_window.h"
 
 #include <QPainter>
 
 namespace zentro {
 
-CBannerWnd::CBannerWnd() {
+BannerWindow::BannerWindow() {
     // Painting covers every pixel; erasing first would only flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CBannerWnd::paintEvent(QPaintEvent*) {
+void BannerWindow::paintEvent(QPaintEvent*) {
     const int width = this->width();
     const int height = this->height();
     QPainter painter(this);

@@ -1,11 +1,12 @@
-#include "app/bmp_property_sheet.h"
+#include "platform/qt/banner_sheet.h"
 
 #include <QFontMetrics>
 
-#include "app/app_icon.h"
+#include "platform/qt/app_icon.h"
 #include "platform/qt/dialog_units.h"
-#include "platform/qt/wizard_page.h"
+#include "platform/qt/window_handle.h"
 #include "platform/string_table.h"
+#include "platform/wizard_page.h"
 
 namespace zentro {
 
@@ -16,19 +17,19 @@ constexpr int kIconInset = 14;  // from the banner's top and right edges
 
 }  // namespace
 
-CBmpPropertySheet::CBmpPropertySheet() = default;
+BannerSheet::BannerSheet(Rect& pageRect) : pageRect_(pageRect) {}
 
-CBmpPropertySheet::~CBmpPropertySheet() = default;
+BannerSheet::~BannerSheet() = default;
 
-bool CBmpPropertySheet::OnInitDialog() {
+bool BannerSheet::OnInitDialog() {
     const bool result = WizardSheet::OnInitDialog();
 
     // Make room for the banner: the page area loses its top 60 pixels.
     QWidget* tabControl = GetTabControl();
     tabControl->setGeometry(tabControl->geometry().adjusted(0, kBannerHeight, 0, 0));
     if (WizardPage* page = GetActivePage()) {
-        pageRect = page->geometry().adjusted(0, kBannerHeight, 0, 0);
-        page->setGeometry(pageRect);
+        pageRect_ = ToRect(AsWidget(page->Handle())->geometry().adjusted(0, kBannerHeight, 0, 0));
+        page->MoveWindow(pageRect_);
     }
 
     const int width = this->width();
