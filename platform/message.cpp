@@ -1,6 +1,7 @@
 #include "platform/message.h"
 
 #include <mutex>
+#include <new>
 
 #include "platform/string_table.h"
 
@@ -8,15 +9,25 @@ namespace zentro {
 
 namespace {
 
-thread_local MessageHandler tCurrent;
+// The thread's handler is built in plain thread-local bytes while one is set,
+// and destroyed when it is taken away. mingw-w64 frees a thread's emulated TLS
+// before it runs the destructors of thread_local objects, so a thread_local with
+// a destructor crashes a Windows worker thread now and then as it ends.
+alignas(MessageHandler) thread_local unsigned char tStorage[sizeof(MessageHandler)];
+thread_local MessageHandler* tCurrent = nullptr;
 std::mutex gDefaultLock;
 MessageHandler gDefault;
 
 }  // namespace
 
 MessageHandler SetMessageHandler(MessageHandler handler) {
-    MessageHandler previous = std::move(tCurrent);
-    tCurrent = std::move(handler);
+    MessageHandler previous;
+    if (tCurrent != nullptr) {
+        previous = std::move(*tCurrent);
+        tCurrent->~MessageHandler();
+        tCurrent = nullptr;
+    }
+    if (handler) tCurrent = new (tStorage) MessageHandler(std::move(handler));
     return previous;
 }
 
@@ -29,7 +40,7 @@ MessageHandler SetDefaultMessageHandler(MessageHandler handler) {
 
 MessageReply ShowMessageText(unsigned id, const std::string& text, MessageIcon icon, MessageButtons buttons) {
     Message message{id, text, icon, buttons};
-    if (tCurrent) return tCurrent(message);
+    if (tCurrent != nullptr) return (*tCurrent)(message);
     MessageHandler fallback;
     {
         std::lock_guard<std::mutex> lock(gDefaultLock);

@@ -210,7 +210,9 @@ def same_run(runner, work, name, args, setup):
         setup(folder)
         results.append((run(args, folder), files_below(folder)))
     (linux, linux_files), (windows, windows_files) = results
-    check(linux == windows, f"{name}: Linux {linux!r:.600} but Windows {windows!r:.600}")
+    check(linux == windows, f"{name}: Linux {linux!r:.600} but Windows {windows!r:.600}"
+                            f" (exit status {linux[0]} and {windows[0]}; the ends of their messages:"
+                            f" {linux[2][-300:]!r} and {windows[2][-300:]!r})")
     for path in sorted(set(linux_files) | set(windows_files)):
         check(linux_files.get(path) == windows_files.get(path), f"{name}: {path} differs")
     return linux, linux_files
