@@ -34,6 +34,11 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/zentro/windows-libs/$key.tar
 rm -rf "$prefix"
 mkdir -p "$dir"
 if [ -f "$cache" ] && tar -xf "$cache" -C "$dir" && [ "$(cat "$prefix/key" 2>/dev/null)" = "$key" ]; then
+  # pkg-config and CMake files name the folder the libraries were built into.
+  origin=$(cat "$prefix/origin")
+  if [ "$origin" != "$prefix" ]; then
+    grep -rlIZ --fixed-strings -- "$origin" "$prefix" | xargs -0 -r sed -i "s|$origin|$prefix|g"
+  fi
   echo "Windows libraries from $cache"
   exit 0
 fi
@@ -107,6 +112,7 @@ cp "$(src libwebp)/PATENTS" "$prefix/licences/libwebp-patents.txt"
 cp "$gif/COPYING" "$prefix/licences/giflib.txt"
 cp /usr/share/doc/libz-mingw-w64-dev/copyright "$prefix/licences/zlib.txt"
 
+echo "$prefix" >"$prefix/origin"
 echo "$key" >"$prefix/key"
 mkdir -p "$(dirname "$cache")"
 tar -cf "$cache.$$" -C "$dir" prefix && mv "$cache.$$" "$cache"
