@@ -1,19 +1,26 @@
 // Walks the wizard headless and saves a picture of every page, of the help
-// viewer and of a Yes/No message box: zentro_screenshot_tour OUTDIR [BITMAP]
+// viewer and of a Yes/No message box: zentro_screenshot_tour OUTDIR [BITMAP].
+// With --preview FILE.png PICTURE it saves only the picture the Preview page
+// shows first, as the page draws it, for the Windows build to be held against.
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
 
 #include "app/bmp_icon_app.h"
 #include "pages/control_ids.h"
+#include "pages/preview_page.h"
 #include "platform/message.h"
 #include "platform/qt/application.h"
+#include "platform/qt/dib_drawing.h"
 #include "platform/qt/html_help.h"
 #include "platform/qt/window_handle.h"
 #include "platform/qt/wizard_sheet.h"
@@ -23,6 +30,8 @@
 namespace {
 
 QString gFolder;
+// Set by --preview: the file the Preview page's first picture goes to.
+QString gPreviewFile;
 
 // File names of the pages, in wizard order.
 constexpr std::array<const char*, 5> kPageNames = {"1-input", "2-format", "3-sizes", "4-preview", "5-output"};
@@ -62,10 +71,38 @@ void ScrollToLargestAlphaImage(zentro::WizardSheet& sheet) {
         scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
+// Saves the picture of the Preview page, drawn as the page draws it, and leaves.
+void SavePreview(zentro::WizardSheet& sheet) {
+    const auto* page = dynamic_cast<const zentro::CPreviewPage*>(sheet.GetActivePage());
+    const zentro::CDib& shown = page->Preview().PreviewBitmap();
+    QImage image(shown.Width(), shown.Height(), QImage::Format_RGB888);
+    QPainter painter(&image);
+    const QSize drawn = zentro::DrawDib(painter, shown, shown.Height());
+    painter.end();
+    if (drawn.isEmpty() || !image.save(gPreviewFile, "PNG"))
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(gPreviewFile));
+    else
+        std::printf("%s\n", qPrintable(gPreviewFile));
+    sheet.PressButton(zentro::WizardCommand::Cancel);
+}
+
 void Step(int shot) {
     auto* sheet = qobject_cast<zentro::WizardSheet*>(QApplication::activeModalWidget());
     if (sheet == nullptr) return;
     const int index = sheet->GetActiveIndex();
+    if (!gPreviewFile.isEmpty() && index == kPreviewPage) {
+        SavePreview(*sheet);
+        return;
+    }
+    if (!gPreviewFile.isEmpty()) {
+        // A page that refuses to go on ends the walk without a picture.
+        sheet->PressButton(zentro::WizardCommand::Next);
+        if (sheet->GetActiveIndex() == index)
+            sheet->PressButton(zentro::WizardCommand::Cancel);
+        else
+            QTimer::singleShot(0, [shot] { Step(shot + 1); });
+        return;
+    }
     if (index == kPreviewPage) ScrollToLargestAlphaImage(*sheet);
     Save(sheet, QLatin1String(kPageNames.at(index)));
     if (shot == 0) {
@@ -87,12 +124,21 @@ void Step(int shot) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: zentro_screenshot_tour OUTDIR [BITMAP]\n");
+    const bool preview = argc == 4 && std::string(argv[1]) == "--preview";
+    if (argc < 2 || argc > 3 + int(preview)) {
+        std::fprintf(stderr,
+                     "usage: zentro_screenshot_tour OUTDIR [BITMAP]\n"
+                     "       zentro_screenshot_tour --preview FILE.png PICTURE\n");
         return 2;
     }
-    gFolder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(gFolder);
+    if (preview) {
+        gPreviewFile = QString::fromLocal8Bit(argv[2]);
+        argv[2] = argv[3];
+        argc = 3;
+    } else {
+        gFolder = QString::fromLocal8Bit(argv[1]);
+        QDir().mkpath(gFolder);
+    }
     zentro::CBmpIconApp app;
     if (argc == 3) app.SetArguments({argv[2]});
     int qtArgc = 1;

@@ -16,7 +16,7 @@ test_packages=(
   clang libclang-rt-14-dev
   clang-format clang-tidy shellcheck python3-pyflakes
   librsvg2-bin strace
-  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm wine64
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm wine64 fonts-wine xvfb xdotool
 )
 
 packages=("${run_packages[@]}")

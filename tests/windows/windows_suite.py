@@ -221,13 +221,44 @@ def same_run(runner, work, name, args, setup):
 # ---------------------------------------------------------------- groups
 
 
-def group_prefix(runner, _work):
-    if os.path.isfile(os.path.join(runner.o.prefix, "system.reg")):
+# The wizard's dialogs ask for "MS Shell Dlg"; message boxes and captions use
+# Tahoma. Neither has Chinese glyphs under Wine, so both become Debian's CJK font.
+# Unmanaged windows get captions drawn by Wine itself, and Wine gives the X focus
+# to the window it activates, so that keys reach the wizard with no window manager.
+PREFIX_REGISTRY = r"""REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"MS Shell Dlg"="WenQuanYi Micro Hei"
+"MS Shell Dlg 2"="WenQuanYi Micro Hei"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Tahoma"="WenQuanYi Micro Hei"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"""
+PREFIX_FONTS = ("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
+                # The glyphs of caption buttons and check marks; Debian's Wine does not find it by itself.
+                "/usr/share/wine/fonts/marlett.ttf")
+
+
+def group_prefix(runner, work):
+    if not os.path.isfile(os.path.join(runner.o.prefix, "system.reg")):
+        os.makedirs(os.path.dirname(runner.o.prefix), exist_ok=True)
+        runner.wineserver("-p10")
+        subprocess.run([runner.o.wine, "wineboot", "--init"], env=runner.env, check=True, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+    fonts = os.path.join(runner.o.prefix, "drive_c", "windows", "Fonts")
+    if all(os.path.isfile(os.path.join(fonts, os.path.basename(font))) for font in PREFIX_FONTS):
         return
-    os.makedirs(os.path.dirname(runner.o.prefix), exist_ok=True)
-    runner.wineserver("-p10")
-    subprocess.run([runner.o.wine, "wineboot", "--init"], env=runner.env, check=True, stdin=subprocess.DEVNULL,
+    registry = os.path.join(work, "prefix.reg")
+    write(registry, PREFIX_REGISTRY.encode())
+    subprocess.run([runner.o.wine, "regedit", "/S", registry], env=runner.env, check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+    # The fonts last: they tell the next run that the prefix is complete.
+    for font in PREFIX_FONTS:
+        if check(os.path.isfile(font), f"{font} is missing (tools/setup.sh installs it)"):
+            shutil.copy(font, fonts)
 
 
 def group_icons(runner, work):
