@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <stdexcept>
 
 #include "platform/application.h"
 #include "platform/bitmap_drawing.h"
-#include "platform/controls.h"
-#include "platform/data_exchange.h"
 #include "platform/file_drop.h"
 #include "platform/html_help.h"
 #include "platform/open_dialog.h"
@@ -25,8 +24,7 @@ namespace {
 // As on a real platform, a page naming a control it lacks is a programming error: stop.
 NativeWindow* Require(const WizardPage& page, int id, std::initializer_list<ControlKind> kinds) {
     NativeWindow* control = page.GetDlgItem(id);
-    if (control == nullptr ||
-        (kinds.size() != 0 && std::find(kinds.begin(), kinds.end(), control->kind) == kinds.end())) {
+    if (control == nullptr || (kinds.size() != 0 && std::count(kinds.begin(), kinds.end(), control->kind) == 0)) {
         std::fprintf(stderr, "page %d has no control %d of the kind asked for\n", page.Template().id, id);
         std::abort();
     }
@@ -37,43 +35,52 @@ void Bind(DataExchange& dx, int id, Control& control, std::initializer_list<Cont
     if (!control.IsBound()) control.Attach(Require(dx.Page(), id, kinds));
 }
 
+bool AnswerDialog(const std::string& shown, std::string& chosen) {
+    test::HeadlessWorld& world = test::World();
+    world.dialogsShown.push_back(shown);
+    if (world.dialogReplies.empty()) {
+        ADD_FAILURE() << "a dialog opened that the test did not expect";
+        return false;
+    }
+    const std::optional<std::string> reply = world.dialogReplies.front();
+    world.dialogReplies.pop_front();
+    if (reply) chosen = *reply;
+    return reply.has_value();
+}
+
 }  // namespace
 
 WizardPage::WizardPage(DialogTemplate dialog) : template_(std::move(dialog)), window_(new NativeWindow) {}
 
 WizardPage::~WizardPage() { delete window_; }
 
-void WizardPage::MoveWindow(const Rect& where) { window_->place = where; }
+// Nothing is laid out without a screen.
+void WizardPage::MoveWindow(const Rect&) {}
 
 void WizardPage::ReplaceControl(int id, WindowHandle replacement) {
     NativeWindow* old = Require(*this, id, {});
     replacement->id = id;
-    replacement->place = old->place;
     replacement->enabled = old->enabled;
     replacement->visible = old->visible;
     controls_[id] = replacement;
     std::erase_if(window_->children, [old](const auto& child) { return child.get() == old; });
 }
 
+// Scroll bars stay still: no test moves one.
 void WizardPage::Create() {
     for (const ControlTemplate& t : template_.controls) {
-        auto control = std::make_unique<NativeWindow>();
-        control->kind = t.kind;
-        control->id = t.id;
-        control->text = t.text;
-        control->enabled = (t.style & kDisabled) == 0;
-        control->visible = (t.style & kHidden) == 0;
-        control->tabStop = (t.style & kTabStop) != 0 && t.kind != ControlKind::Text && t.kind != ControlKind::Icon;
-        control->place = {t.x, t.y, t.width, t.height};
-        control->page = window_;
-        if (t.kind == ControlKind::HScrollBar)
-            control->scrolled = [this](int code, int position) { OnHScroll(code, position); };
-        if (t.id != kStaticId) controls_.emplace(t.id, control.get());
-        window_->children.push_back(std::move(control));
+        auto& control = *window_->children.emplace_back(std::make_unique<NativeWindow>());
+        control.kind = t.kind;
+        control.id = t.id;
+        control.text = t.text;
+        control.enabled = (t.style & kDisabled) == 0;
+        control.visible = (t.style & kHidden) == 0;
+        control.tabStop = (t.style & kTabStop) != 0 && t.kind != ControlKind::Text && t.kind != ControlKind::Icon;
+        control.page = window_;
+        if (t.id != kStaticId) controls_.emplace(t.id, &control);
     }
     for (const auto& [id, handler] : clickHandlers_)
-        if (NativeWindow* c = GetDlgItem(id);
-            c && (c->kind == ControlKind::PushButton || c->kind == ControlKind::AutoCheckBox))
+        if (NativeWindow* c = GetDlgItem(id); c && c->kind != ControlKind::Text && c->kind != ControlKind::Icon)
             c->clicked.push_back(handler);
     created_ = true;
     OnInitDialog();
@@ -85,20 +92,13 @@ std::string Edit::Text() const { return Handle()->text; }
 void Edit::SetText(const std::string& text) { Handle()->text = text; }
 int CheckBox::Check() const { return Handle()->check; }
 void CheckBox::SetCheck(int state) { Handle()->check = state; }
+// Every range the pages set starts at 0.
+void ScrollBar::SetRange(int, int maximum) { Handle()->maximum = maximum; }
 int ScrollBar::Maximum() const { return Handle()->maximum; }
+void ScrollBar::SetPos(int position) { Handle()->position = position; }
 void Static::SetWarningIcon() { Handle()->warningIcon = true; }
 // Nothing is painted without a screen: a test reads the picture through Bitmap().
 void BitmapStatic::Invalidate() {}
-
-void ScrollBar::SetRange(int minimum, int maximum) {
-    Handle()->minimum = minimum;
-    Handle()->maximum = maximum;
-    SetPos(Handle()->position);
-}
-
-void ScrollBar::SetPos(int position) {
-    Handle()->position = std::clamp(position, Handle()->minimum, std::max(Handle()->minimum, Handle()->maximum));
-}
 
 WindowHandle DataExchange::PrepareControl(int id) { return lastControl_ = Require(page_, id, {}); }
 
@@ -110,12 +110,10 @@ void DataExchange::Fail() {
 void DDX_Check(DataExchange& dx, int id, int& value) {
     NativeWindow* box = Require(dx.Page(), id, {ControlKind::AutoCheckBox});
     dx.PrepareControl(id);
-    if (dx.SaveAndValidate()) {
+    if (dx.SaveAndValidate())
         value = box->check;
-        return;
-    }
-    if (value < 0 || value > 2) value = 0;
-    box->check = value;
+    else
+        box->check = value = value < 0 || value > 2 ? 0 : value;
 }
 
 void DDX_Text(DataExchange& dx, int id, std::string& value) {
@@ -138,28 +136,11 @@ void DDX_Control(DataExchange& dx, int id, Static& control) {
 void DDX_Control(DataExchange& dx, int id, BitmapStatic& control) {
     if (control.IsBound()) return;
     NativeWindow* page = dx.Page().Handle();
-    page->children.push_back(std::make_unique<NativeWindow>());
-    page->children.back()->page = page;
-    dx.Page().ReplaceControl(id, page->children.back().get());
-    control.Attach(page->children.back().get());
+    NativeWindow* bitmap = page->children.emplace_back(std::make_unique<NativeWindow>()).get();
+    bitmap->page = page;
+    dx.Page().ReplaceControl(id, bitmap);
+    control.Attach(bitmap);
 }
-
-namespace {
-
-bool AnswerDialog(const std::string& shown, std::string& chosen) {
-    test::HeadlessWorld& world = test::World();
-    world.dialogsShown.push_back(shown);
-    if (world.dialogReplies.empty()) {
-        ADD_FAILURE() << "a dialog opened that the test did not expect";
-        return false;
-    }
-    const std::optional<std::string> reply = world.dialogReplies.front();
-    world.dialogReplies.pop_front();
-    if (reply) chosen = *reply;
-    return reply.has_value();
-}
-
-}  // namespace
 
 bool ShowOpenDialog(WindowHandle, const std::string& filter, const std::string& defaultExtension, std::string& path) {
     return AnswerDialog(defaultExtension + ":" + filter, path);
@@ -179,12 +160,8 @@ std::intptr_t HtmlHelpA(WindowHandle, const char* file, unsigned command, std::u
     return 1;
 }
 
-int RunBannerWizard(Rect& pageRect, const std::vector<WizardPage*>& pages) {
-    // Laid out like the sheet on a screen: the pages' place is as large as the largest page.
-    for (const WizardPage* page : pages) {
-        pageRect.width = std::max(pageRect.width, page->Template().width);
-        pageRect.height = std::max(pageRect.height, page->Template().height);
-    }
+// The page rectangle stays null, as nothing is laid out.
+int RunBannerWizard(Rect&, const std::vector<WizardPage*>& pages) {
     test::HeadlessSheet sheet(pages);
     if (test::World().wizardScript) test::World().wizardScript(sheet);
     return sheet.Result() != 0 ? sheet.Result() : kWizardCancelled;
@@ -202,8 +179,8 @@ HeadlessWorld& World() {
 namespace {
 
 bool Reachable(WindowHandle control) {
-    if (control != nullptr && control->enabled && control->visible) return true;
-    ADD_FAILURE() << "control " << (control ? control->id : 0) << " is missing, disabled or hidden";
+    if (control->enabled && control->visible) return true;
+    ADD_FAILURE() << "control " << control->id << " is disabled or hidden";
     return false;
 }
 
@@ -213,9 +190,7 @@ void Click(WindowHandle control) {
     if (!Reachable(control)) return;
     control->page->focus = control;
     if (control->kind == ControlKind::AutoCheckBox) control->check = control->check == 0 ? 1 : 0;
-    // A handler may replace the list (a page reloading); call from a copy.
-    const std::vector<std::function<void()>> handlers = control->clicked;
-    for (const auto& handler : handlers) handler();
+    for (const auto& handler : control->clicked) handler();
 }
 
 void Type(WindowHandle edit, const std::string& text) {
@@ -225,9 +200,8 @@ void Type(WindowHandle edit, const std::string& text) {
 }
 
 bool Drop(WindowHandle window, const std::string& path) {
-    if (window->dropEdit == nullptr) return false;
-    Type(window->dropEdit, path);
-    return true;
+    if (window->dropEdit != nullptr) Type(window->dropEdit, path);
+    return window->dropEdit != nullptr;
 }
 
 HeadlessSheet::HeadlessSheet(const std::vector<WizardPage*>& pages) : pages_(pages) {
@@ -240,18 +214,22 @@ int HeadlessSheet::GetPageIndex(const WizardPage* page) const {
     return found == pages_.end() ? -1 : static_cast<int>(found - pages_.begin());
 }
 
-NativeWindow& HeadlessSheet::Control(int id) const { return *Require(Active(), id, {}); }
+NativeWindow& HeadlessSheet::Control(int id) const {
+    if (NativeWindow* control = Active().GetDlgItem(id)) return *control;
+    throw std::out_of_range("no control " + std::to_string(id) + " on page " + std::to_string(active_));
+}
 
+// The focus starts on the first control a Tab would reach.
 bool HeadlessSheet::ActivateFrom(int index, int step) {
     for (int i = index; i >= 0 && i < static_cast<int>(pages_.size()); i += step) {
         WizardPage& page = *pages_[i];
         if (!page.IsCreated()) page.Create();
         if (!page.OnSetActive()) continue;
         active_ = i;
-        NativeWindow* window = page.Handle();
-        const auto first = std::find_if(window->children.begin(), window->children.end(),
+        const auto& controls = page.Handle()->children;
+        const auto first = std::find_if(controls.begin(), controls.end(),
                                         [](const auto& c) { return c->tabStop && c->enabled && c->visible; });
-        window->focus = first == window->children.end() ? nullptr : first->get();
+        page.Handle()->focus = first == controls.end() ? nullptr : first->get();
         return true;
     }
     return false;

@@ -12,7 +12,6 @@
 
 #include "platform/dialog_template.h"
 #include "platform/property_sheet.h"
-#include "platform/rect.h"
 #include "platform/window_handle.h"
 
 namespace zentro {
@@ -25,12 +24,10 @@ struct NativeWindow {
     bool enabled = true;
     bool visible = true;
     bool tabStop = false;
-    int minimum = 0, maximum = 0, position = 0;
+    int maximum = 0, position = 0;  // a scroll bar's, from 0
     bool warningIcon = false;
-    Rect place;
     NativeWindow* page = nullptr;
     std::vector<std::function<void()>> clicked;
-    std::function<void(int, int)> scrolled;
     // A page's window: its controls, the one with the focus, and the edit a file dropped here goes into.
     std::vector<std::unique_ptr<NativeWindow>> children;
     NativeWindow* focus = nullptr;
@@ -73,7 +70,7 @@ public:
     void Press(WizardCommand command);
     int ActiveIndex() const { return active_; }
     WizardPage& Active() const { return *pages_[active_]; }
-    // The active page's control `id`; the test stops when there is none.
+    // The active page's control `id`; throws when there is none.
     NativeWindow& Control(int id) const;
     // kWizardFinished or kWizardCancelled once ended, 0 while running.
     int Result() const { return result_; }

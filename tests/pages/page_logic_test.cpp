@@ -27,6 +27,8 @@ namespace {
 enum Page : int { kInput, kFormat, kSizes, kPreview, kOutput };
 constexpr auto kNext = WizardCommand::Next;
 constexpr auto kBack = WizardCommand::Back;
+constexpr auto kWarn = MessageIcon::Exclamation;
+constexpr auto kError = MessageIcon::Error;
 // Large enough for every size once 256 is left out.
 constexpr int kSide = 48;
 
@@ -49,17 +51,18 @@ std::vector<std::uint8_t> Bitmap32WithAlpha() {
     return EncodeBmp(layout);
 }
 
+using Told = std::vector<std::pair<unsigned, MessageIcon>>;
+
 bool Checked(const HeadlessSheet& s, int id) { return s.Control(id).check != 0; }
 
-// Clicks the boxes whose state differs from `wanted`.
+// Clicks those of `ids` whose state differs from `wanted`.
 void SetBoxes(const HeadlessSheet& s, const std::vector<int>& ids, const std::vector<int>& wanted) {
     for (const int id : ids)
-        if (Checked(s, id) != (std::find(wanted.begin(), wanted.end(), id) != wanted.end())) Click(&s.Control(id));
+        if (Checked(s, id) != (std::count(wanted.begin(), wanted.end(), id) != 0)) Click(&s.Control(id));
 }
 
 // The program's wizard; what Finish hands the driver is kept, not written.
-class RecordingApp : public CBmpIconApp {
-public:
+struct RecordingApp : CBmpIconApp {
     struct Written {
         std::string path;
         FormatChoices format;
@@ -84,7 +87,7 @@ protected:
         app.written.reset();
         app.InitInstance();
     }
-    std::string Picture(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::string Picture(const std::string& name, const std::vector<std::uint8_t>& bytes = Bitmap24()) {
         WriteFile(folder / name, bytes);
         return folder / name;
     }
@@ -98,38 +101,52 @@ protected:
             ASSERT_EQ(s.ActiveIndex(), from + 1) << "stopped by message " << messages.OnlyId();
         }
     }
+    // The messages since the last call, as their ids and icons.
+    Told Said() {
+        Told said;
+        for (const Message& m : messages.messages) said.emplace_back(m.id, m.icon);
+        messages.messages.clear();
+        return said;
+    }
 
     RecordingApp app;
     MessageRecorder messages;
     TempDir folder;
 };
 
+// Refusals leave the user in the edit; a picture chosen in the dialog or dropped on the page goes on.
 TEST_F(PageLogic, InputRefusesWhatItCannotReadAndStays) {
-    const std::string text = Picture("notes.bmp", {'n', 'o', 't', 'e', 's'});
     std::filesystem::create_directory(folder / "folder.bmp");
     const struct {
         std::string typed;
         unsigned id;
         MessageIcon icon;
-    } rows[] = {{"", IDS_NO_FILE_NAME, MessageIcon::Exclamation},
-                {folder / "missing.bmp", IDS_FILE_NOT_FOUND, MessageIcon::Error},
-                {folder / "folder.bmp", IDS_FILE_NOT_FOUND, MessageIcon::Error},
-                {text, IDS_NOT_A_BITMAP, MessageIcon::Error}};
+    } rows[] = {{"", IDS_NO_FILE_NAME, kWarn},
+                {folder / "missing.bmp", IDS_FILE_NOT_FOUND, kError},
+                {folder / "folder.bmp", IDS_FILE_NOT_FOUND, kError},
+                {Picture("notes.bmp", {'n', 'o', 't', 'e', 's'}), IDS_NOT_A_BITMAP, kError}};
+    const std::string picture = Picture("logo.bmp");
     Run([&](HeadlessSheet& s) {
         for (const auto& row : rows) {
             Type(&s.Control(kBitmapPathEdit), row.typed);
             s.Press(kNext);
-            EXPECT_EQ(messages.OnlyId(), row.id) << row.typed;
-            EXPECT_EQ(messages.messages.at(0).icon, row.icon) << row.typed;
+            EXPECT_EQ(Said(), (Told{{row.id, row.icon}})) << row.typed;
             EXPECT_EQ(s.ActiveIndex(), kInput);
             EXPECT_EQ(s.Active().Handle()->focus, &s.Control(kBitmapPathEdit));
-            messages.messages.clear();
         }
-        Type(&s.Control(kBitmapPathEdit), Picture("logo.bmp", Bitmap24()));
+        World().dialogReplies = {std::nullopt, picture};
+        for (const std::string& shown : {folder / "notes.bmp", picture}) {
+            Click(&s.Control(kBrowseButton));
+            EXPECT_EQ(s.Control(kBitmapPathEdit).text, shown);
+        }
+        const std::string filter = LoadString(ReadsEveryPicture() ? IDS_PICTURE_FILTER : IDS_BITMAP_FILTER);
+        EXPECT_EQ(World().dialogsShown, std::vector<std::string>(2, "bmp:" + filter));
+        Type(&s.Control(kBitmapPathEdit), "typed.bmp");
+        EXPECT_TRUE(Drop(s.Active().Handle(), picture));
         s.Press(kNext);
         EXPECT_EQ(s.ActiveIndex(), kFormat);
-        EXPECT_TRUE(messages.messages.empty());
     });
+    EXPECT_TRUE(Said().empty());
 }
 
 // Every picture loaded presets 32-bit and transparency, over what the user chose
@@ -148,24 +165,21 @@ TEST_F(PageLogic, InputPresetsFormatAndOutputFromEachPicture) {
     // Only the decoders read alpha.
     if (ReadsEveryPicture()) rows.insert(rows.begin() + 2, {"shade.v2.bmp", Bitmap32WithAlpha(), 1, "shade.v2.ico"});
     Run([&](HeadlessSheet& s) {
-        bool firstVisit = true;
         for (const auto& row : rows) {
             GoTo(s, kFormat, Picture(row.name, row.bytes));
             EXPECT_EQ(s.Control(kAlpha32Box).check, row.preset) << row.name;
             EXPECT_EQ(s.Control(kTransparentBox).check, row.preset) << row.name;
             EXPECT_FALSE(s.Control(kWarningIcon).visible);
-            EXPECT_EQ(Checked(s, kTrueColour24Box), !firstVisit);
+            EXPECT_EQ(Checked(s, kTrueColour24Box), &row != &rows.front());
             Click(&s.Control(kAlpha32Box));
-            EXPECT_EQ(s.Control(kWarningIcon).visible, row.preset == 0);
-            if (firstVisit) Click(&s.Control(kTrueColour24Box));
-            firstVisit = false;
+            if (&row == &rows.front()) Click(&s.Control(kTrueColour24Box));
             GoTo(s, kOutput);
             EXPECT_EQ(s.Control(kIconPathEdit).text, folder / row.icon);
             Type(&s.Control(kIconPathEdit), "typed.ico");
             while (s.ActiveIndex() != kInput) s.Press(kBack);
         }
     });
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(Said().empty());
 }
 
 // Next reads the boxes as they are; leaving saves them and returning shows them again.
@@ -184,101 +198,74 @@ TEST_F(PageLogic, FormatGoesOnOnlyWithADepthItCanMake) {
                 {{kTrueColour24Box}, false, true},
                 {{kAlpha32Box, kTrueColour24Box}, true, true}};
     Run([&](HeadlessSheet& s) {
-        GoTo(s, kFormat, Picture("logo.bmp", Bitmap24()));
+        GoTo(s, kFormat, Picture("logo.bmp"));
         for (const auto& row : rows) {
             SetBoxes(s, boxes, row.checked);
             EXPECT_EQ(s.Control(kWarningIcon).visible, row.warning);
             EXPECT_EQ(s.Control(kWarningText).visible, row.warning);
             EXPECT_TRUE(!row.warning || s.Control(kWarningIcon).warningIcon);
             s.Press(kNext);
-            EXPECT_EQ(messages.OnlyId(), row.goesOn ? 0u : unsigned{IDS_NO_DEPTH});
-            if (!row.goesOn) {
-                EXPECT_EQ(messages.messages.at(0).icon, MessageIcon::Exclamation);
-            }
+            EXPECT_EQ(Said(), (row.goesOn ? Told{} : Told{{IDS_NO_DEPTH, kWarn}}));
             EXPECT_EQ(s.ActiveIndex(), row.goesOn ? kSizes : kFormat);
-            messages.messages.clear();
             if (row.goesOn) s.Press(kBack);
             for (const int id : boxes)
-                EXPECT_EQ(Checked(s, id), std::count(row.checked.begin(), row.checked.end(), id) == 1) << id;
+                EXPECT_EQ(Checked(s, id), std::count(row.checked.begin(), row.checked.end(), id) == 1);
         }
     });
 }
 
-TEST_F(PageLogic, SizesEnablingFollowsTheBoxesAndNeverClearsThem) {
-    // The enabled state of: only one 256, the 16 x 16 bitmap box, its path and its browse button.
-    const std::array<int, 4> dependent = {kOnlyOne256Box, kUse16BitmapBox, kBitmapPathEdit, kBrowseButton};
+// The boxes enable what depends on them and never clear it; only Next tests,
+// keeping the page with the focus on the sizes, and Back leaves silently.
+TEST_F(PageLogic, SizesEnableTheirPartsAndRefuseOnNext) {
+    const std::array<int, 4> parts = {kOnlyOne256Box, kUse16BitmapBox, kBitmapPathEdit, kBrowseButton};
     const struct {
         int click;
         std::array<bool, 4> enabled;
-    } rows[] = {{0, {true, true, false, false}},           {kSize256Box, {false, true, false, false}},
-                {kSize256Box, {true, true, false, false}}, {kUse16BitmapBox, {true, true, true, true}},
-                {kSize16Box, {true, false, false, false}}, {kSize16Box, {true, true, true, true}}};
-    Run([&](HeadlessSheet& s) {
-        GoTo(s, kSizes, Picture("logo.bmp", Bitmap24()));
-        // The first appearance: 256, 48, 32 and 16, a single 256 x 256 image.
-        for (const int id : {kSize256Box, kSize48Box, kSize32Box, kSize16Box, kOnlyOne256Box})
-            EXPECT_TRUE(Checked(s, id)) << id;
-        EXPECT_FALSE(Checked(s, kSize24Box));
-        EXPECT_FALSE(Checked(s, kUse16BitmapBox));
-        for (const auto& row : rows) {
-            if (row.click != 0) Click(&s.Control(row.click));
-            for (std::size_t i = 0; i < dependent.size(); ++i)
-                EXPECT_EQ(s.Control(dependent[i]).enabled, row.enabled[i]) << row.click << " " << dependent[i];
-        }
-        EXPECT_TRUE(Checked(s, kOnlyOne256Box));
-        EXPECT_TRUE(Checked(s, kUse16BitmapBox));
-    });
-}
-
-// Only Next tests: the focus goes to the sizes, and Back leaves silently.
-TEST_F(PageLogic, SizesRefusesOnNextAndKeepsThePage) {
-    const std::string missing = folder / "missing.bmp";
+    } clicks[] = {{0, {true, true, false, false}},           {kSize256Box, {false, true, false, false}},
+                  {kSize256Box, {true, true, false, false}}, {kUse16BitmapBox, {true, true, true, true}},
+                  {kSize16Box, {true, false, false, false}}, {kSize16Box, {true, true, true, true}}};
     const struct {
-        const char* what;
-        std::function<void(HeadlessSheet&)> act;
+        std::vector<int> sizes;
+        bool use16;
+        std::string path;
         unsigned id;
         MessageIcon icon;
-    } rows[] = {
-        {"no size",
-         [](HeadlessSheet& s) {
-             SetBoxes(s, {kSize16Box, kSize32Box, kSize48Box, kSize256Box}, {});
-         },
-         IDS_NO_SIZE, MessageIcon::Exclamation},
-        {"256 of a smaller picture", [](HeadlessSheet&) {}, IDS_TOO_SMALL, MessageIcon::Exclamation},
-        {"16 x 16 bitmap unnamed",
-         [](HeadlessSheet& s) {
-             Click(&s.Control(kSize256Box));
-             Click(&s.Control(kUse16BitmapBox));
-         },
-         IDS_NO_FILE_NAME, MessageIcon::Exclamation},
-        {"16 x 16 bitmap missing",
-         [&](HeadlessSheet& s) {
-             Click(&s.Control(kSize256Box));
-             Click(&s.Control(kUse16BitmapBox));
-             Type(&s.Control(kBitmapPathEdit), missing);
-         },
-         IDS_FILE_NOT_FOUND, MessageIcon::Error},
-    };
-    const std::string picture = Picture("logo.bmp", Bitmap24());
-    for (const auto& row : rows) {
+    } refusals[] = {{{}, false, "", IDS_NO_SIZE, kWarn},
+                    {{kSize256Box, kSize48Box, kSize32Box, kSize16Box}, false, "", IDS_TOO_SMALL, kWarn},
+                    {{kSize48Box, kSize16Box}, true, "", IDS_NO_FILE_NAME, kWarn},
+                    {{kSize48Box, kSize16Box}, true, folder / "missing.bmp", IDS_FILE_NOT_FOUND, kError}};
+    const std::string picture = Picture("logo.bmp");
+    Run([&](HeadlessSheet& s) {
+        GoTo(s, kSizes, picture);
+        // The first appearance: 256, 48, 32 and 16, a single 256 x 256 image.
+        for (const int id : {kSize256Box, kSize48Box, kSize32Box, kSize24Box, kSize16Box, kOnlyOne256Box})
+            EXPECT_EQ(Checked(s, id), id != kSize24Box) << id;
+        for (const auto& row : clicks) {
+            if (row.click != 0) Click(&s.Control(row.click));
+            for (std::size_t i = 0; i < parts.size(); ++i)
+                EXPECT_EQ(s.Control(parts[i]).enabled, row.enabled[i]) << row.click << " " << parts[i];
+        }
+        EXPECT_TRUE(Checked(s, kOnlyOne256Box) && Checked(s, kUse16BitmapBox));
+    });
+    for (const auto& row : refusals) {
         Run([&](HeadlessSheet& s) {
-            Type(&s.Control(kBitmapPathEdit), picture);
-            s.Press(kNext);
-            s.Press(kNext);
-            row.act(s);
-            for (int attempt = 1; attempt <= 2; ++attempt) {
+            GoTo(s, kSizes, picture);
+            SetBoxes(s, {kSize16Box, kSize32Box, kSize48Box, kSize256Box}, row.sizes);
+            if (row.use16) Click(&s.Control(kUse16BitmapBox));
+            if (row.use16) Type(&s.Control(kBitmapPathEdit), row.path);
+            // Twice: the focus moves away from the sizes that matter, the choice stays.
+            Click(&s.Control(kSize24Box));
+            Click(&s.Control(kSize24Box));
+            for (int attempt = 0; attempt < 2; ++attempt) {
                 s.Press(kNext);
-                EXPECT_EQ(messages.messages.size(), std::size_t(attempt)) << row.what;
-                EXPECT_EQ(messages.messages.back().id, row.id) << row.what;
-                EXPECT_EQ(messages.messages.back().icon, row.icon) << row.what;
-                EXPECT_EQ(s.ActiveIndex(), kSizes) << row.what;
-                EXPECT_EQ(s.Active().Handle()->focus, &s.Control(kSize16Box)) << row.what;
+                EXPECT_EQ(Said(), (Told{{row.id, row.icon}}));
+                EXPECT_EQ(s.ActiveIndex(), kSizes);
+                EXPECT_EQ(s.Active().Handle()->focus, &s.Control(kSize16Box));
             }
             s.Press(kBack);
-            EXPECT_EQ(s.ActiveIndex(), kFormat) << row.what;
-            EXPECT_EQ(messages.messages.size(), 2u) << row.what;
+            EXPECT_EQ(s.ActiveIndex(), kFormat);
+            EXPECT_TRUE(Said().empty());
         });
-        messages.messages.clear();
     }
 }
 
@@ -286,28 +273,27 @@ TEST_F(PageLogic, SizesRefusesOnNextAndKeepsThePage) {
 TEST_F(PageLogic, OutputChecksTheNameOnFinish) {
     WriteFile(folder / "old.ico", {'o', 'l', 'd'});
     std::filesystem::create_directory(folder / "sub");
-    const auto excl = MessageIcon::Exclamation;
     const struct {
         std::string typed;
         unsigned id;
         MessageIcon icon;
         bool finishes;
     } rows[] = {
-        {"", IDS_NO_FILE_NAME, excl, false},
-        {"a.i", IDS_NO_FILE_NAME, excl, false},
+        {"", IDS_NO_FILE_NAME, kWarn, false},
+        {"a.i", IDS_NO_FILE_NAME, kWarn, false},
         // UTF-16 units count, not bytes: three here, four in the next.
-        {"图.i", IDS_NO_FILE_NAME, excl, false},
-        {"𝄞.i", 0, excl, true},
-        {"/", IDS_NO_FILE_NAME, excl, false},
-        {"<d>/missing/x.ico", IDS_FOLDER_NOT_FOUND, MessageIcon::Error, false},
-        {"<d>/old.ico/x.ico", IDS_FOLDER_NOT_FOUND, MessageIcon::Error, false},
-        {"<d>/sub", IDS_NO_FILE_NAME, excl, false},
-        {"<d>/sub/", IDS_NO_FILE_NAME, excl, false},
-        {"<d>/sub/new.ico", 0, excl, true},
-        {"<d>/old.ico", IDS_OVERWRITE, excl, false},
-        {"<d>/old.ico", IDS_OVERWRITE, excl, true},
+        {"图.i", IDS_NO_FILE_NAME, kWarn, false},
+        {"𝄞.i", 0, kWarn, true},
+        {"/", IDS_NO_FILE_NAME, kWarn, false},
+        {"<d>/missing/x.ico", IDS_FOLDER_NOT_FOUND, kError, false},
+        {"<d>/old.ico/x.ico", IDS_FOLDER_NOT_FOUND, kError, false},
+        {"<d>/sub", IDS_NO_FILE_NAME, kWarn, false},
+        {"<d>/sub/", IDS_NO_FILE_NAME, kWarn, false},
+        {"<d>/sub/new.ico", 0, kWarn, true},
+        {"<d>/old.ico", IDS_OVERWRITE, kWarn, false},
+        {"<d>/old.ico", IDS_OVERWRITE, kWarn, true},
     };
-    const std::string picture = Picture("logo.bmp", Bitmap24());
+    const std::string picture = Picture("logo.bmp");
     for (const auto& row : rows) {
         std::string typed = row.typed;
         if (typed.starts_with("<d>")) typed.replace(0, 3, folder.path());
@@ -334,30 +320,27 @@ TEST_F(PageLogic, OutputChecksTheNameOnFinish) {
 // The whole wizard as the program runs it: the command line's picture, the
 // user's choices on every page, help on every page, and what Finish hands on.
 TEST_F(PageLogic, FinishHandsTheDriverWhatThePagesShowed) {
-    const std::string picture = Picture("logo.bmp", Bitmap24());
+    const std::string picture = Picture("logo.bmp");
     app.SetArguments({picture});
     Run([&](HeadlessSheet& s) {
         EXPECT_EQ(s.Control(kBitmapPathEdit).text, picture);
-        const auto help = [&] { s.Press(WizardCommand::Help); };
-        help();
-        s.Press(kNext);
-        help();
-        Click(&s.Control(kTrueColour24Box));
-        Click(&s.Control(kPalette4Box));
-        s.Press(kNext);
-        help();
-        Click(&s.Control(kSize256Box));
-        Click(&s.Control(kSize24Box));
-        s.Press(kNext);
-        help();
-        s.Press(kNext);
-        help();
+        const std::vector<int> clicks[] = {{}, {kTrueColour24Box, kPalette4Box}, {kSize256Box, kSize24Box}, {}, {}};
+        for (const std::vector<int>& page : clicks) {
+            s.Press(WizardCommand::Help);
+            for (const int id : page) Click(&s.Control(id));
+            s.Press(kNext);
+        }
         EXPECT_EQ(s.Control(kPng256Box).enabled, ReadsEveryPicture());
         if (ReadsEveryPicture()) Click(&s.Control(kPng256Box));
+        // A folder chosen for the name is no name; a typed one is.
+        World().dialogReplies = {folder.path()};
+        Click(&s.Control(kBrowseButton));
+        s.Press(WizardCommand::Finish);
+        EXPECT_EQ(Said(), (Told{{IDS_NO_FILE_NAME, kWarn}}));
         Type(&s.Control(kIconPathEdit), folder / "out.ico");
         s.Press(WizardCommand::Finish);
     });
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(Said().empty());
     ASSERT_TRUE(app.written.has_value());
     const RecordingApp::Written& w = *app.written;
     EXPECT_EQ(w.path, folder / "out.ico");
@@ -369,40 +352,7 @@ TEST_F(PageLogic, FinishHandsTheDriverWhatThePagesShowed) {
     for (const char* page : {"Input", "Format", "Sizes", "Preview", "Output"})
         topics.push_back(ExecutableFolder() + "Zentro.chm::/" + page + ".html");
     EXPECT_EQ(World().helpShown, topics);
-}
-
-// The dialogs replace a name only when confirmed; a drop counts where the page takes it.
-TEST_F(PageLogic, BrowseAndDropFillTheNames) {
-    const std::string picture = Picture("logo.bmp", Bitmap24());
-    Run([&](HeadlessSheet& s) {
-        World().dialogReplies = {std::nullopt, picture, std::nullopt, "small.bmp", std::nullopt, folder.path()};
-        Type(&s.Control(kBitmapPathEdit), "before.bmp");
-        for (const char* expected : {"before.bmp", picture.c_str()}) {
-            Click(&s.Control(kBrowseButton));
-            EXPECT_EQ(s.Control(kBitmapPathEdit).text, expected);
-        }
-        EXPECT_TRUE(Drop(s.Active().Handle(), "dropped.bmp"));
-        EXPECT_EQ(s.Control(kBitmapPathEdit).text, "dropped.bmp");
-        GoTo(s, kSizes, picture);
-        EXPECT_FALSE(Drop(s.Active().Handle(), "dropped.bmp"));
-        Click(&s.Control(kUse16BitmapBox));
-        EXPECT_TRUE(Drop(&s.Control(kBitmapPathEdit), "dropped.bmp"));
-        for (const char* expected : {"dropped.bmp", "small.bmp"}) {
-            Click(&s.Control(kBrowseButton));
-            EXPECT_EQ(s.Control(kBitmapPathEdit).text, expected);
-        }
-        Click(&s.Control(kUse16BitmapBox));
-        GoTo(s, kOutput);
-        Type(&s.Control(kIconPathEdit), "typed.ico");
-        for (const std::string& expected : {std::string("typed.ico"), folder.path()}) {
-            Click(&s.Control(kBrowseButton));
-            EXPECT_EQ(s.Control(kIconPathEdit).text, expected);
-        }
-    });
-    const std::string open =
-        std::string("bmp:") + LoadString(ReadsEveryPicture() ? IDS_PICTURE_FILTER : IDS_BITMAP_FILTER);
-    EXPECT_EQ(World().dialogsShown, (std::vector<std::string>{open, open, open, open, "folder", "folder"}));
-    EXPECT_TRUE(World().dialogReplies.empty());
+    EXPECT_EQ(World().dialogsShown, std::vector<std::string>{"folder"});
 }
 
 }  // namespace
