@@ -75,7 +75,6 @@ void WizardPage::Create() {
         control.text = t.text;
         control.enabled = (t.style & kDisabled) == 0;
         control.visible = (t.style & kHidden) == 0;
-        control.tabStop = (t.style & kTabStop) != 0 && t.kind != ControlKind::Text && t.kind != ControlKind::Icon;
         control.page = window_;
         if (t.id != kStaticId) controls_.emplace(t.id, &control);
     }
@@ -148,9 +147,8 @@ bool ShowOpenDialog(WindowHandle, const std::string& filter, const std::string& 
 
 bool ShowFolderDialog(WindowHandle, std::string& folder) { return AnswerDialog("folder", folder); }
 
-void AcceptDroppedFile(WindowHandle area, const Edit& edit) {
-    area->dropEdit = edit.Handle()->dropEdit = edit.Handle();
-}
+// Nothing is dropped without a screen.
+void AcceptDroppedFile(WindowHandle, const Edit&) {}
 
 bool RunOnWorkerThread(WindowHandle, const std::function<bool()>& work) { return work(); }
 
@@ -199,11 +197,6 @@ void Type(WindowHandle edit, const std::string& text) {
     edit->text = text;
 }
 
-bool Drop(WindowHandle window, const std::string& path) {
-    if (window->dropEdit != nullptr) Type(window->dropEdit, path);
-    return window->dropEdit != nullptr;
-}
-
 HeadlessSheet::HeadlessSheet(const std::vector<WizardPage*>& pages) : pages_(pages) {
     for (WizardPage* page : pages_) page->SetParentSheet(*this);
     ActivateFrom(0, 1);
@@ -219,17 +212,12 @@ NativeWindow& HeadlessSheet::Control(int id) const {
     throw std::out_of_range("no control " + std::to_string(id) + " on page " + std::to_string(active_));
 }
 
-// The focus starts on the first control a Tab would reach.
 bool HeadlessSheet::ActivateFrom(int index, int step) {
     for (int i = index; i >= 0 && i < static_cast<int>(pages_.size()); i += step) {
         WizardPage& page = *pages_[i];
         if (!page.IsCreated()) page.Create();
         if (!page.OnSetActive()) continue;
         active_ = i;
-        const auto& controls = page.Handle()->children;
-        const auto first = std::find_if(controls.begin(), controls.end(),
-                                        [](const auto& c) { return c->tabStop && c->enabled && c->visible; });
-        page.Handle()->focus = first == controls.end() ? nullptr : first->get();
         return true;
     }
     return false;

@@ -23,15 +23,13 @@ struct NativeWindow {
     int check = 0;
     bool enabled = true;
     bool visible = true;
-    bool tabStop = false;
     int maximum = 0, position = 0;  // a scroll bar's, from 0
     bool warningIcon = false;
     NativeWindow* page = nullptr;
     std::vector<std::function<void()>> clicked;
-    // A page's window: its controls, the one with the focus, and the edit a file dropped here goes into.
+    // A page's window: its controls and the one the user or a failed exchange put the focus on.
     std::vector<std::unique_ptr<NativeWindow>> children;
     NativeWindow* focus = nullptr;
-    NativeWindow* dropEdit = nullptr;
 };
 
 }  // namespace zentro
@@ -55,8 +53,6 @@ HeadlessWorld& World();
 // A user's clicks and typing; a control the user could not reach fails the test.
 void Click(WindowHandle control);
 void Type(WindowHandle edit, const std::string& text);
-// A file dropped on `window`; false when nothing there takes it.
-bool Drop(WindowHandle window, const std::string& path);
 
 class HeadlessSheet final : public PropertySheet {
 public:

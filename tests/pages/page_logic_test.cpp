@@ -52,6 +52,12 @@ std::vector<std::uint8_t> Bitmap32WithAlpha() {
 }
 
 using Told = std::vector<std::pair<unsigned, MessageIcon>>;
+// What the user gave, and the message it brings (0 for none).
+struct Case {
+    std::string given;
+    unsigned id;
+    MessageIcon icon = kWarn;
+};
 
 bool Checked(const HeadlessSheet& s, int id) { return s.Control(id).check != 0; }
 
@@ -114,23 +120,19 @@ protected:
     TempDir folder;
 };
 
-// Refusals leave the user in the edit; a picture chosen in the dialog or dropped on the page goes on.
+// Refusals leave the user in the edit; a picture chosen in the dialog goes on.
 TEST_F(PageLogic, InputRefusesWhatItCannotReadAndStays) {
     std::filesystem::create_directory(folder / "folder.bmp");
-    const struct {
-        std::string typed;
-        unsigned id;
-        MessageIcon icon;
-    } rows[] = {{"", IDS_NO_FILE_NAME, kWarn},
-                {folder / "missing.bmp", IDS_FILE_NOT_FOUND, kError},
-                {folder / "folder.bmp", IDS_FILE_NOT_FOUND, kError},
-                {Picture("notes.bmp", {'n', 'o', 't', 'e', 's'}), IDS_NOT_A_BITMAP, kError}};
+    const Case rows[] = {{"", IDS_NO_FILE_NAME},
+                         {folder / "missing.bmp", IDS_FILE_NOT_FOUND, kError},
+                         {folder / "folder.bmp", IDS_FILE_NOT_FOUND, kError},
+                         {Picture("notes.bmp", {'n', 'o', 't', 'e', 's'}), IDS_NOT_A_BITMAP, kError}};
     const std::string picture = Picture("logo.bmp");
     Run([&](HeadlessSheet& s) {
         for (const auto& row : rows) {
-            Type(&s.Control(kBitmapPathEdit), row.typed);
+            Type(&s.Control(kBitmapPathEdit), row.given);
             s.Press(kNext);
-            EXPECT_EQ(Said(), (Told{{row.id, row.icon}})) << row.typed;
+            EXPECT_EQ(Said(), (Told{{row.id, row.icon}})) << row.given;
             EXPECT_EQ(s.ActiveIndex(), kInput);
             EXPECT_EQ(s.Active().Handle()->focus, &s.Control(kBitmapPathEdit));
         }
@@ -141,8 +143,6 @@ TEST_F(PageLogic, InputRefusesWhatItCannotReadAndStays) {
         }
         const std::string filter = LoadString(ReadsEveryPicture() ? IDS_PICTURE_FILTER : IDS_BITMAP_FILTER);
         EXPECT_EQ(World().dialogsShown, std::vector<std::string>(2, "bmp:" + filter));
-        Type(&s.Control(kBitmapPathEdit), "typed.bmp");
-        EXPECT_TRUE(Drop(s.Active().Handle(), picture));
         s.Press(kNext);
         EXPECT_EQ(s.ActiveIndex(), kFormat);
     });
@@ -176,7 +176,7 @@ TEST_F(PageLogic, InputPresetsFormatAndOutputFromEachPicture) {
             GoTo(s, kOutput);
             EXPECT_EQ(s.Control(kIconPathEdit).text, folder / row.icon);
             Type(&s.Control(kIconPathEdit), "typed.ico");
-            while (s.ActiveIndex() != kInput) s.Press(kBack);
+            for (int page = kOutput; page > kInput; --page) s.Press(kBack);
         }
     });
     EXPECT_TRUE(Said().empty());
@@ -251,8 +251,10 @@ TEST_F(PageLogic, SizesEnableTheirPartsAndRefuseOnNext) {
         Run([&](HeadlessSheet& s) {
             GoTo(s, kSizes, picture);
             SetBoxes(s, {kSize16Box, kSize32Box, kSize48Box, kSize256Box}, row.sizes);
-            if (row.use16) Click(&s.Control(kUse16BitmapBox));
-            if (row.use16) Type(&s.Control(kBitmapPathEdit), row.path);
+            if (row.use16) {
+                Click(&s.Control(kUse16BitmapBox));
+                Type(&s.Control(kBitmapPathEdit), row.path);
+            }
             // Twice: the focus moves away from the sizes that matter, the choice stays.
             Click(&s.Control(kSize24Box));
             Click(&s.Control(kSize24Box));
@@ -269,50 +271,46 @@ TEST_F(PageLogic, SizesEnableTheirPartsAndRefuseOnNext) {
     }
 }
 
-// Finish checks the name in the edit; "<d>" is the test folder, which holds old.ico and sub/.
+// Finish checks the name in the edit, whatever the answer to the overwrite
+// question, which alone can let it through; "<d>" is the test folder.
 TEST_F(PageLogic, OutputChecksTheNameOnFinish) {
     WriteFile(folder / "old.ico", {'o', 'l', 'd'});
     std::filesystem::create_directory(folder / "sub");
-    const struct {
-        std::string typed;
-        unsigned id;
-        MessageIcon icon;
-        bool finishes;
-    } rows[] = {
-        {"", IDS_NO_FILE_NAME, kWarn, false},
-        {"a.i", IDS_NO_FILE_NAME, kWarn, false},
+    const Case rows[] = {
+        {"", IDS_NO_FILE_NAME},
+        {"a.i", IDS_NO_FILE_NAME},
         // UTF-16 units count, not bytes: three here, four in the next.
-        {"图.i", IDS_NO_FILE_NAME, kWarn, false},
-        {"𝄞.i", 0, kWarn, true},
-        {"/", IDS_NO_FILE_NAME, kWarn, false},
-        {"<d>/missing/x.ico", IDS_FOLDER_NOT_FOUND, kError, false},
-        {"<d>/old.ico/x.ico", IDS_FOLDER_NOT_FOUND, kError, false},
-        {"<d>/sub", IDS_NO_FILE_NAME, kWarn, false},
-        {"<d>/sub/", IDS_NO_FILE_NAME, kWarn, false},
-        {"<d>/sub/new.ico", 0, kWarn, true},
-        {"<d>/old.ico", IDS_OVERWRITE, kWarn, false},
-        {"<d>/old.ico", IDS_OVERWRITE, kWarn, true},
+        {"图.i", IDS_NO_FILE_NAME},
+        {"𝄞.i", 0},
+        {"/", IDS_NO_FILE_NAME},
+        {"<d>/missing/x.ico", IDS_FOLDER_NOT_FOUND, kError},
+        {"<d>/old.ico/x.ico", IDS_FOLDER_NOT_FOUND, kError},
+        {"<d>/sub", IDS_NO_FILE_NAME},
+        {"<d>/sub/", IDS_NO_FILE_NAME},
+        {"<d>/sub/new.ico", 0},
+        {"<d>/old.ico", IDS_OVERWRITE},
     };
     const std::string picture = Picture("logo.bmp");
     for (const auto& row : rows) {
-        std::string typed = row.typed;
+        std::string typed = row.given;
         if (typed.starts_with("<d>")) typed.replace(0, 3, folder.path());
-        // The overwrite question is answered as the row goes.
-        MessageRecorder asked(row.finishes ? MessageReply::Yes : MessageReply::No);
-        Run([&](HeadlessSheet& s) {
-            GoTo(s, kOutput, picture);
-            Type(&s.Control(kIconPathEdit), typed);
-            s.Press(WizardCommand::Finish);
-            EXPECT_EQ(asked.OnlyId(), row.id) << typed;
-            if (row.id != 0) {
-                EXPECT_EQ(asked.messages.at(0).icon, row.icon) << typed;
-                const bool question = row.id == IDS_OVERWRITE;
-                EXPECT_EQ(asked.messages.at(0).buttons, question ? MessageButtons::YesNo : MessageButtons::Ok);
-            }
-            EXPECT_EQ(s.Result(), row.finishes ? int{kWizardFinished} : 0) << typed;
-            EXPECT_EQ(s.Control(kIconPathEdit).text, typed);
-        });
-        EXPECT_EQ(app.written ? app.written->path : "-", row.finishes ? typed : "-");
+        for (const MessageReply reply : {MessageReply::No, MessageReply::Yes}) {
+            const bool finishes = row.id == 0 || (row.id == IDS_OVERWRITE && reply == MessageReply::Yes);
+            MessageRecorder asked(reply);
+            Run([&](HeadlessSheet& s) {
+                GoTo(s, kOutput, picture);
+                Type(&s.Control(kIconPathEdit), typed);
+                s.Press(WizardCommand::Finish);
+                EXPECT_EQ(asked.OnlyId(), row.id) << typed;
+                for (const Message& m : asked.messages) {
+                    EXPECT_EQ(m.icon, row.icon) << typed;
+                    EXPECT_EQ(m.buttons, row.id == IDS_OVERWRITE ? MessageButtons::YesNo : MessageButtons::Ok);
+                }
+                EXPECT_EQ(s.Result(), finishes ? int{kWizardFinished} : 0) << typed;
+                EXPECT_EQ(s.Control(kIconPathEdit).text, typed);
+            });
+            EXPECT_EQ(app.written ? app.written->path : "-", finishes ? typed : "-");
+        }
     }
     EXPECT_EQ(ReadFile(folder / "old.ico"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
