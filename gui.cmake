@@ -14,7 +14,7 @@ target_link_libraries(zentro_resources PRIVATE Qt6::Core)
 file(GLOB ZENTRO_GUI_SOURCES CONFIGURE_DEPENDS platform/qt/*.cpp app/*.cpp pages/*.cpp)
 list(REMOVE_ITEM ZENTRO_GUI_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
-add_library(zentro_gui STATIC ${ZENTRO_GUI_SOURCES})
+add_library(zentro_gui STATIC ${ZENTRO_GUI_SOURCES} ${ZENTRO_DATA_EXCHANGE_SOURCE})
 target_link_libraries(zentro_gui PUBLIC zentro_core Qt6::Widgets)
 # The wizard reads what the command line reads, where the decoders are built.
 if(TARGET zentro_codecs)

@@ -26,3 +26,20 @@ install(FILES ${CMAKE_BINARY_DIR}/README-Windows.txt DESTINATION .)
 if(ZENTRO_WINDOWS_LIBS AND TARGET zentro_codecs)
   install(DIRECTORY ${ZENTRO_WINDOWS_LIBS}/licences/ DESTINATION licences)
 endif()
+
+# The wizard on the system's own controls: the pages and the application over
+# the platform layer's Windows half, with the help topics built in.
+file(GLOB ZENTRO_WIN32_GUI_SOURCES CONFIGURE_DEPENDS app/*.cpp pages/*.cpp platform/win32/*.cpp)
+add_executable(zentro WIN32 ${ZENTRO_WIN32_GUI_SOURCES} ${ZENTRO_DATA_EXCHANGE_SOURCE} res/windows/help.rc)
+target_link_libraries(zentro PRIVATE zentro_core comctl32 comdlg32 shell32 ole32 gdi32 uuid)
+target_compile_definitions(zentro PRIVATE ZENTRO_VERSION="${PROJECT_VERSION}" UNICODE _UNICODE)
+if(TARGET zentro_codecs)
+  target_link_libraries(zentro PRIVATE zentro_codecs)
+  target_compile_definitions(zentro PRIVATE ZENTRO_GUI_CODECS)
+endif()
+target_include_directories(zentro PRIVATE ${CMAKE_SOURCE_DIR}/res/help)
+set_source_files_properties(res/windows/help.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/help/Input.html;${CMAKE_SOURCE_DIR}/res/help/Format.html;${CMAKE_SOURCE_DIR}/res/help/Sizes.html;${CMAKE_SOURCE_DIR}/res/help/Preview.html;${CMAKE_SOURCE_DIR}/res/help/Output.html")
+zentro_make_icon128(${CMAKE_CURRENT_BINARY_DIR}/zentro.ico)
+zentro_add_windows_resources(zentro ${CMAKE_CURRENT_BINARY_DIR}/zentro.ico)
+install(TARGETS zentro RUNTIME DESTINATION bin)

@@ -5,6 +5,7 @@
 #include "app/bmp_icon_app.h"
 #include "app/wizard_command_line.h"
 #include "platform/application.h"
+#include "platform/command_line.h"
 
 namespace {
 
@@ -13,8 +14,8 @@ zentro::CBmpIconApp theApp;
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The program's texts are UTF-8, as are the arguments of its platforms' shells.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    // The program's texts are UTF-8, and so are its arguments on every system.
+    std::vector<std::string> arguments = zentro::CommandLineArguments(argc, argv);
     const zentro::CommandLineInfo commandLine = zentro::ParseCommandLine(arguments);
     switch (commandLine.action) {
         case zentro::CommandLineInfo::Action::ShowUsage: std::fputs(zentro::kWizardUsage, stdout); return 0;

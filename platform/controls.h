@@ -41,6 +41,9 @@ public:
 class PushButton : public Control {};
 
 // The scroll codes a page's OnHScroll receives, by their platform numbers.
+// Windows' headers define the same names as macros of the same numbers; where
+// they are seen first, those serve.
+#ifndef SB_LINELEFT
 enum ScrollCode : int {
     SB_LINELEFT = 0,
     SB_LINERIGHT = 1,
@@ -52,6 +55,7 @@ enum ScrollCode : int {
     SB_RIGHT = 7,
     SB_ENDSCROLL = 8,
 };
+#endif
 
 // A horizontal scroll bar; what the user does to it reaches the page as
 // WizardPage::OnHScroll.

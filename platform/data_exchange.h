@@ -47,4 +47,12 @@ void DDX_Control(DataExchange& dx, int id, PushButton& control);
 void DDX_Control(DataExchange& dx, int id, ScrollBar& control);
 void DDX_Control(DataExchange& dx, int id, Static& control);
 
+// What a data exchange expects of a template's control.
+enum class ControlClass { Any, Edit, CheckBox, PushButton, ScrollBar, Static };
+
+// Each platform gives the page's control `id`, which must be of `kind`. A page
+// that names a control it does not have is a programming error that no user can
+// recover from: the platform says which control and stops the program.
+WindowHandle RequireControl(const WizardPage& page, int id, ControlClass kind);
+
 }  // namespace zentro

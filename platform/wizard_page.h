@@ -87,6 +87,10 @@ protected:
     void OnClicked(int id, std::function<void()> handler);
 
 private:
+    // Where a platform's sheet makes the page's window itself (Windows), it
+    // hands the window over and routes the page's notifications through this.
+    friend struct WizardPageWindow;
+
     DialogTemplate template_;
     WindowHandle window_;
     PropertySheet* sheet_ = nullptr;

@@ -10,6 +10,9 @@
 
 namespace zentro {
 
+// How long work runs before the progress bar appears.
+constexpr int kProgressDelayMs = 300;
+
 // Runs `work` and returns its result; an exception it throws is rethrown
 // here. `window`'s top-level window is the one kept from input.
 bool RunOnWorkerThread(WindowHandle window, const std::function<bool()>& work);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds zentro-cli.exe for 64-bit Windows with Debian's mingw-w64 and
-# checks that the Windows resources (icon 128, version, manifest) are in it.
+# Cross-builds zentro-cli.exe and the wizard zentro.exe for 64-bit Windows with
+# Debian's mingw-w64 and checks that the Windows resources (icon 128, version,
+# manifest) are in each.
 # Needs: apt-get install g++-mingw-w64-x86-64-posix (tools/setup.sh does).
 #
-#   tools/cross-build-windows.sh [BUILD_DIR [TARGET...]]   (default build-windows zentro-cli)
+#   tools/cross-build-windows.sh [BUILD_DIR [TARGET...]]   (default build-windows zentro-cli zentro)
 #
 # BUILD_DIR may be absolute or relative to the current folder. Icon 128 is
 # made by a zentro-cli for this machine: the one named by ZENTRO_HOST_CLI, else
@@ -15,7 +16,7 @@ set -euo pipefail
 out=$(realpath -m "${1:-build-windows}")
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(zentro-cli)
+[ ${#targets[@]} -gt 0 ] || targets=(zentro-cli zentro)
 host=${ZENTRO_HOST_CLI:+$(realpath "$ZENTRO_HOST_CLI")}
 cd "$(dirname "$0")/.."
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
@@ -45,6 +46,12 @@ else
 fi
 cmake --build "$out" --parallel "$jobs" --target "${targets[@]}"
 
-exe="$out/cli/zentro-cli.exe"
-ls -l "$exe"
-python3 tools/check_windows_resources.py "$exe"
+for target in "${targets[@]}"; do
+  case $target in
+    zentro-cli) exe="$out/cli/zentro-cli.exe" ;;
+    zentro) exe="$out/zentro.exe" ;;
+    *) continue ;;
+  esac
+  ls -l "$exe"
+  python3 tools/check_windows_resources.py "$exe"
+done

@@ -1,10 +1,6 @@
 #include "platform/qt/data_exchange.h"
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 
 #include "platform/qt/window_handle.h"
 #include "platform/wizard_page.h"
@@ -13,24 +9,29 @@ namespace zentro {
 
 namespace {
 
-// A page that names a control it does not have is a programming error that
-// no user can recover from: say which one and stop.
-QWidget* RequireControl(const WizardPage& page, int id, const char* expectedType) {
+const char* QtClassOf(ControlClass kind) {
+    switch (kind) {
+        case ControlClass::Any: break;
+        case ControlClass::Edit: return "QLineEdit";
+        case ControlClass::CheckBox: return "QCheckBox";
+        case ControlClass::PushButton: return "QPushButton";
+        case ControlClass::ScrollBar: return "QScrollBar";
+        case ControlClass::Static: return "QLabel";
+    }
+    return "QWidget";
+}
+
+QWidget* RequireWidget(const WizardPage& page, int id, const char* expectedType) {
     QWidget* control = AsWidget(page.GetDlgItem(id));
     if (control == nullptr || !control->inherits(expectedType))
         qFatal("page %d has no %s with id %d", page.Template().id, expectedType, id);
     return control;
 }
 
-void Bind(DataExchange& dx, int id, Control& control, const char* expectedType) {
-    if (!control.IsBound()) control.Attach(HandleOf(RequireControl(dx.Page(), id, expectedType)));
-}
-
 }  // namespace
 
-WindowHandle DataExchange::PrepareControl(int id) {
-    lastControl_ = HandleOf(RequireControl(page_, id, "QWidget"));
-    return lastControl_;
+WindowHandle RequireControl(const WizardPage& page, int id, ControlClass kind) {
+    return HandleOf(RequireWidget(page, id, QtClassOf(kind)));
 }
 
 void DataExchange::Fail() {
@@ -42,36 +43,8 @@ void DataExchange::Fail() {
     throw DataExchangeFailure{};
 }
 
-void DDX_Check(DataExchange& dx, int id, int& value) {
-    CheckBox box;
-    box.Attach(HandleOf(RequireControl(dx.Page(), id, "QCheckBox")));
-    dx.PrepareControl(id);
-    if (dx.SaveAndValidate()) {
-        value = box.Check();
-        return;
-    }
-    if (value < 0 || value > 2) value = 0;
-    box.SetCheck(value);
-}
-
-void DDX_Text(DataExchange& dx, int id, std::string& value) {
-    Edit edit;
-    edit.Attach(HandleOf(RequireControl(dx.Page(), id, "QLineEdit")));
-    dx.PrepareControl(id);
-    if (dx.SaveAndValidate())
-        value = edit.Text();
-    else
-        edit.SetText(value);
-}
-
-void DDX_Control(DataExchange& dx, int id, Edit& control) { Bind(dx, id, control, "QLineEdit"); }
-void DDX_Control(DataExchange& dx, int id, CheckBox& control) { Bind(dx, id, control, "QCheckBox"); }
-void DDX_Control(DataExchange& dx, int id, PushButton& control) { Bind(dx, id, control, "QPushButton"); }
-void DDX_Control(DataExchange& dx, int id, ScrollBar& control) { Bind(dx, id, control, "QScrollBar"); }
-void DDX_Control(DataExchange& dx, int id, Static& control) { Bind(dx, id, control, "QLabel"); }
-
 QWidget* BoundControl(DataExchange& dx, int id, const char* expectedType) {
-    return RequireControl(dx.Page(), id, expectedType);
+    return RequireWidget(dx.Page(), id, expectedType);
 }
 
 void DDX_Control(DataExchange& dx, int id, QWidget& replacement) {

@@ -5,6 +5,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "platform/help_reference.h"
 #include "platform/qt/window_handle.h"
 
 namespace zentro {
@@ -14,15 +15,11 @@ namespace {
 QPointer<HelpViewer> gViewer;
 
 // ":/help/<name>.chm/<topic>" for a reference, or "" when it is malformed.
-QString ResourceOf(const QString& reference) {
-    const qsizetype separator = reference.lastIndexOf(QLatin1String("::/"));
-    if (separator < 0) return {};
-    const QString helpFile = reference.left(separator);
-    const QString topic = reference.mid(separator + 3);
-    const qsizetype slash = std::max(helpFile.lastIndexOf(QLatin1Char('/')), helpFile.lastIndexOf(QLatin1Char('\\')));
-    const QString helpName = helpFile.mid(slash + 1);
-    if (helpName.isEmpty() || topic.isEmpty() || topic.contains(QLatin1String(".."))) return {};
-    return QStringLiteral(":/help/") + helpName + QLatin1Char('/') + topic;
+QString ResourceOf(const std::string& reference) {
+    const std::optional<HelpReference> parts = ParseHelpReference(reference);
+    if (!parts) return {};
+    return QStringLiteral(":/help/") + QString::fromStdString(parts->helpName) + QLatin1Char('/') +
+           QString::fromStdString(parts->topic);
 }
 
 }  // namespace
@@ -52,7 +49,7 @@ void HelpViewer::Show(const std::string& reference, const QString& resource) {
 std::intptr_t HtmlHelpA(WindowHandle ownerWindow, const char* file, unsigned command, std::uintptr_t) {
     QWidget* owner = AsWidget(ownerWindow);
     if (command != kHelpDisplayTopic || file == nullptr || QApplication::instance() == nullptr) return 0;
-    const QString resource = ResourceOf(QString::fromUtf8(file));
+    const QString resource = ResourceOf(file);
     if (resource.isEmpty() || !QFile::exists(resource)) return 0;
     // A window owned by nobody would be blocked by the modal wizard: hang it
     // on the modal window instead, as a window of its own.

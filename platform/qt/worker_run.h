@@ -11,9 +11,6 @@ class QWidget;
 
 namespace zentro {
 
-// How long work runs before the progress bar appears.
-constexpr int kProgressDelayMs = 300;
-
 // As RunOnWorkerThread(WindowHandle, work), for a widget.
 bool RunOnWorkerThread(QWidget& window, const std::function<bool()>& work);
 

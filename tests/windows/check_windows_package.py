@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Packs the Windows build as a ZIP with CPack and checks that it holds the
-cross-built zentro-cli.exe with its resources, the README's Windows section
-and the licence of every picture library linked in.
+cross-built zentro-cli.exe and zentro.exe with their resources, the README's
+Windows section and the licence of every picture library linked in; prints
+the size of each program as packed.
 
 Usage: check_windows_package.py WINDOWS_BUILD_DIR
 """
@@ -18,15 +19,17 @@ subprocess.run(["cpack", "-G", "ZIP"], cwd=build, check=True, stdout=subprocess.
 (package,) = glob.glob(os.path.join(build, "Zentro-*-win64.zip"))
 with zipfile.ZipFile(package) as archive:
     names = [n for n in archive.namelist() if not n.endswith("/")]
-    exes = [n for n in names if n.endswith("/bin/zentro-cli.exe")]
-    assert len(exes) == 1, names
+    exes = [n for n in names if n.endswith(("/bin/zentro-cli.exe", "/bin/zentro.exe"))]
+    assert len(exes) == 2, names
     readme = archive.read(next(n for n in names if n.endswith("/README-Windows.txt"))).decode()
     assert "zentro-cli.exe" in readme and "SVG" in readme, readme
     licences = {os.path.basename(n).split(".")[0] for n in names if "/licences/" in n}
     assert {"libpng", "libjpeg-turbo", "libwebp", "giflib", "zlib"} <= licences, names
-    packed = os.path.join(build, "packed-zentro-cli.exe")
-    with open(packed, "wb") as f:
-        f.write(archive.read(exes[0]))
-subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "..", "..", "tools",
-                                             "check_windows_resources.py"), packed], check=True)
+    for exe in exes:
+        packed = os.path.join(build, "packed-" + os.path.basename(exe))
+        with open(packed, "wb") as f:
+            f.write(archive.read(exe))
+        print(f"{os.path.basename(exe)}: {os.path.getsize(packed)} bytes")
+        subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "..", "..", "tools",
+                                                     "check_windows_resources.py"), packed], check=True)
 print(f"{os.path.basename(package)}: {', '.join(names)}")
