@@ -5,9 +5,10 @@ the Input page, Enter through the pages, Enter for Finish.
 
 Usage: wizard_suite.py GROUP --exe zentro.exe --cli zentro-cli.exe --wine WINE --prefix WINEPREFIX --work DIR
                        [--tour zentro_screenshot_tour] [--picture PICTURE --shots DIR]
-GROUP is keyboard (a classic bitmap and a PNG with alpha: the icon must be
-zentro-cli.exe's, and with --tour the Preview page must show the Linux
-wizard's picture), refusal (a text file: its message box, then the Input page
+GROUP is keyboard (a classic bitmap and a PNG with alpha with the presets, the
+PNG once more with the 32-bit images only: each icon must be zentro-cli.exe's
+for the same choices, and with --tour the Preview page must show the Linux
+wizard's first picture pixel for pixel), refusal (a text file: its message box, then the Input page
 again) or screenshots (the five pages of PICTURE as PNG files in DIR). Each
 group ends Wine's server for the prefix, so the prefix must be its own.
 """
@@ -63,7 +64,11 @@ class Screen:
             raise Failed(f"Xvfb gave no display (see {self.log.name})")
         self.display = ":" + number.strip().decode()
         self.runner.env["DISPLAY"] = self.display
-        self.runner.start()
+        try:
+            self.runner.start()
+        except BaseException:
+            self.__exit__()
+            raise
         return self
 
     def __exit__(self, *_):
@@ -166,37 +171,49 @@ def fading_disc_png(path, size):
     image.save(path)
 
 
-def linux_preview(options, picture_path, work):
+def linux_preview(options, picture_path, tour_options, work):
     """The picture the Linux wizard's Preview page shows first for `picture_path`."""
-    path = os.path.join(work, os.path.basename(picture_path) + "-linux-preview.png")
+    path = os.path.join(work, "linux-preview.png")
     runtime = fresh(os.path.join(work, "runtime"))
     os.chmod(runtime, 0o700)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=runtime)
-    subprocess.run([options.tour, "--preview", path, picture_path], env=env, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, timeout=120)
+    subprocess.run([options.tour, "--preview", path, picture_path] + tour_options, env=env,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, timeout=120)
     return Image.open(path).convert("RGB") if os.path.isfile(path) else None
 
 
 # ---------------------------------------------------------------- groups
 
+# Each run: its name, the picture, the keys pressed on the Format page, and what
+# they mean to zentro-cli and to the Linux wizard's tour. The presets are
+# zentro-cli's defaults; clearing the 8- and 4-bit boxes leaves the 32-bit
+# images, and the Preview page then opens on the 256 x 256 one.
+KEYBOARD_RUNS = [
+    ("classic bitmap", "keyed.bmp", [], [], []),
+    ("PNG with alpha", "alpha.png", [], [], []),
+    ("PNG with alpha, 32-bit only", "alpha.png", ["alt+8", "alt+4"], ["--depths", "32"], ["--only-32"]),
+]
+
 
 def group_keyboard(screen, work):
-    folder = fresh(os.path.join(work, "pictures"))
-    pictures = {"keyed.bmp": None, "alpha.png": None}
-    write(os.path.join(folder, "keyed.bmp"), picture(256, 256, 24, True, 7))
-    fading_disc_png(os.path.join(folder, "alpha.png"), 256)
-    for name in pictures:
-        source, stem = os.path.join(folder, name), os.path.splitext(name)[0]
-        # The wizard's presets are zentro-cli's defaults.
-        status, _, messages = screen.runner.windows(["-o", stem + "-cli.ico", name], folder)
+    for number, (name, picture_name, format_keys, cli_options, tour_options) in enumerate(KEYBOARD_RUNS):
+        folder = fresh(os.path.join(work, f"run-{number}"))
+        source, icon = os.path.join(folder, picture_name), os.path.join(folder, "cli.ico")
+        if picture_name.endswith(".bmp"):
+            write(source, picture(256, 256, 24, True, 7))
+        else:
+            fading_disc_png(source, 256)
+        status, _, messages = screen.runner.windows(cli_options + ["-o", "cli.ico", picture_name], folder)
         check(status == 0, f"{name}: zentro-cli.exe failed ({status}, {messages})")
-        expected = linux_preview(screen.o, source, work) if screen.o.tour else None
+        expected = linux_preview(screen.o, source, tour_options, folder) if screen.o.tour else None
         check(expected is not None or not screen.o.tour, f"{name}: the Linux wizard showed no preview")
         wizard = screen.start([], folder)
         screen.type(windows_path(source))
         for page in range(1, len(PAGES)):
             screen.keys("Return")
             screen.wait(PAGES[page])
+            if page == FORMAT and format_keys:
+                screen.keys(*format_keys)
             if page == PREVIEW and expected is not None:
                 place = screen.find(expected)
                 if place is None:
@@ -207,10 +224,10 @@ def group_keyboard(screen, work):
                           f" picture at {place}")
         screen.keys("Return")
         status = screen.ended(wizard)
-        icon = os.path.join(folder, stem + ".ico")
-        check(os.path.isfile(icon), f"{name}: the wizard wrote no {icon} (exit status {status})")
-        if os.path.isfile(icon):
-            wizard_bytes, cli_bytes = read(icon), read(os.path.join(folder, stem + "-cli.ico"))
+        # The Output page proposes the picture's name with .ico.
+        written = os.path.splitext(source)[0] + ".ico"
+        if check(os.path.isfile(written), f"{name}: the wizard wrote no {written} (exit status {status})"):
+            wizard_bytes, cli_bytes = read(written), read(icon)
             if check(wizard_bytes == cli_bytes, f"{name}: the wizard's icon ({len(wizard_bytes)} bytes) is not"
                                                 f" zentro-cli.exe's ({len(cli_bytes)} bytes)"):
                 print(f"{name}: the wizard wrote zentro-cli.exe's {len(cli_bytes)} bytes")
