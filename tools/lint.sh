@@ -21,10 +21,10 @@ cpp_files() {
   git ls-files -- '*.cpp' '*.h' ':!:tests/identity/**'
 }
 
-# Sources of the core (platform/ without its Qt half), codecs/ and cli/.
+# Sources of the core (platform/ without its toolkit halves), codecs/ and cli/.
 tidy_files() {
   git ls-files -- 'image/*.cpp' 'icon/*.cpp' 'job/*.cpp' 'platform/*.cpp' 'codecs/*.cpp' 'cli/*.cpp' |
-    grep -v '^platform/qt/' || true
+    grep -v -e '^platform/qt/' -e '^platform/win32/' || true
 }
 
 need() {

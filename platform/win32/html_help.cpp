@@ -30,12 +30,12 @@ BOOL CALLBACK WriteTopic(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR fol
     return TRUE;
 }
 
-// The folder the topics are written to: the help file's name under the user's
-// temporary folder.
+// The folder the topics are written to: one named as the help file, in the
+// user's temporary folder.
 std::wstring TopicFolder(const std::string& helpName) {
     wchar_t temporary[MAX_PATH + 1] = {};
     if (::GetTempPathW(MAX_PATH + 1, temporary) == 0) return {};
-    std::wstring folder = std::wstring(temporary) + L"Zentro " + WideFromUtf8(helpName, BadUtf8::Replace);
+    std::wstring folder = std::wstring(temporary) + WideFromUtf8(helpName, BadUtf8::Replace);
     ::CreateDirectoryW(folder.c_str(), nullptr);
     return folder + L'\\';
 }

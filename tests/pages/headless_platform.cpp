@@ -31,10 +31,6 @@ NativeWindow* Require(const WizardPage& page, int id, std::initializer_list<Cont
     return control;
 }
 
-void Bind(DataExchange& dx, int id, Control& control, std::initializer_list<ControlKind> kinds) {
-    if (!control.IsBound()) control.Attach(Require(dx.Page(), id, kinds));
-}
-
 bool AnswerDialog(const std::string& shown, std::string& chosen) {
     test::HeadlessWorld& world = test::World();
     world.dialogsShown.push_back(shown);
@@ -99,37 +95,21 @@ void Static::SetWarningIcon() { Handle()->warningIcon = true; }
 // Nothing is painted without a screen: a test reads the picture through Bitmap().
 void BitmapStatic::Invalidate() {}
 
-WindowHandle DataExchange::PrepareControl(int id) { return lastControl_ = Require(page_, id, {}); }
+WindowHandle RequireControl(const WizardPage& page, int id, ControlClass kind) {
+    switch (kind) {
+        case ControlClass::Any: break;
+        case ControlClass::Edit: return Require(page, id, {ControlKind::Edit});
+        case ControlClass::CheckBox: return Require(page, id, {ControlKind::AutoCheckBox});
+        case ControlClass::PushButton: return Require(page, id, {ControlKind::PushButton});
+        case ControlClass::ScrollBar: return Require(page, id, {ControlKind::HScrollBar});
+        case ControlClass::Static: return Require(page, id, {ControlKind::Text, ControlKind::Icon});
+    }
+    return Require(page, id, {});
+}
 
 void DataExchange::Fail() {
     if (saveAndValidate_ && lastControl_ != nullptr) lastControl_->page->focus = lastControl_;
     throw DataExchangeFailure{};
-}
-
-void DDX_Check(DataExchange& dx, int id, int& value) {
-    NativeWindow* box = Require(dx.Page(), id, {ControlKind::AutoCheckBox});
-    dx.PrepareControl(id);
-    if (dx.SaveAndValidate())
-        value = box->check;
-    else
-        box->check = value = value < 0 || value > 2 ? 0 : value;
-}
-
-void DDX_Text(DataExchange& dx, int id, std::string& value) {
-    NativeWindow* edit = Require(dx.Page(), id, {ControlKind::Edit});
-    dx.PrepareControl(id);
-    if (dx.SaveAndValidate())
-        value = edit->text;
-    else
-        edit->text = value;
-}
-
-void DDX_Control(DataExchange& dx, int id, Edit& control) { Bind(dx, id, control, {ControlKind::Edit}); }
-void DDX_Control(DataExchange& dx, int id, CheckBox& control) { Bind(dx, id, control, {ControlKind::AutoCheckBox}); }
-void DDX_Control(DataExchange& dx, int id, PushButton& control) { Bind(dx, id, control, {ControlKind::PushButton}); }
-void DDX_Control(DataExchange& dx, int id, ScrollBar& control) { Bind(dx, id, control, {ControlKind::HScrollBar}); }
-void DDX_Control(DataExchange& dx, int id, Static& control) {
-    Bind(dx, id, control, {ControlKind::Text, ControlKind::Icon});
 }
 
 void DDX_Control(DataExchange& dx, int id, BitmapStatic& control) {
