@@ -225,6 +225,7 @@ def same_run(runner, work, name, args, setup):
 # Tahoma. Neither has Chinese glyphs under Wine, so both become Debian's CJK font.
 # Unmanaged windows get captions drawn by Wine itself, and Wine gives the X focus
 # to the window it activates, so that keys reach the wizard with no window manager.
+# A caret that never blinks looks the same in every screenshot.
 PREFIX_REGISTRY = r"""REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
@@ -236,6 +237,9 @@ PREFIX_REGISTRY = r"""REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"CursorBlinkRate"="-1"
 """
 PREFIX_FONTS = ("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
                 # The glyphs of caption buttons and check marks; Debian's Wine does not find it by itself.
@@ -249,16 +253,19 @@ def group_prefix(runner, work):
         subprocess.run([runner.o.wine, "wineboot", "--init"], env=runner.env, check=True, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
     fonts = os.path.join(runner.o.prefix, "drive_c", "windows", "Fonts")
-    if all(os.path.isfile(os.path.join(fonts, os.path.basename(font))) for font in PREFIX_FONTS):
+    for font in PREFIX_FONTS:
+        if not os.path.isfile(os.path.join(fonts, os.path.basename(font))) and check(
+                os.path.isfile(font), f"{font} is missing (tools/setup.sh installs it)"):
+            shutil.copy(font, fonts)
+    # The settings once imported stay in the prefix, so that changed ones are imported again.
+    imported = os.path.join(runner.o.prefix, "zentro-settings.reg")
+    if os.path.isfile(imported) and read(imported) == PREFIX_REGISTRY.encode():
         return
-    registry = os.path.join(work, "prefix.reg")
+    registry = os.path.join(work, "settings.reg")
     write(registry, PREFIX_REGISTRY.encode())
     subprocess.run([runner.o.wine, "regedit", "/S", registry], env=runner.env, check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
-    # The fonts last: they tell the next run that the prefix is complete.
-    for font in PREFIX_FONTS:
-        if check(os.path.isfile(font), f"{font} is missing (tools/setup.sh installs it)"):
-            shutil.copy(font, fonts)
+    shutil.copy(registry, imported)
 
 
 def group_icons(runner, work):
