@@ -6,8 +6,8 @@
 #include <QTranslator>
 
 #include "platform/application.h"
+#include "platform/message_box.h"
 #include "platform/qt/dialog_units.h"
-#include "platform/qt/message_box.h"
 
 namespace zentro {
 

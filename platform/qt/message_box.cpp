@@ -1,4 +1,4 @@
-#include "platform/qt/message_box.h"
+#include "platform/message_box.h"
 
 #include <QApplication>
 #include <QMessageBox>

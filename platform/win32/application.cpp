@@ -1,6 +1,6 @@
 #include "platform/application.h"
 
-#include "platform/win32/message_box.h"
+#include "platform/message_box.h"
 #include "platform/win32/windows_api.h"
 
 namespace zentro {

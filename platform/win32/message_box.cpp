@@ -1,4 +1,4 @@
-#include "platform/win32/message_box.h"
+#include "platform/message_box.h"
 
 #include "platform/string_table.h"
 #include "platform/wide_text.h"

@@ -18,7 +18,8 @@ void WizardPage::MoveWindow(const Rect& where) {
 }
 
 void WizardPage::ReplaceControl(int id, WindowHandle replacement) {
-    const HWND control = AsHwnd(GetDlgItem(id));
+    // A control the page does not have stops the program, as on the other platform.
+    const HWND control = AsHwnd(RequireControl(*this, id, ControlClass::Any));
     const HWND page = AsHwnd(window_);
     const HWND widget = AsHwnd(replacement);
     RECT place;

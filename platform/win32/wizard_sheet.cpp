@@ -59,8 +59,10 @@ void WizardSheet::SetWizardButtons(unsigned flags) {
     HWND sheet = sheet_;
     for (const WizardPage* page : pages_)
         if (sheet == nullptr && page->IsCreated()) sheet = ::GetParent(AsHwnd(page->Handle()));
-    // The flags are the system's own PSWIZB_ values.
-    if (sheet != nullptr) ::SendMessageW(sheet, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    // The flags are the system's own PSWIZB_ values. Pages ask while the sheet
+    // is activating them (PSN_SETACTIVE), when a sent request is overridden by
+    // the sheet's own button and focus update: posted, it comes after that.
+    if (sheet != nullptr) ::PostMessageW(sheet, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
 int WizardSheet::DoModal() {

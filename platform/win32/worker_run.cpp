@@ -36,6 +36,25 @@ HWND ShowProgress(HWND owner) {
     return progress;
 }
 
+// While the work runs, the busy window shows the busy cursor over all its
+// parts (its controls ask it first) and refuses to be closed, by the taskbar
+// or otherwise, as it ignores the user's other input.
+LRESULT CALLBACK BusySubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (message) {
+        case WM_SETCURSOR:
+            // Under a message box the system's own answer stands: it points the user to the box.
+            if (LOWORD(lParam) == static_cast<WORD>(HTERROR)) break;
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        case WM_CLOSE: return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+            break;
+        default: break;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 // A message waits for the user, who should not see the busy cursor over it.
 MessageReply ShowWithArrowCursor(const Message& message) {
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
@@ -68,6 +87,7 @@ bool RunOnWorkerThread(WindowHandle window, const std::function<bool()>& work) {
         ::SetEvent(done);
     });
 
+    ::SetWindowSubclass(busy, BusySubclass, 0, 0);
     const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
     ::SetCursor(wait);
     const ULONGLONG progressAt = ::GetTickCount64() + kProgressDelayMs;
@@ -103,6 +123,7 @@ bool RunOnWorkerThread(WindowHandle window, const std::function<bool()>& work) {
         }
     }
     worker.join();
+    ::RemoveWindowSubclass(busy, BusySubclass, 0);
     ::CloseHandle(done);
     if (progress != nullptr) ::DestroyWindow(progress);
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
