@@ -6,7 +6,6 @@
 #include "codecs/picture_sources.h"
 #include "codecs/png_encoder.h"
 #include "job/source_choice.h"
-#include "platform/message.h"
 #endif
 
 namespace zentro {
@@ -33,15 +32,7 @@ bool LoadPictureFile(const std::string& path, ImageStore& store) {
 
 PictureReader SixteenPictureReader() {
 #ifdef ZENTRO_GUI_CODECS
-    return [](const std::string& path, Picture& picture) {
-        ImageStore own;
-        if (!LoadPictureFile(path, own)) return false;
-        if (const unsigned id = TakePictureForSize(own, 16, picture)) {
-            ShowMessage(id, MessageIcon::Error);
-            return false;
-        }
-        return true;
-    };
+    return SixteenReaderOf(LoadPictureFile);
 #else
     return {};  // the builder's own: the classic reader
 #endif

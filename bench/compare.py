@@ -71,12 +71,7 @@ def measure(command, repeat, before=None, cpu=False, setup=None):
     for _ in range(repeat):
         if before:
             before()
-        start = time.perf_counter()
-        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=setup)
-        _, status, usage = os.wait4(process.pid, 0)
-        wall = (time.perf_counter() - start) * 1000
-        if os.waitstatus_to_exitcode(status) != 0:
-            raise RuntimeError("failed: " + " ".join(command))
+        wall, usage = run_once(command, setup)
         best = wall if best is None else min(best, wall)
         peak = max(peak, usage.ru_maxrss / 1024)
         used = (usage.ru_utime + usage.ru_stime) * 1000
@@ -84,10 +79,11 @@ def measure(command, repeat, before=None, cpu=False, setup=None):
     return (best, peak, best_cpu) if cpu else (best, peak)
 
 
-def run_once(command):
-    """Wall ms and the child's resource usage of one run."""
+def run_once(command, setup=None):
+    """Wall ms and the child's resource usage of one run; `setup` runs in the child
+    before it starts the command."""
     start = time.perf_counter()
-    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=setup)
     _, status, usage = os.wait4(process.pid, 0)
     wall = (time.perf_counter() - start) * 1000
     if os.waitstatus_to_exitcode(status) != 0:

@@ -8,6 +8,7 @@
 
 #ifdef ZENTRO_CLI_CODECS
 #include "codecs/picture_format.h"
+#include "codecs/svg_sniff.h"
 #endif
 
 namespace zentro::cli {
@@ -16,7 +17,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kProbeSize = 12;
+#ifdef ZENTRO_CLI_CODECS
+// Enough to tell every format: an SVG's root element may stand anywhere in its
+// first kSvgProbeSize bytes of text, and a .svgz holds those in fewer bytes than
+// twice that.
+constexpr std::size_t kProbeSize = 2 * codecs::kSvgProbeSize;
+#else
+constexpr std::size_t kProbeSize = 2;
+#endif
 
 // Forward slashes, so that mirrored output paths are built the same way everywhere.
 std::string PathText(const fs::path& path) { return path.generic_string(); }
@@ -51,14 +59,14 @@ void ScanFolder(const std::string& folder, bool recursive, bool classicOnly, Sca
 }  // namespace
 
 bool IsTakenPicture(const std::string& path, bool classicOnly) {
-    std::uint8_t bytes[kProbeSize] = {};
+    std::vector<std::uint8_t> bytes(kProbeSize);
     std::ifstream file(fs::path(path), std::ios::binary);
-    file.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     const std::size_t size = static_cast<std::size_t>(file.gcount());
     const bool bmp = size >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 #ifdef ZENTRO_CLI_CODECS
     if (!classicOnly) {
-        const codecs::PictureFormat format = codecs::DetectFormat(bytes, size);
+        const codecs::PictureFormat format = codecs::DetectFormat(bytes.data(), size);
         return format != codecs::PictureFormat::Unknown && format != codecs::PictureFormat::Ico &&
                format != codecs::PictureFormat::Cur;
     }

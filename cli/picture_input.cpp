@@ -4,7 +4,6 @@
 
 #include "job/source_choice.h"
 #include "platform/message.h"
-#include "platform/string_table.h"
 #ifdef ZENTRO_CLI_CODECS
 #include "codecs/picture_sources.h"
 #endif
@@ -67,15 +66,8 @@ bool LoadSources(const std::vector<std::string>& paths, bool classic, ImageStore
 }
 
 PictureReader SixteenReader(bool classic) {
-    return [classic](const std::string& path, Picture& picture) {
-        ImageStore own;
-        if (!LoadSources({path}, classic, own)) return false;
-        if (const unsigned id = TakePictureForSize(own, 16, picture)) {
-            ShowMessage(id, MessageIcon::Error);
-            return false;
-        }
-        return true;
-    };
+    return SixteenReaderOf(
+        [classic](const std::string& path, ImageStore& store) { return LoadSources({path}, classic, store); });
 }
 
 }  // namespace zentro::cli

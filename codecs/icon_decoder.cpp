@@ -17,13 +17,6 @@ unsigned DecodeEntry(const std::uint8_t* data, std::size_t size, const IconEntry
 
 }  // namespace
 
-unsigned DecodeIcon(const std::uint8_t* data, std::size_t size, Picture& picture) {
-    const IconFileInfo icon = ReadIconFile(data, size);
-    const int chosen = LargestIconEntry(icon);
-    if (chosen < 0) return IDS_CANNOT_READ;
-    return DecodeEntry(data, size, icon.entries[static_cast<std::size_t>(chosen)], picture);
-}
-
 unsigned DecodeIconImages(const std::uint8_t* data, std::size_t size, std::vector<Picture>& pictures) {
     const IconFileInfo icon = ReadIconFile(data, size);
     const std::vector<int> chosen = DeepestIconEntries(icon);

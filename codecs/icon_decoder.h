@@ -1,6 +1,5 @@
 #pragma once
-// An icon or cursor file as pictures: its largest image, among equals the deepest,
-// or each of its images.
+// An icon or cursor file as the pictures it holds, one for each size.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -9,13 +8,10 @@
 
 namespace zentro::codecs {
 
-// 0 when `picture` holds that image (always with alpha: a BMP image's own, or its
-// AND mask's), else the id of the message that tells why not (103 no image can be
-// read, 105 too large or no memory); shows no message. PNG images go through libpng.
-unsigned DecodeIcon(const std::uint8_t* data, std::size_t size, Picture& picture);
-
-// As DecodeIcon, but every image, one per size (the deepest), appended to
-// `pictures` in the order of the file.
+// Appends every image, one per size (the deepest), to `pictures` in the order of
+// the file, each with alpha (a BMP image's own, or its AND mask's): 0, or the id
+// of the message that tells why not (103 no image can be read, 105 too large or no
+// memory); shows no message. PNG images go through libpng.
 unsigned DecodeIconImages(const std::uint8_t* data, std::size_t size, std::vector<Picture>& pictures);
 
 }  // namespace zentro::codecs

@@ -2,7 +2,6 @@
 
 #include "codecs/bmp_decoder.h"
 #include "codecs/gif_decoder.h"
-#include "codecs/icon_decoder.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_format.h"
 #include "codecs/picture_rows.h"
@@ -21,8 +20,6 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
         case PictureFormat::Jpeg: return DecodeJpeg(data, size, picture);
         case PictureFormat::Webp: return DecodeWebp(data, size, picture);
         case PictureFormat::Gif: return DecodeGif(data, size, picture);
-        case PictureFormat::Ico:
-        case PictureFormat::Cur: return DecodeIcon(data, size, picture);
         default: return IDS_NOT_A_BITMAP;
     }
 }

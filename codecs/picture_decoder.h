@@ -1,5 +1,7 @@
 #pragma once
-// Any picture the codecs know, held in memory, sent to its decoder by its first bytes.
+// A picture of one image held in memory (PNG, JPEG, WebP, GIF, BMP), sent to its
+// decoder by its first bytes. Icons, cursors and SVG make pictures of their own
+// kinds: codecs/picture_sources.h reads every format.
 #include <cstddef>
 #include <cstdint>
 
@@ -9,7 +11,7 @@ namespace zentro::codecs {
 
 // 0 when `picture` holds the decoded file, else the id of the message that tells
 // why not (103 truncated or corrupt, 104 a variant we do not read, 105 too large
-// or no memory, 106 no known format); the picture then holds nothing. Shows no message.
+// or no memory, 106 none of those formats); the picture then holds nothing. Shows no message.
 unsigned DecodePicture(const std::uint8_t* data, std::size_t size, Picture& picture);
 
 }  // namespace zentro::codecs

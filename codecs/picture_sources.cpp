@@ -3,10 +3,12 @@
 #include <new>
 #include <vector>
 
+#include "codecs/bmp_decoder.h"
 #include "codecs/icon_decoder.h"
 #include "codecs/picture_decoder.h"
+#include "codecs/picture_file.h"
 #include "codecs/picture_format.h"
-#include "codecs/picture_loader.h"
+#include "codecs/picture_rows.h"
 #include "codecs/svg_decoder.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
@@ -45,7 +47,7 @@ bool LoadSources(const std::string& path, PictureSources& sources) {
         // A bitmap streams its rows into the picture; every other format is decoded whole.
         if (id == 0 && file.Format() == PictureFormat::Bmp) {
             Picture picture;
-            id = DecodePictureFile(file, picture);
+            id = DecodeWhole(picture, [&] { return DecodeBmp(file, picture); });
             if (id == 0) sources.rasters.push_back(std::move(picture));
         } else if (id == 0) {
             std::vector<std::uint8_t> bytes;

@@ -13,8 +13,8 @@ namespace zentro::codecs {
 // why not (as DecodePicture). Shows no message.
 unsigned DecodeSources(const std::uint8_t* data, std::size_t size, PictureSources& sources);
 
-// Reads `path` and appends its pictures; shows its own message and returns false
-// on failure, as LoadPicture does.
+// Reads `path` and appends its pictures, told by content; shows its own message
+// and returns false on failure (appending nothing), as CDib::Load does.
 bool LoadSources(const std::string& path, PictureSources& sources);
 
 }  // namespace zentro::codecs

@@ -44,8 +44,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(icon.IsIcon() || icon.entries.empty());
     for (const IconEntryInfo& e : icon.entries)
         if (e.readable) CheckEntry(data, size, e);
-    const int largest = LargestIconEntry(icon);
-    FUZZ_CHECK(largest < 0 || icon.entries[largest].readable);
+    // One readable entry for each size.
+    const std::vector<int> deepest = DeepestIconEntries(icon);
+    for (std::size_t k = 0; k < deepest.size(); ++k) {
+        const IconEntryInfo& e = icon.entries[static_cast<std::size_t>(deepest[k])];
+        FUZZ_CHECK(e.readable);
+        for (std::size_t j = 0; j < k; ++j) {
+            const IconEntryInfo& other = icon.entries[static_cast<std::size_t>(deepest[j])];
+            FUZZ_CHECK(other.width != e.width || other.height != e.height);
+        }
+    }
 
     if (icon.IsIcon() && !icon.HasFault()) {
         FUZZ_CHECK(!icon.entries.empty() && size >= 6 + 16 * icon.entries.size());

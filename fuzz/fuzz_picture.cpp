@@ -1,14 +1,15 @@
-// The format dispatcher, and every decoder behind it, on arbitrary bytes. A
-// refusal must give one of the decoders' message ids and leave no picture
-// behind (not even the one held before); a success must give a 24-bit colour
-// bitmap and, when there is alpha, an 8-bit plane of the very same size, whose
-// rows can all be read.
+// The reader of a file's pictures (the format dispatcher, every decoder behind
+// it, and each image of an icon) on arbitrary bytes. A refusal must give one of
+// the decoders' message ids and add no picture to those read before; a success
+// must add pictures, each a 24-bit colour bitmap and, when there is alpha, an
+// 8-bit plane of the very same size, whose rows can all be read. SVG has its own
+// target.
 #include <webp/decode.h>
 
 #include <algorithm>
 
-#include "codecs/picture_decoder.h"
 #include "codecs/picture_format.h"
+#include "codecs/picture_sources.h"
 #include "fuzz_support.h"
 #include "platform/string_table.h"
 
@@ -62,6 +63,7 @@ bool CostlyToDecode(const std::uint8_t* data, std::size_t size) {
             break;
         case codecs::PictureFormat::Gif: area = size >= 13 ? GifArea(data, size) : 0; break;
         case codecs::PictureFormat::Bmp: area = BmpArea(data, size); break;
+        case codecs::PictureFormat::Svg: return true;  // fuzz_svg draws what it parses
         default: break;
     }
     return area > kMaxFuzzPixels;
@@ -75,20 +77,7 @@ unsigned ReadRowEnds(const CDib& dib) {
     return sum;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (CostlyToDecode(data, size)) return -1;
-    Picture picture;
-    FUZZ_CHECK(picture.colour.Create(2, 2, 24) && picture.alpha.Create(2, 2, 8));
-
-    const unsigned id = codecs::DecodePicture(data, size, picture);
-    if (id != 0) {
-        FUZZ_CHECK(id == IDS_CANNOT_READ || id == IDS_UNSUPPORTED_BITMAP || id == IDS_NO_DIB_MEMORY ||
-                   id == IDS_NOT_A_BITMAP);
-        FUZZ_CHECK(!picture.colour.HasPicture() && !picture.alpha.HasPicture());
-        return 0;
-    }
+void CheckPicture(const Picture& picture) {
     const CDib& colour = picture.colour;
     FUZZ_CHECK(colour.HasPicture() && colour.BitCount() == 24);
     FUZZ_CHECK(colour.Width() >= 1 && colour.Height() >= 1);
@@ -99,5 +88,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     volatile unsigned sum = ReadRowEnds(colour) + (picture.HasAlpha() ? ReadRowEnds(picture.alpha) : 0);
     (void)sum;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (CostlyToDecode(data, size)) return -1;
+    PictureSources sources;
+    sources.rasters.emplace_back();
+    FUZZ_CHECK(sources.rasters.front().colour.Create(2, 2, 24) && sources.rasters.front().alpha.Create(2, 2, 8));
+
+    const unsigned id = codecs::DecodeSources(data, size, sources);
+    if (id != 0) {
+        FUZZ_CHECK(id == IDS_CANNOT_READ || id == IDS_UNSUPPORTED_BITMAP || id == IDS_NO_DIB_MEMORY ||
+                   id == IDS_NOT_A_BITMAP);
+        FUZZ_CHECK(sources.rasters.size() == 1 && sources.rasters.front().colour.Width() == 2);
+        return 0;
+    }
+    FUZZ_CHECK(sources.rasters.size() > 1 && !sources.vector);
+    for (const Picture& picture : sources.rasters) CheckPicture(picture);
     return 0;
 }

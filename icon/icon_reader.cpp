@@ -257,22 +257,6 @@ IconFileInfo ReadIconFile(const std::uint8_t* data, std::size_t size) {
     return info;
 }
 
-int LargestIconEntry(const IconFileInfo& icon) {
-    int best = -1;
-    for (std::size_t k = 0; k < icon.entries.size(); ++k) {
-        const IconEntryInfo& e = icon.entries[k];
-        if (!e.readable) continue;
-        if (best < 0) {
-            best = static_cast<int>(k);
-            continue;
-        }
-        const IconEntryInfo& b = icon.entries[best];
-        const std::uint64_t area = std::uint64_t(e.width) * e.height, bestArea = std::uint64_t(b.width) * b.height;
-        if (area > bestArea || (area == bestArea && e.bitCount > b.bitCount)) best = static_cast<int>(k);
-    }
-    return best;
-}
-
 std::vector<int> DeepestIconEntries(const IconFileInfo& icon) {
     std::vector<int> chosen;
     for (std::size_t k = 0; k < icon.entries.size(); ++k) {

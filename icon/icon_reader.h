@@ -51,10 +51,6 @@ IconFileInfo ReadIconFile(const std::uint8_t* data, std::size_t size);
 // when the entry is not a readable BMP or memory is short.
 bool DecodeBmpIconEntry(const std::uint8_t* data, std::size_t size, const IconEntryInfo& entry, Picture& picture);
 
-// The entry to take when an icon stands for one picture: the largest readable
-// one, among equals the deepest; -1 when no entry is readable.
-int LargestIconEntry(const IconFileInfo& icon);
-
 // The entries to take when an icon stands for each of its images: for every size,
 // the deepest readable entry (the first among equals), in the order of the file.
 std::vector<int> DeepestIconEntries(const IconFileInfo& icon);

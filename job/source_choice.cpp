@@ -5,6 +5,7 @@
 
 #include "image/alpha_plane.h"
 #include "image/colour_key.h"
+#include "platform/message.h"
 
 namespace zentro {
 
@@ -81,6 +82,18 @@ unsigned TakePictureForSize(ImageStore& store, int size, Picture& picture) {
         picture = std::move(store.moreSources.rasters[static_cast<std::size_t>(index - 1)]);
     }
     return 0;
+}
+
+PictureReader SixteenReaderOf(SourcesLoader load) {
+    return [load = std::move(load)](const std::string& path, Picture& picture) {
+        ImageStore own;
+        if (!load(path, own)) return false;
+        if (const unsigned id = TakePictureForSize(own, 16, picture)) {
+            ShowMessage(id, MessageIcon::Error);
+            return false;
+        }
+        return true;
+    };
 }
 
 bool TransparentByDefault(const ImageStore& store, int size) {

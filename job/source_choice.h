@@ -1,7 +1,10 @@
 #pragma once
 // Which of the pictures given makes each size of the icon.
+#include <functional>
+#include <string>
 #include <vector>
 
+#include "job/image_set_builder.h"
 #include "job/image_store.h"
 
 namespace zentro {
@@ -41,6 +44,13 @@ std::vector<int> SizesOfPictures(const ImageStore& store);
 // drawn. When no picture is large enough the store's source comes out, for the
 // builder to refuse with its own message.
 unsigned TakePictureForSize(ImageStore& store, int size, Picture& picture);
+
+// Reads the pictures of one file into a store of their own; false after a message.
+using SourcesLoader = std::function<bool(const std::string& path, ImageStore& store)>;
+
+// The reader of the separate 16 x 16 picture for a face that loads its files with
+// `load`: of an icon's images or a vector, the one that would make the 16 x 16 images.
+PictureReader SixteenReaderOf(SourcesLoader load);
 
 // Whether the picture that makes `size` asks to be made transparent: by its own
 // alpha when that is below 255 somewhere, else when its corners share the key

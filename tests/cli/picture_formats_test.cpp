@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "cli/input_scan.h"
 #include "cli/picture_input.h"
 #include "codec_encoders.h"
 #include "image/dib.h"
@@ -335,6 +336,19 @@ TEST(SeveralPictures, AVectorGivesTheIconOfItsRendersAtEachSize) {
     }
 }
 #endif
+
+// A folder takes the pictures their names take: an SVG told by its text, which
+// may open with a long prolog, also when that text comes gzip-compressed.
+TEST(CliFormats, AFolderTakesSvgPicturesWhateverTheirProlog) {
+    TempDir dir;
+    const std::string svg = "<?xml version='1.0' encoding='UTF-8'?>\n<!-- " + std::string(3000, 'x') +
+                            " -->\n<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 8 8'/>\n";
+    WriteFile(dir / "drawing.svg", Bytes(svg.begin(), svg.end()));
+    const std::string gzip = "gzip -c " + (dir / "drawing.svg") + " > " + (dir / "drawing.svgz");
+    ASSERT_EQ(std::system(gzip.c_str()), 0);
+    for (const char* name : {"drawing.svg", "drawing.svgz"})
+        EXPECT_TRUE(cli::IsTakenPicture(dir / name, false)) << name;
+}
 
 // The picture's pixel memory is all a BMP read may take: a copy of the whole file
 // (or of its pixels) beside the picture must not come back unseen.

@@ -1,5 +1,5 @@
-// An icon read as a picture: its largest, deepest image, the same whether that
-// image is stored as BMP or as PNG.
+// An icon read as pictures: the deepest image of each size, the same whether it
+// is stored as BMP or as PNG.
 #include <gtest/gtest.h>
 
 #include "codecs/icon_decoder.h"
@@ -30,18 +30,23 @@ std::vector<std::uint8_t> IconOfDisc(ImageStore& store, PngImages pngImages) {
 
 }  // namespace
 
-TEST(IconDecoder, TakesTheLargestDeepestImageInEitherForm) {
+TEST(IconDecoder, TakesTheDeepestImageOfEachSizeInEitherForm) {
     for (PngImages form : {PngImages::None, PngImages::All}) {
         SCOPED_TRACE(static_cast<int>(form));
         ImageStore store;
         const std::vector<std::uint8_t> file = IconOfDisc(store, form);
-        Picture picture;
-        ASSERT_EQ(codecs::DecodeIcon(file.data(), file.size(), picture), 0u);
-        RgbaImage want, got;
-        ASSERT_TRUE(RgbaFrom32(store.table32[1].image, want));
-        ASSERT_TRUE(RgbaFromPicture(picture, got));
-        EXPECT_EQ(std::make_tuple(got.width, got.height), std::make_tuple(48, 48));
-        EXPECT_EQ(got.pixels, want.pixels);
+        std::vector<Picture> pictures;
+        ASSERT_EQ(codecs::DecodeIconImages(file.data(), file.size(), pictures), 0u);
+        // The 48, 32 and 16 size slots of the job's 32-bit images.
+        const int slots[] = {1, 2, 4};
+        ASSERT_EQ(pictures.size(), 3u);
+        for (std::size_t k = 0; k < pictures.size(); ++k) {
+            RgbaImage want, got;
+            ASSERT_TRUE(RgbaFrom32(store.table32[slots[k]].image, want));
+            ASSERT_TRUE(RgbaFromPicture(pictures[k], got));
+            EXPECT_EQ(got.width, store.table32[slots[k]].image.Width());
+            EXPECT_EQ(got.pixels, want.pixels) << k;
+        }
     }
 }
 
@@ -51,6 +56,7 @@ TEST(IconDecoder, AnIconWithoutAReadableImageIsCorrupt) {
     // Every entry's offset past the end of the file.
     const std::size_t count = file[4] | (file[5] << 8);
     for (std::size_t k = 0; k < count; ++k) file[6 + 16 * k + 15] = 0x7F;
-    Picture picture;
-    EXPECT_EQ(codecs::DecodeIcon(file.data(), file.size(), picture), 103u);
+    std::vector<Picture> pictures;
+    EXPECT_EQ(codecs::DecodeIconImages(file.data(), file.size(), pictures), 103u);
+    EXPECT_TRUE(pictures.empty());
 }

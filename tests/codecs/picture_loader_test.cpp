@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "codec_encoders.h"
-#include "codecs/picture_loader.h"
+#include "codecs/picture_sources.h"
 #include "platform/file.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"
@@ -28,11 +28,13 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
 
     {
         MessageRecorder recorder;
-        Picture picture;
-        ASSERT_TRUE(codecs::LoadPicture(dir / "picture.png", picture));
+        PictureSources sources;
+        ASSERT_TRUE(codecs::LoadSources(dir / "picture.png", sources));
         EXPECT_TRUE(recorder.messages.empty());
-        EXPECT_EQ(TopDownRgba(picture), (std::vector<std::uint8_t>{1,  2,  3,  255, 4,  5,  6,  255, 7,  8,  9,  255,
-                                                                   10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255}));
+        ASSERT_EQ(sources.rasters.size(), 1u);
+        EXPECT_EQ(TopDownRgba(sources.rasters.front()),
+                  (std::vector<std::uint8_t>{1,  2,  3,  255, 4,  5,  6,  255, 7,  8,  9,  255,
+                                             10, 11, 12, 255, 13, 14, 15, 255, 16, 17, 18, 255}));
     }
     const struct {
         std::string path;
@@ -44,11 +46,13 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.path);
         MessageRecorder recorder;
-        Picture picture;
-        ASSERT_TRUE(codecs::LoadPicture(dir / "picture.png", picture));
-        EXPECT_FALSE(codecs::LoadPicture(r.path, picture));
+        PictureSources sources;
+        ASSERT_TRUE(codecs::LoadSources(dir / "picture.png", sources));
+        EXPECT_FALSE(codecs::LoadSources(r.path, sources));
         EXPECT_EQ(recorder.OnlyId(), r.id);
-        EXPECT_FALSE(picture.colour.HasPicture());
+        // A refused file adds nothing to what was read before it.
+        EXPECT_EQ(sources.rasters.size(), 1u);
+        EXPECT_FALSE(sources.vector);
     }
 }
 
@@ -58,9 +62,9 @@ TEST(PictureLoader, AFailingReadIsAReadError) {
     layout.samples = {1, 2, 3};
     WriteFile(dir / "picture.png", EncodePng(layout));
     MessageRecorder recorder;
-    Picture picture;
+    PictureSources sources;
     InjectFileFailure(FileOp::Read, 1);
-    EXPECT_FALSE(codecs::LoadPicture(dir / "picture.png", picture));
+    EXPECT_FALSE(codecs::LoadSources(dir / "picture.png", sources));
     ClearFileFailures();
     EXPECT_EQ(recorder.OnlyId(), 103u);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "icon/icon_reader.h"
 #include "icon/icon_writer.h"
 #include "image/little_endian.h"
@@ -64,8 +66,10 @@ TEST(IconReader, DecodesOurOwnIconsToTheStoresPixels) {
         }
         EXPECT_EQ(differences, 0) << "entry " << k;
     }
-    EXPECT_EQ(info.entries[LargestIconEntry(info)].bitCount, 32);
-    EXPECT_EQ(info.entries[LargestIconEntry(info)].width, 48);
+    // One image for each size, the deepest, in the order the sizes first come.
+    std::vector<std::tuple<int, int>> deepest;
+    for (int k : DeepestIconEntries(info)) deepest.emplace_back(info.entries[k].width, info.entries[k].bitCount);
+    EXPECT_EQ(deepest, (std::vector<std::tuple<int, int>>{{48, 32}, {32, 32}, {16, 32}}));
 }
 
 // Hostile or broken icons: each fault is named, nothing is read out of bounds
