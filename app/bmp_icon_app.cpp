@@ -48,7 +48,7 @@ bool CBmpIconApp::InitInstance() {
     CFormatPage format(&pageRect);
     CSizesPage sizes(&pageRect, &format);
     COutputPage output(&pageRect);
-    CInputPage input(&pageRect, &output.path, &format.choices.use32, &format.choices.transparent);
+    CInputPage input(&pageRect, &output.path, &format.choices.use32, &format.choices.transparent, &sizes.choices.sizes);
     CPreviewPage preview(&pageRect);
 
     const CommandLineInfo commandLine = ParseCommandLine(Arguments());

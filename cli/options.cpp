@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "job/source_choice.h"
+
 namespace zentro::cli {
 
 const char* const kVersion = "1.5.0.1";
@@ -151,19 +153,6 @@ std::string ParseSizes(const std::string& text, Options& o) {
 }
 
 }  // namespace
-
-void ChooseSizes(const std::vector<int>& sizes, std::array<int, kSizeCount>& flags, std::vector<int>& anySizes) {
-    const bool classic = std::all_of(sizes.begin(), sizes.end(), [](int size) {
-        return std::find(kSizeTable.begin(), kSizeTable.end(), size) != kSizeTable.end();
-    });
-    anySizes.clear();
-    if (classic) {
-        for (int t = 0; t < kSizeCount; ++t)
-            flags[t] = std::find(sizes.begin(), sizes.end(), kSizeTable[t]) != sizes.end();
-    } else {
-        anySizes = sizes;
-    }
-}
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
     ParseResult result;

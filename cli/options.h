@@ -40,10 +40,6 @@ struct ParseResult {
     std::string error;  // non-empty: a usage error
 };
 
-// Sets the size flags, or the list of any sizes when one of `sizes` is outside the
-// classic five, as the builder takes them.
-void ChooseSizes(const std::vector<int>& sizes, std::array<int, kSizeCount>& flags, std::vector<int>& anySizes);
-
 ParseResult ParseOptions(const std::vector<std::string>& args);
 
 extern const char* const kUsage;

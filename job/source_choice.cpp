@@ -56,6 +56,19 @@ std::vector<int> SizesOfPictures(const ImageStore& store) {
     return sizes;
 }
 
+void ChooseSizes(const std::vector<int>& sizes, std::array<int, kSizeCount>& flags, std::vector<int>& anySizes) {
+    const bool classic = std::all_of(sizes.begin(), sizes.end(), [](int size) {
+        return std::find(kSizeTable.begin(), kSizeTable.end(), size) != kSizeTable.end();
+    });
+    anySizes.clear();
+    if (classic) {
+        for (int t = 0; t < kSizeCount; ++t)
+            flags[t] = std::find(sizes.begin(), sizes.end(), kSizeTable[t]) != sizes.end();
+    } else {
+        anySizes = sizes;
+    }
+}
+
 namespace {
 
 // The raster whose smaller side is the largest: the first given among equals.

@@ -1,9 +1,11 @@
 #pragma once
 // Which of the pictures given makes each size of the icon.
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "job/choices.h"
 #include "job/image_set_builder.h"
 #include "job/image_store.h"
 
@@ -38,6 +40,10 @@ void TakeSources(ImageStore& store, PictureSources&& sources);
 // no vector, the sizes of the square ones (a side over 256 counts as 256), largest
 // first; empty when the usual default sizes apply.
 std::vector<int> SizesOfPictures(const ImageStore& store);
+
+// Sets the size flags, or the list of any sizes when one of `sizes` is outside the
+// classic five, as the builder takes them.
+void ChooseSizes(const std::vector<int>& sizes, std::array<int, kSizeCount>& flags, std::vector<int>& anySizes);
 
 // Moves out of the store the picture that makes `size`, drawing the vector when
 // that is it: 0, or the id of the message that tells why the vector cannot be

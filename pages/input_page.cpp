@@ -28,8 +28,13 @@ DialogTemplate InputTemplate() {
 
 }  // namespace
 
-CInputPage::CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent)
-    : CBmpPropertyPage(InputTemplate(), pageRect), outputPath_(outputPath), use32_(use32), transparent_(transparent) {
+CInputPage::CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent,
+                       std::array<int, kSizeCount>* sizes)
+    : CBmpPropertyPage(InputTemplate(), pageRect),
+      outputPath_(outputPath),
+      use32_(use32),
+      transparent_(transparent),
+      sizes_(sizes) {
     OnClicked(kBrowseButton, [this] { BrowseForBitmap(Handle(), pathEdit_); });
 }
 
@@ -53,6 +58,14 @@ int CInputPage::OnWizardNext() {
     // is worth its 32-bit images with alpha. The picture of the largest size tells.
     *transparent_ = TransparentByDefault(store, kSizeTable.front()) ? 1 : 0;
     *use32_ = *transparent_;
+    // An icon of several sizes gives its own sizes, as on the command line,
+    // where the Sizes page has a box for each of them.
+    if (const std::vector<int> own = SizesOfPictures(store); !own.empty()) {
+        std::array<int, kSizeCount> flags = *sizes_;
+        std::vector<int> others;
+        ChooseSizes(own, flags, others);
+        if (others.empty()) *sizes_ = flags;
+    }
     return CBmpPropertyPage::OnWizardNext();
 }
 

@@ -1,17 +1,20 @@
 #pragma once
-// First page: the source bitmap's path. It is handed the Output page's path
-// and the Format page's use32 and transparent flags, which it fills in after
-// loading a bitmap.
+// First page: the source bitmap's path. It is handed the Output page's path,
+// the Format page's use32 and transparent flags and the Sizes page's size
+// flags, which it fills in after loading a bitmap.
+#include <array>
 #include <string>
 
 #include "app/bmp_property_page.h"
+#include "job/choices.h"
 #include "platform/controls.h"
 
 namespace zentro {
 
 class CInputPage : public CBmpPropertyPage {
 public:
-    CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent);
+    CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent,
+               std::array<int, kSizeCount>* sizes);
 
     bool OnSetActive() override;
     // Loads the bitmap, proposes the icon's name and presets transparency;
@@ -30,6 +33,7 @@ private:
     std::string* outputPath_;
     int* use32_;
     int* transparent_;
+    std::array<int, kSizeCount>* sizes_;
 };
 
 }  // namespace zentro

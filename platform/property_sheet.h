@@ -23,6 +23,13 @@ enum WizardResult : int {
 // The sheet's buttons, for PressButton and for finding them.
 enum class WizardCommand { Back, Next, Finish, Cancel, Help };
 
+// What the sheet's buttons say (UTF-8), on every platform.
+constexpr const char* kBackText = "< 上一步(&B)";
+constexpr const char* kNextText = "下一步(&N) >";
+constexpr const char* kFinishText = "完成";
+constexpr const char* kCancelText = "取消";
+constexpr const char* kHelpText = "帮助";
+
 class PropertySheet {
 public:
     // Enables Back and Next and shows Finish in place of Next, by kWiz* flags.

@@ -36,11 +36,11 @@ void FocusFirstControl(QWidget* page, QWidget* fallback) {
 WizardSheet::WizardSheet(QWidget* parent)
     : QDialog(parent),
       tabControl_(new QWidget(this)),
-      back_(new QPushButton(QStringLiteral("< 上一步(&B)"), this)),
-      next_(new QPushButton(QStringLiteral("下一步(&N) >"), this)),
-      finish_(new QPushButton(QStringLiteral("完成"), this)),
-      cancel_(new QPushButton(QStringLiteral("取消"), this)),
-      help_(new QPushButton(QStringLiteral("帮助"), this)) {
+      back_(new QPushButton(QString::fromUtf8(kBackText), this)),
+      next_(new QPushButton(QString::fromUtf8(kNextText), this)),
+      finish_(new QPushButton(QString::fromUtf8(kFinishText), this)),
+      cancel_(new QPushButton(QString::fromUtf8(kCancelText), this)),
+      help_(new QPushButton(QString::fromUtf8(kHelpText), this)) {
     setFont(DialogFont());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     tabControl_->hide();

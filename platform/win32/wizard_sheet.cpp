@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/application.h"
+#include "platform/wide_text.h"
 #include "platform/win32/banner.h"
 #include "platform/win32/dialog_memory.h"
 #include "platform/win32/window_handle.h"
@@ -115,11 +116,10 @@ int CALLBACK WizardSheet::SheetCallback(HWND sheet, UINT message, LPARAM) {
 
 void WizardSheet::OnInitialized(HWND sheet) {
     sheet_ = sheet;
-    ::SetDlgItemTextW(sheet, kBackButton, L"< 上一步(&B)");
-    ::SetDlgItemTextW(sheet, kNextButton, L"下一步(&N) >");
-    ::SetDlgItemTextW(sheet, kFinishButton, L"完成");
-    ::SetDlgItemTextW(sheet, IDCANCEL, L"取消");
-    ::SetDlgItemTextW(sheet, IDHELP, L"帮助");
+    for (const auto& [id, text] :
+         {std::pair{kBackButton, kBackText}, std::pair{kNextButton, kNextText}, std::pair{kFinishButton, kFinishText},
+          std::pair{IDCANCEL, kCancelText}, std::pair{IDHELP, kHelpText}})
+        ::SetDlgItemTextW(sheet, id, WideFromUtf8(text).c_str());
 
     // Make room for the banner: the sheet grows and everything in it moves down.
     const HDC screen = ::GetDC(sheet);

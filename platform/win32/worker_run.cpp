@@ -1,6 +1,7 @@
 #include "platform/worker_run.h"
 
 #include <exception>
+#include <memory>
 #include <thread>
 
 #include "platform/message.h"
@@ -69,6 +70,8 @@ bool RunOnWorkerThread(WindowHandle window, const std::function<bool()>& work) {
     const HWND busy = ::GetAncestor(AsHwnd(window), GA_ROOT);
     const HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (done == nullptr) return work();
+    // Closed however this ends, a thread that could not start included.
+    const std::unique_ptr<void, decltype(&::CloseHandle)> closeDone(done, &::CloseHandle);
     bool result = false;
     std::exception_ptr failure;
     std::thread worker([&] {

@@ -20,7 +20,8 @@ struct PageWizard {
     BannerSheet sheet{pageRect};
     CFormatPage format{&pageRect};
     COutputPage output{&pageRect};
-    CInputPage input{&pageRect, &output.path, &format.choices.use32, &format.choices.transparent};
+    SizeChoices sizes;
+    CInputPage input{&pageRect, &output.path, &format.choices.use32, &format.choices.transparent, &sizes.sizes};
 
     // Adds `pages` in this order and shows the sheet on the first.
     void Show(const std::vector<WizardPage*>& pages) {

@@ -231,6 +231,8 @@ private slots:
         QTest::newRow("JPEG") << QStringLiteral("jpg") << 7;
         // The keyed disc's own icon, its 256 x 256 image a PNG with alpha.
         QTest::newRow("icon") << QStringLiteral("ico") << 10;
+        // An icon of three sizes makes those three, as on the command line.
+        QTest::newRow("icon of 48, 32 and 16") << QStringLiteral("ico-small") << 9;
 #ifdef ZENTRO_TEST_SVG
         // Drawn at each size, clear around its disc: as the PNG with alpha.
         QTest::newRow("SVG") << QStringLiteral("svg") << 10;
@@ -249,8 +251,11 @@ private slots:
                 "<circle cx='5' cy='5' r='4.5' fill='#3a7' stroke='#123' stroke-width='0.7'/></svg>";
             run.UsePicture({svg.begin(), svg.end()}, "svg");
         }
-        if (extension == "ico") {
-            QCOMPARE(run.RunCli({"--png", "256"}), std::string());
+        if (extension.startsWith("ico")) {
+            const bool small = extension == "ico-small";
+            QCOMPARE(run.RunCli(small ? std::vector<std::string>{"--sizes", "48,32,16"}
+                                      : std::vector<std::string>{"--png", "256"}),
+                     std::string());
             run.UsePicture(test::ReadFile(run.cliIcon), "ico");
             // The proposal would be the picture itself.
             run.wizardIcon = run.folder / "wizard.ico";
