@@ -127,7 +127,6 @@ bool RunOnWorkerThread(WindowHandle window, const std::function<bool()>& work) {
     }
     worker.join();
     ::RemoveWindowSubclass(busy, BusySubclass, 0);
-    ::CloseHandle(done);
     if (progress != nullptr) ::DestroyWindow(progress);
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     if (quit) ::PostQuitMessage(static_cast<int>(quitCode));
