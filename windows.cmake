@@ -16,7 +16,7 @@ target_link_options(hold_file PRIVATE -municode)
 # Beside the .exe: the README's Windows section and the licences of the picture
 # libraries linked into it, as each licence asks.
 file(READ ${CMAKE_SOURCE_DIR}/README.md readme)
-# The section runs from its heading to the next heading of any level.
+# The section runs from its heading to the next heading below the title (## or deeper).
 string(REGEX MATCH "\n### Windows\n.*" windows_section "${readme}")
 string(REGEX REPLACE "^\n### Windows\n" "" windows_rest "${windows_section}")
 string(REGEX REPLACE "\n##+ [^\n]*\n.*" "\n" windows_rest "${windows_rest}")
