@@ -25,6 +25,8 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DI
 install(FILES ${CMAKE_BINARY_DIR}/README-Windows.txt DESTINATION .)
 if(ZENTRO_WINDOWS_LIBS AND TARGET zentro_codecs)
   install(DIRECTORY ${ZENTRO_WINDOWS_LIBS}/licences/ DESTINATION licences)
+  # Which of Debian's source packages they were built from.
+  install(FILES ${ZENTRO_WINDOWS_LIBS}/revisions DESTINATION licences RENAME debian-sources.txt)
 endif()
 
 # The wizard on the system's own controls: the pages and the application over

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Builds libpng, libjpeg-turbo, libwebp and giflib as static libraries for
-# 64-bit Windows from Debian's own sources, of exactly the versions this
+# 64-bit Windows from Debian's own sources, of the upstream versions this
 # machine's Linux build links, so that both builds decode the same pixels.
 # zlib is Debian's libz-mingw-w64-dev.
 #
 #   tools/build-windows-libs.sh DIR     (the libraries land in DIR/prefix)
 #
-# The sources come through a private apt configuration in DIR/apt with deb-src
-# lines for the system's suite; the system's own sources are never touched.
+# Only the upstream version has to match: Debian's revisions of one upstream
+# version carry security fixes that leave decoding alone, and the mirror hands
+# out only some of them (often not the one installed here). So each library is
+# built from the newest revision of its upstream version that Debian actually
+# serves; DIR/prefix/revisions names them.
+#
+# tools/debian-sources.sh fetches the sources, through an apt configuration of its own.
 # A finished build is kept in ~/.cache/zentro/windows-libs/KEY.tar (KEY from
-# the versions, the toolchain and this script), so another clone on the same
-# machine unpacks it in seconds; without the cache everything is built again.
+# the upstream versions, the toolchain and this script), so another clone on the
+# same machine unpacks it in seconds; without the cache everything is built again.
 set -euo pipefail
 dir=$(realpath -m "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,17 +23,19 @@ toolchain=$here/mingw-w64-x86_64.cmake
 mingw=/usr/x86_64-w64-mingw32
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
-# Source package and the binary package whose version the Linux build links.
-sources=(libpng1.6=libpng-dev libjpeg-turbo=libjpeg62-turbo-dev libwebp=libwebp-dev giflib=libgif-dev)
-wanted=()
-for pair in "${sources[@]}"; do
-  version=$(dpkg-query -W -f='${Version}' "${pair#*=}")
-  wanted+=("${pair%%=*}=$version")
-done
-key=$( (printf '%s\n' "${wanted[@]}"; dpkg-query -W -f='${Version}\n' g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm \
-        2>/dev/null || true; cat "$0" "$toolchain") | sha256sum | cut -c1-16)
+# The binary packages the Linux build links: their upstream versions are built.
+packages=(libpng-dev libjpeg62-turbo-dev libwebp-dev libgif-dev)
+key=$( (dpkg-query -W -f='${source:Package} ${source:Upstream-Version}\n' "${packages[@]}"
+        dpkg-query -W -f='${Version}\n' g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm 2>/dev/null || true
+        cat "$0" "$here/debian-sources.sh" "$toolchain") | sha256sum | cut -c1-16)
 prefix=$dir/prefix
-[ "$(cat "$prefix/key" 2>/dev/null)" = "$key" ] && exit 0
+say_built() {
+  echo "Windows libraries $1: $(tr '\n' ' ' <"$prefix/revisions")"
+}
+if [ "$(cat "$prefix/key" 2>/dev/null)" = "$key" ]; then
+  say_built "already in $prefix"
+  exit 0
+fi
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/zentro/windows-libs/$key.tar
 rm -rf "$prefix"
@@ -39,34 +46,13 @@ if [ -f "$cache" ] && tar -xf "$cache" -C "$dir" && [ "$(cat "$prefix/key" 2>/de
   if [ "$origin" != "$prefix" ]; then
     grep -rlIZ --fixed-strings -- "$origin" "$prefix" | xargs -0 -r sed -i "s|$origin|$prefix|g"
   fi
-  echo "Windows libraries from $cache"
+  say_built "from $cache"
   exit 0
 fi
 rm -rf "$prefix"
 
-# Debian's sources of exactly those versions.
-apt=$dir/apt
-rm -rf "$apt" "$dir/src"
-mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/preferences.d" "$dir/src"
-suites=$(sed -n 's/^Suites: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | tr '\n' ' ')
-[ -n "$suites" ] || suites="bookworm bookworm-updates bookworm-security"
-keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-for suite in $suites; do
-  case $suite in
-    *-security) echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian-security $suite main" ;;
-    *) echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian $suite main" ;;
-  esac
-done >"$apt/sources.list"
-aptopts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/none"
-         -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache"
-         -o "Dir::Etc::Preferences=$apt/preferences" -o "Dir::Etc::PreferencesParts=$apt/preferences.d"
-         -o "APT::Sandbox::User=root")
-apt-get "${aptopts[@]}" update -qq
-if ! (cd "$dir/src" && apt-get "${aptopts[@]}" source -qq "${wanted[@]}" >/dev/null); then
-  echo "Debian does not serve the sources of one of ${wanted[*]}; install the Linux" \
-       "package at a version it serves (apt-cache -o Dir::Etc::SourceList=$apt/sources.list showsrc NAME)." >&2
-  exit 1
-fi
+# Debian's sources of those upstream versions, the newest revision served of each.
+"$here/debian-sources.sh" "$dir" "${packages[@]}"
 src() { find "$dir/src" -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n1; }
 
 cmake_lib() {  # SOURCE_DIR NAME CMAKE_OPTIONS...
@@ -112,8 +98,9 @@ cp "$(src libwebp)/PATENTS" "$prefix/licences/libwebp-patents.txt"
 cp "$gif/COPYING" "$prefix/licences/giflib.txt"
 cp /usr/share/doc/libz-mingw-w64-dev/copyright "$prefix/licences/zlib.txt"
 
+cp "$dir/revisions" "$prefix/revisions"
 echo "$prefix" >"$prefix/origin"
 echo "$key" >"$prefix/key"
 mkdir -p "$(dirname "$cache")"
 tar -cf "$cache.$$" -C "$dir" prefix && mv "$cache.$$" "$cache"
-echo "Windows libraries built: ${wanted[*]}"
+say_built "built"
