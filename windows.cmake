@@ -12,6 +12,8 @@ include(CPack)
 # Stands in for another program that holds an icon open.
 add_executable(hold_file EXCLUDE_FROM_ALL tests/windows/hold_file.cpp)
 target_link_options(hold_file PRIVATE -municode)
+add_executable(crash_on_purpose EXCLUDE_FROM_ALL tests/windows/crash_on_purpose.cpp)
+target_link_libraries(crash_on_purpose PRIVATE zentro_core)
 
 # Beside the .exe: the README's Windows section and the licences of the picture
 # libraries linked into it, as each licence asks.

@@ -64,7 +64,7 @@ served_versions() {  # SOURCE
 
 : >"$dir/revisions"
 for binary in "$@"; do
-  package= want= installed=
+  package='' want='' installed=''
   read -r package want installed < <(dpkg-query -W -f='${source:Package} ${source:Upstream-Version} ${Version}\n' \
                                        "$binary" 2>/dev/null || true)
   if [ -z "$installed" ]; then

@@ -417,6 +417,13 @@ def group_help(runner, work):
         check(b"This build reads no SVG" in texts[1], f"{name}: the Windows help does not say it reads no SVG")
         drop = re.compile(rb"^(Reads |bytes\. |This build reads ).*\n", re.M)
         check(drop.sub(b"", texts[0]) == drop.sub(b"", texts[1]), f"{name}: the helps differ beyond what is read")
+    # A fault on a worker thread is reported, with where it happened, before the process dies of it.
+    status, _, messages = runner._run([runner.o.wine, runner.o.crash], fresh(os.path.join(work, "crash")))
+    report = messages.decode("utf-8", "replace")
+    check(status == 0xC0000005 & 0xFF and re.search(
+        r"^crash_on_purpose: crashed: exception 0xc0000005 at crash_on_purpose\.exe\+0x[0-9a-f]+ on thread \d+"
+        r" \(writing 0x10\)\n(crash_on_purpose:   called from \S+\n){2,}", report),
+        f"crash: status {status}, report {report!r}")
 
 
 def group_pictures(runner, work):
@@ -460,10 +467,10 @@ def group_pictures(runner, work):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("group", choices=["prefix", "icons", "refusals", "names", "replace", "help", "pictures"])
-    for name in ("exe", "linux", "wine", "prefix", "work", "hold", "pictures"):
+    for name in ("exe", "linux", "wine", "prefix", "work", "hold", "crash", "pictures"):
         parser.add_argument("--" + name)
     options = parser.parse_args()
-    for name in ("exe", "linux", "prefix", "work", "hold", "pictures"):
+    for name in ("exe", "linux", "prefix", "work", "hold", "crash", "pictures"):
         if getattr(options, name):
             setattr(options, name, os.path.abspath(getattr(options, name)))
     runner = Runner(options, [] if options.group in ("help", "pictures") else ["--classic"])
