@@ -20,13 +20,10 @@ targets=("$@")
 host=${ZENTRO_HOST_CLI:+$(realpath "$ZENTRO_HOST_CLI")}
 cd "$(dirname "$0")/.."
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 if [ -z "$host" ]; then
   if [ ! -f "$out-host/build.ninja" ]; then
-    cmake -S . -B "$out-host" -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF \
-      "${launcher[@]}" >/dev/null
+    cmake -S . -B "$out-host" -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CODECS=OFF >/dev/null
   fi
   cmake --build "$out-host" --parallel "$jobs" --target zentro-cli
   host=$out-host/cli/zentro-cli
@@ -40,7 +37,7 @@ if [ ! -f "$out/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
     -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF "${libs[@]}" \
-    -DZENTRO_HOST_CLI="$host" "${launcher[@]}" >/dev/null
+    -DZENTRO_HOST_CLI="$host" >/dev/null
 else
   cmake -S . -B "$out" -DZENTRO_HOST_CLI="$host" "${libs[@]}" >/dev/null
 fi

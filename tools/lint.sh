@@ -2,7 +2,9 @@
 # Checks the tracked sources and exits non-zero on any finding:
 #   format  clang-format (.clang-format) over the C++ files, changing nothing
 #   tidy    clang-tidy (.clang-tidy) over the core, codecs/ and cli/, with the
-#           compile commands of build-lint/ (configured here, never built)
+#           compile commands of build-lint/ (configured here, never built); a
+#           source that passed is checked again only once it or a header it
+#           includes changes (~/.cache/zentro/tidy-passed)
 #   shell   shellcheck over the shell scripts
 #   python  pyflakes over the Python helpers
 #   tools/lint.sh [format|tidy|shell|python]...   (default: all four)
@@ -53,11 +55,22 @@ check_format() {
 check_tidy() {
   need clang-tidy "$clang_tidy"
   # Configured every time (quick once the cache is there) so new sources have their commands.
-  cmake -S . -B build-lint -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF \
+  cmake -S . -B build-lint -G Ninja -DZENTRO_GUI=OFF -DZENTRO_TESTS=OFF -DZENTRO_CCACHE=OFF \
     -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null || return 1
+  # A source whose key (tools/tidy_keys.py) passed before is not checked again.
+  local passed=${XDG_CACHE_HOME:-$HOME/.cache}/zentro/tidy-passed keys
+  mkdir -p "$passed"
+  keys=$(tidy_files | "$python" tools/tidy_keys.py build-lint "$clang_tidy")
+  local -a pending=()
+  local key file
+  while read -r key file; do
+    [ -f "$passed/$key" ] || pending+=("$file")
+  done <<<"$keys"
   local log status=0
   log=$(mktemp)
-  tidy_files | xargs -P "$jobs" -n 4 "$clang_tidy" -p build-lint --quiet > "$log" 2>&1 || status=$?
+  [ ${#pending[@]} -eq 0 ] ||
+    printf '%s\n' "${pending[@]}" | xargs -P "$jobs" -n 4 "$clang_tidy" -p build-lint --quiet > "$log" 2>&1 ||
+    status=$?
   # A header included by several sources is reported once per source.
   if [ "$status" -ne 0 ] || grep -qE '(warning|error):' "$log"; then
     grep -E '(warning|error):' "$log" | sort -u || true
@@ -66,7 +79,10 @@ check_tidy() {
     rm -f "$log"
     return 1
   fi
-  echo "lint tidy: $(tidy_files | wc -l) sources, no finding"
+  while read -r key file; do
+    [ "$key" = none ] || touch "$passed/$key"
+  done <<<"$keys"
+  echo "lint tidy: $(tidy_files | wc -l) sources, no finding ($(( $(tidy_files | wc -l) - ${#pending[@]} )) unchanged since they last passed)"
   rm -f "$log"
 }
 

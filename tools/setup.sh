@@ -5,7 +5,7 @@
 set -euo pipefail
 
 run_packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev librsvg2-dev
 )
@@ -15,7 +15,7 @@ test_packages=(
   desktop-file-utils appstream man-db groff-base dpkg-dev
   clang libclang-rt-14-dev
   clang-format clang-tidy shellcheck python3-pyflakes
-  librsvg2-bin strace
+  librsvg2-bin strace stress-ng
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm wine64 fonts-wine xvfb xdotool
 )
 
