@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) in build-fuzz/ and runs
-# each for a bounded time:  tools/fuzz.sh [--smoke] [SECONDS [TARGET...]]
+# each for a bounded time, one per core at once:  tools/fuzz.sh [--smoke] [SECONDS [TARGET...]]
 # SECONDS defaults to 30 per target; targets default to all of them. The corpus
 # grows in fuzz/corpus-run/TARGET, seeded from fuzz/corpus/TARGET; --smoke starts
 # from the seeds alone each time instead (its start-up then stays short). Inputs
@@ -38,12 +38,11 @@ mkdir -p build-fuzz/artifacts build-fuzz/logs
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-failed=0
-for target in "${targets[@]}"; do
+# One target per core at a time: each runs for its full time, the whole run is shorter.
+run_target() {  # TARGET: runs it, then prints its one line (and what failed)
+  local target=$1 log="build-fuzz/logs/$1.log" start elapsed runs inputs status=0
   mkdir -p "$corpus_root/$target"
-  log="build-fuzz/logs/$target.log"
   start=$(date +%s)
-  status=0
   "build-fuzz/fuzz_$target" "$corpus_root/$target" "fuzz/corpus/$target" \
     -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 -print_final_stats=1 \
     -artifact_prefix="build-fuzz/artifacts/$target-" > "$log" 2>&1 || status=$?
@@ -53,9 +52,23 @@ for target in "${targets[@]}"; do
   if [ "$status" -eq 0 ]; then
     echo "fuzz $target: ${runs:-?} executions in ${elapsed} s, corpus of $inputs inputs, no failure"
   else
-    failed=1
     echo "fuzz $target: FAILED after ${elapsed} s (status $status); log $log"
     grep -E 'check failed|ERROR: |SUMMARY: |runtime error|Test unit written' "$log" | head -20 || true
+    return 1
   fi
+}
+failed=0
+pids=()
+for target in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+    wait -n || true
+  done
+  run_target "$target" > "build-fuzz/logs/$target.line" &
+  pids+=($!)
+done
+# Told in the order the targets were named, each once it is done.
+for i in "${!targets[@]}"; do
+  wait "${pids[$i]}" || failed=1
+  cat "build-fuzz/logs/${targets[$i]}.line"
 done
 exit "$failed"

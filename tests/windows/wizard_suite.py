@@ -13,6 +13,7 @@ again) or screenshots (the five pages of PICTURE as PNG files in DIR). Each
 group ends Wine's server for the prefix, so the prefix must be its own.
 """
 import argparse
+import faulthandler
 import os
 import select
 import shutil
@@ -23,7 +24,7 @@ import time
 from PIL import Image, ImageGrab
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from windows_suite import Runner, check, failures, fresh, picture, read, write  # noqa: E402
+from windows_suite import Hung, Runner, check, failures, fresh, picture, processes_of, read, write  # noqa: E402
 
 PAGES = ["Ikoblen - 输入文件", "Ikoblen - 格式", "Ikoblen - 大小", "Ikoblen - 预览", "Ikoblen - 输出文件"]
 SHOT_NAMES = ["1-input", "2-format", "3-sizes", "4-preview", "5-output"]
@@ -122,11 +123,21 @@ class Screen:
 
     def start(self, args, folder):
         """zentro.exe with `args`, in `folder`; its first page has the keyboard when this returns."""
-        log = open(os.path.join(self.work, "wizard.log"), "ab")
-        process = subprocess.Popen([self.o.wine, self.o.exe] + args, cwd=folder, env=self.runner.env,
-                                   stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        path = os.path.join(self.work, "wizard.log")
+        log = open(path, "ab")
+        # Nobody compares what the wizard writes: Wine's errors go into its log.
+        env = dict(self.runner.env, WINEDEBUG=self.runner.debug or "-all,err+all")
+        process = subprocess.Popen([self.o.wine, self.o.exe] + args, cwd=folder, env=env, stdin=subprocess.DEVNULL,
+                                   stdout=log, stderr=log)
         log.close()
-        self.wait(PAGES[0], timeout=90)
+        try:
+            self.wait(PAGES[0], timeout=90)
+        except Failed as failure:
+            state = "running" if process.poll() is None else f"ended with status {process.returncode}"
+            with open(path, "rb") as f:
+                said = f.read()[-2000:].decode("utf-8", "replace")
+            raise Failed(f"{failure}; zentro.exe {state}; Wine's processes:\n{processes_of(self.o.prefix)}\n"
+                         f"the end of {path}:\n{said}")
         return process
 
     def ended(self, process, timeout=60):
@@ -291,10 +302,12 @@ def main():
     # The runner's own runs are zentro-cli.exe's.
     runner = Runner(argparse.Namespace(**dict(vars(options), exe=options.cli)), [])
     started = time.monotonic()
+    # The last word on a hang the waits' own limits did not catch, before ctest's timeout.
+    faulthandler.dump_traceback_later(270, exit=True)
     try:
         with Screen(runner, options, work) as screen:
             globals()["group_" + options.group](screen, work)
-    except Failed as failure:
+    except (Failed, Hung) as failure:
         failures.append(str(failure))
     for failure in failures:
         print("FAILED:", failure)
