@@ -45,5 +45,7 @@ endif()
 install(TARGETS zentro RUNTIME DESTINATION bin)
 
 # Renders every page headless for tools/screenshots.sh.
-add_executable(zentro_screenshot_tour tools/screenshot_tour.cpp)
-target_link_libraries(zentro_screenshot_tour PRIVATE zentro_gui zentro_resources)
+if(NOT ZENTRO_FOR_TESTS_ONLY)
+  add_executable(zentro_screenshot_tour tools/screenshot_tour.cpp)
+  target_link_libraries(zentro_screenshot_tour PRIVATE zentro_gui zentro_resources)
+endif()
