@@ -123,10 +123,10 @@ class Hung(Exception):
     pass
 
 
-def processes_of(prefix):
-    """What runs under `prefix` now, one line each, for a message about a hang."""
-    lines = []
-    for entry in os.listdir("/proc"):
+def processes(prefix):
+    """(pid, state, command) of each process under `prefix` now."""
+    found = []
+    for entry in filter(str.isdigit, os.listdir("/proc")):
         try:
             with open(f"/proc/{entry}/environ", "rb") as f:
                 if f"WINEPREFIX={prefix}".encode() not in f.read().split(b"\0"):
@@ -137,8 +137,18 @@ def processes_of(prefix):
                 state = f.read().rsplit(")", 1)[1].split()[0]
         except OSError:
             continue
-        lines.append(f"  {entry} {state} {command}")
-    return "\n".join(lines) or "  none"
+        found.append((int(entry), state, command))
+    return found
+
+
+def processes_of(prefix):
+    """What runs under `prefix` now, one line each, for a message about a hang."""
+    return "\n".join(f"  {pid} {state} {command}" for pid, state, command in processes(prefix)) or "  none"
+
+
+def server_of(prefix):
+    """The pid of the prefix's server, None when none runs."""
+    return next((pid for pid, _, command in processes(prefix) if "wineserver" in command.split(" ")[0]), None)
 
 
 class Runner:
@@ -151,6 +161,7 @@ class Runner:
         self.env = dict(os.environ, WINEPREFIX=options.prefix, WINEDEBUG=self.debug or "-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8")
         self.env.pop("DISPLAY", None)
+        self.server = None  # the prefix's server once start() has it up
 
     def wineserver(self, *args):
         beside = os.path.join(os.path.dirname(self.o.wine), "wineserver")
@@ -160,12 +171,24 @@ class Runner:
 
     def start(self):
         """Starts the prefix's server and Wine's own background programs for the whole
-        group. Started by a run, they would inherit its output pipes and hold them
-        open, so that every run would last until they end. The server stays until
-        the prefix's last test ends it (group stop): one that ended between two runs
-        would be started again by the second, with its background programs."""
+        group, unless another group of the prefix did. The server stays until the
+        prefix's last test ends it (group stop). Started by a run, the server would
+        end as soon as that run did (Debian's wineserver wrapper asks for no
+        persistence), and the next run would start it again with Wine's background
+        programs, which inherit the run's output pipes and hold them open until the
+        server goes: each run would then last seconds instead of a fraction of one,
+        and a group of fifty runs on a loaded machine outlasted ctest's timeout."""
         self.wineserver("-p")
         self._run([self.o.wine, "cmd", "/c", "rem"], os.getcwd(), output=False)
+        self.server = server_of(self.o.prefix)
+
+    def check_server(self):
+        """The server the group started with must have served every run."""
+        if self.server is None:
+            return
+        now = server_of(self.o.prefix)
+        check(now == self.server, f"the prefix's server was started again during the group (pid {self.server},"
+                                  f" then {now}): its runs waited for Wine's background programs")
 
     def windows(self, args, cwd):
         return self._run([self.o.wine, self.o.exe] + self.common + args, cwd)
@@ -330,13 +353,15 @@ def group_prefix(runner, work):
             shutil.copy(font, fonts)
     # The settings once imported stay in the prefix, so that changed ones are imported again.
     imported = os.path.join(runner.o.prefix, "zentro-settings.reg")
-    if os.path.isfile(imported) and read(imported) == PREFIX_REGISTRY.encode():
-        return
-    registry = os.path.join(work, "settings.reg")
-    write(registry, PREFIX_REGISTRY.encode())
-    subprocess.run([runner.o.wine, "regedit", "/S", registry], env=runner.env, check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
-    shutil.copy(registry, imported)
+    if not (os.path.isfile(imported) and read(imported) == PREFIX_REGISTRY.encode()):
+        registry = os.path.join(work, "settings.reg")
+        write(registry, PREFIX_REGISTRY.encode())
+        subprocess.run([runner.o.wine, "regedit", "/S", registry], env=runner.env, check=True,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        shutil.copy(registry, imported)
+    # Nothing started here outlives the set-up: the groups start the server they need,
+    # the wizard's with its own screen.
+    runner.wineserver("-k")
 
 
 def group_icons(runner, work):
@@ -557,6 +582,8 @@ def main():
         if options.group not in ("prefix", "stop"):
             runner.start()
         globals()["group_" + options.group](runner, work)
+        if options.group not in ("prefix", "stop"):
+            runner.check_server()
     except Hung as hang:
         failures.append(f"{hang}")
     for failure in failures:

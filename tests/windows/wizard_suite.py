@@ -66,6 +66,8 @@ class Screen:
         self.display = ":" + number.strip().decode()
         self.runner.env["DISPLAY"] = self.display
         try:
+            # A server still up from the set-up or an earlier group knows no screen, or another one.
+            self.runner.wineserver("-k")
             self.runner.start()
         except BaseException:
             self.__exit__()
@@ -73,6 +75,7 @@ class Screen:
         return self
 
     def __exit__(self, *_):
+        self.runner.check_server()
         self.runner.wineserver("-k")
         self.xvfb.terminate()
         self.xvfb.wait(timeout=30)
