@@ -26,6 +26,7 @@ bool LoadPictureFile(const std::string& path, ImageStore& store) {
     return true;
 #else
     store.sourceAlpha.Free();
+    store.sourceLossy = false;
     return store.source.Load(path);
 #endif
 }
