@@ -12,6 +12,8 @@ struct SquarePlace {
     int top = 0;
     int width = 0;
     int height = 0;
+
+    bool operator==(const SquarePlace&) const = default;
 };
 
 // Padded, the longer side fills the square and the shorter one is scaled alike
