@@ -3,7 +3,7 @@
 #include <utility>
 
 #ifdef ZENTRO_GUI_CODECS
-#include "codecs/picture_sources.h"
+#include "codecs/picture_loader.h"
 #include "codecs/png_encoder.h"
 #include "job/source_choice.h"
 #endif
