@@ -180,7 +180,7 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
     std::vector<IconEntryInfo> written;
     PngChoice png{options.png.value_or(PngImages::None), {}};
 #ifdef ZENTRO_CLI_CODECS
-    png.encode = codecs::EncodePng;
+    png.encode = options.classic ? codecs::EncodePng : codecs::EncodePngQuickly;
     // A 256 x 256 image as PNG is a fifth of its bitmap, and every reader since Vista takes it.
     if (!options.png && !options.classic) png.images = PngImages::Only256;
 #endif

@@ -9,8 +9,14 @@
 namespace zentro::codecs {
 
 // An 8-bit RGBA PNG (colour type 6) holding IHDR, IDAT and IEND alone, with fixed
-// compression settings, so that the same pixels give the same bytes on every run.
-// False (and `png` empty) when memory is short or the image is empty.
+// compression settings, so that the same pixels give the same bytes on every run:
+// zlib's best compression, the smallest files. False (and `png` empty) when memory
+// is short or the image is empty.
 bool EncodePng(const RgbaImage& image, std::vector<std::uint8_t>& png);
+
+// The same at zlib's level 6, as today's rules store the icon's large image by
+// default: on a photograph's 256 x 256 image a tenth larger than EncodePng's, at a
+// third of its time, which would otherwise be most of a default job's.
+bool EncodePngQuickly(const RgbaImage& image, std::vector<std::uint8_t>& png);
 
 }  // namespace zentro::codecs

@@ -25,6 +25,7 @@ struct ConversionRules {
     Fit fit = Fit::Stretch;
 
     static ConversionRules Today() { return {Keyed::Framed, true, true, true, true, Fit::Pad}; }
+    bool operator==(const ConversionRules&) const = default;
 };
 
 }  // namespace zentro

@@ -147,8 +147,8 @@ bool GenerateFromSource(ImageStore& store, const SourcePicture& picture, const s
                       !(rules.keepSomethingOpaque && OneColour(*source));
 
     stage(BuildStage::KeyMasks);
-    // The classic key reaches everywhere: its plain mask is the key colour itself.
-    const bool ownKeyPlane = colourKeys && (rules.keyFromBorder || rules.keepSomethingOpaque);
+    // A key that reaches everywhere needs no plane for its plain mask: that is the key colour itself.
+    const bool ownKeyPlane = colourKeys && rules.keyFromBorder;
     if (alphaKeys) {
         if (!BuildAlphaKeyPlane(alphaPlane, store.keyMask)) return false;
     } else if (ownKeyPlane || (colourKeys && alpha)) {

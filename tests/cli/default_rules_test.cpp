@@ -96,7 +96,7 @@ TEST(DefaultRules, KeyOnlyWhatThePictureCallsFor) {
         EXPECT_EQ(ClearPixels(Images32(dir / "out.ico").at(0)), 0) << name;
     }
     ASSERT_EQ(Convert({"--sizes", "32", "--transparent"}, dir / "logo.jpg", dir / "out.ico").status, 0);
-    EXPECT_EQ(Images32(dir / "out.ico").at(0).At(0, 0)[3], 0);
+    EXPECT_GT(ClearPixels(Images32(dir / "out.ico").at(0)), 0);
 #ifdef ZENTRO_RSVG_CONVERT
     // A drawing's transparency is its own: a full-bleed ground stays.
     const std::string svg =
