@@ -3,6 +3,8 @@
 #include <utility>
 
 #ifdef ZENTRO_GUI_CODECS
+#include "codecs/bmp_header.h"
+#include "codecs/picture_file.h"
 #include "codecs/picture_loader.h"
 #include "codecs/png_encoder.h"
 #include "job/source_choice.h"
@@ -31,6 +33,24 @@ bool LoadPictureFile(const std::string& path, ImageStore& store) {
 #endif
 }
 
+bool IsClassicBitmapFile(const std::string& path) {
+#ifdef ZENTRO_GUI_CODECS
+    codecs::PictureFile file;
+    if (file.Open(path) != 0 || file.Format() != codecs::PictureFormat::Bmp) return false;
+    std::uint8_t headers[codecs::kClassicHeadersSize] = {};
+    try {
+        file.Stream().Seek(0);
+        if (file.Stream().Read(headers, sizeof headers) != sizeof headers) return false;
+    } catch (const FileError&) {
+        return false;
+    }
+    return codecs::ClassicReadsAlike(headers, file.Size());
+#else
+    (void)path;
+    return true;
+#endif
+}
+
 PictureReader SixteenPictureReader() {
 #ifdef ZENTRO_GUI_CODECS
     return SixteenReaderOf(LoadPictureFile);
@@ -39,10 +59,11 @@ PictureReader SixteenPictureReader() {
 #endif
 }
 
-PngEncoder PngEncoderOfThisBuild() {
+PngEncoder PngEncoderOfThisBuild(const ConversionRules& rules) {
 #ifdef ZENTRO_GUI_CODECS
-    return codecs::EncodePng;
+    return rules == ConversionRules{} ? codecs::EncodePng : codecs::EncodePngQuickly;
 #else
+    (void)rules;
     return {};
 #endif
 }
