@@ -136,6 +136,11 @@ TEST(DefaultRules, SizesThePicturesMakeAndTheirShape) {
     const Rgba padded = Images32(dir / "wide.ico").at(0);
     for (int y = 0; y < 48; ++y) EXPECT_EQ(padded.At(30, y)[3], y >= 8 && y < 40 ? 255 : 0) << y;
     EXPECT_EQ(ClearPixels(padded), 48 * 16);
+    // The palette kinds have the same margins, through their AND masks.
+    ASSERT_EQ(Convert({"--sizes", "48", "--depths", "8,4"}, dir / "wide.png", dir / "palette.ico").status, 0);
+    for (const Rgba& image : Images32(dir / "palette.ico"))
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 48; ++x) ASSERT_EQ(image.At(x, y)[3], padded.At(x, y)[3]) << x << "," << y;
     ASSERT_EQ(Convert({"--sizes", "32", "--fit", "stretch"}, dir / "wide.png", dir / "stretch.ico").status, 0);
     EXPECT_EQ(ClearPixels(Images32(dir / "stretch.ico").at(0)), 0);
 }
