@@ -48,7 +48,7 @@ bool CBmpIconApp::InitInstance() {
     CFormatPage format(&pageRect);
     CSizesPage sizes(&pageRect, &format);
     COutputPage output(&pageRect);
-    CInputPage input(&pageRect, &output.path, &format.choices.use32, &format.choices.transparent, &sizes.choices.sizes);
+    CInputPage input(&pageRect, &output.path, &output.png256, &format.choices, &sizes.choices.sizes);
     CPreviewPage preview(&pageRect);
 
     const CommandLineInfo commandLine = ParseCommandLine(Arguments());
@@ -68,7 +68,7 @@ void CBmpIconApp::WinHelp(unsigned long, unsigned) {
 bool CBmpIconApp::WriteIconFile(const std::string& path, const FormatChoices& format, const SizeChoices& sizes,
                                 bool png256) {
     // Off, the classic bytes: the encoder is never asked.
-    const PngChoice png{png256 ? PngImages::Only256 : PngImages::None, PngEncoderOfThisBuild()};
+    const PngChoice png{png256 ? PngImages::Only256 : PngImages::None, PngEncoderOfThisBuild(store.rules)};
     return zentro::WriteIconFile(store, path, format, sizes, png);
 }
 

@@ -3,7 +3,9 @@
 #include <utility>
 
 #ifdef ZENTRO_GUI_CODECS
-#include "codecs/picture_sources.h"
+#include "codecs/bmp_header.h"
+#include "codecs/picture_file.h"
+#include "codecs/picture_loader.h"
 #include "codecs/png_encoder.h"
 #include "job/source_choice.h"
 #endif
@@ -26,7 +28,26 @@ bool LoadPictureFile(const std::string& path, ImageStore& store) {
     return true;
 #else
     store.sourceAlpha.Free();
+    store.sourceLossy = false;
     return store.source.Load(path);
+#endif
+}
+
+bool IsClassicBitmapFile(const std::string& path) {
+#ifdef ZENTRO_GUI_CODECS
+    codecs::PictureFile file;
+    if (file.Open(path) != 0 || file.Format() != codecs::PictureFormat::Bmp) return false;
+    std::uint8_t headers[codecs::kClassicHeadersSize] = {};
+    try {
+        file.Stream().Seek(0);
+        if (file.Stream().Read(headers, sizeof headers) != sizeof headers) return false;
+    } catch (const FileError&) {
+        return false;
+    }
+    return codecs::ClassicReadsAlike(headers, file.Size());
+#else
+    (void)path;
+    return true;
 #endif
 }
 
@@ -38,10 +59,11 @@ PictureReader SixteenPictureReader() {
 #endif
 }
 
-PngEncoder PngEncoderOfThisBuild() {
+PngEncoder PngEncoderOfThisBuild(const ConversionRules& rules) {
 #ifdef ZENTRO_GUI_CODECS
-    return codecs::EncodePng;
+    return rules == ConversionRules{} ? codecs::EncodePng : codecs::EncodePngQuickly;
 #else
+    (void)rules;
     return {};
 #endif
 }

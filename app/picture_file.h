@@ -4,6 +4,7 @@
 #include <string>
 
 #include "icon/icon_writer.h"
+#include "job/conversion_rules.h"
 #include "job/image_set_builder.h"
 #include "job/image_store.h"
 
@@ -17,10 +18,15 @@ bool ReadsEveryPicture();
 // message has told the user why.
 bool LoadPictureFile(const std::string& path, ImageStore& store);
 
+// Whether `path` is a classic bitmap, which the wizard converts by the classic
+// rules; every other picture gets today's (always, on a build without decoders).
+bool IsClassicBitmapFile(const std::string& path);
+
 // The reader of the separate 16 x 16 picture that goes with LoadPictureFile.
 PictureReader SixteenPictureReader();
 
-// The PNG encoder of the decoders' build; empty without them.
-PngEncoder PngEncoderOfThisBuild();
+// The PNG encoder of the decoders' build for pictures converted by `rules`, as the
+// command line has it; empty without the decoders.
+PngEncoder PngEncoderOfThisBuild(const ConversionRules& rules);
 
 }  // namespace zentro

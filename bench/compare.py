@@ -13,7 +13,9 @@ compress the same pixels. Then the batch case: 200 keyed 256 x 256 pictures, eac
 process converting them all (zentro-cli with its default job over the folder,
 Pillow's four-size save in one Python process, ImageMagick's mogrify), and
 zentro-cli's cost a picture when it has one core. Last, a logo SVG drawn at each
-size, against ImageMagick's icon of it and its single render. It measures; it
+size, against ImageMagick's icon of it and its single render. And the bytes of the
+default icon of a few pictures (keyed, with alpha, a 1024 logo, a photo) beside
+ImageMagick's and Pillow's icons of them at the same sizes. It measures; it
 asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
@@ -159,7 +161,7 @@ def batch_case(cli, folder, repeat):
         wall, peak, cpu = measure(command, repeat, fresh_outputs, cpu=True)
         if ours is None:
             ours = (wall, cpu)
-            print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   (default job: 10 images each)")
+            print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   (default job: 4 images each)")
         else:
             print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   {ours[0] / wall:8.3f}x {ours[1] / cpu:8.3f}x")
     # What one picture costs on one core, everything counted: start, reading, writing.
@@ -258,14 +260,14 @@ def png_bytes(build, folder):
     cli = os.path.join(build, "cli", "zentro-cli")
     sample = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "sample", "sample.bmp")
     icon = os.path.join(folder, "png.ico")
-    subprocess.run([cli, "-f", "--png", "256", "--sizes", "256", "--depths", "32", "-o", icon, sample],
+    subprocess.run([cli, "-f", "--classic", "--png", "256", "--sizes", "256", "--depths", "32", "-o", icon, sample],
                    stdout=subprocess.DEVNULL, check=True)
     # Unpacked with the icon's own encoder, so the file holds the very bytes of the icon's image.
     unpacked = os.path.join(folder, "unpacked")
     subprocess.run([cli, "-f", "--extract", unpacked, icon], stdout=subprocess.DEVNULL, check=True)
     ours = os.path.join(unpacked, "00-256x256-32.png")
     print("\nThe sample's 256x256 image as PNG (same RGBA pixels), bytes:")
-    print(f"{'zentro':12} {os.path.getsize(ours):9d}   (--png 256)")
+    print(f"{'zentro':12} {os.path.getsize(ours):9d}   (--classic --png 256: zlib level 9)")
     if pillow_available():
         for name, options in (("Pillow", ""), ("Pillow -O", ", optimize=True")):
             saved = os.path.join(folder, "pillow.png")
@@ -277,6 +279,47 @@ def png_bytes(build, folder):
         saved = os.path.join(folder, "magick.png")
         subprocess.run([convert, ours, saved], check=True)
         print(f"{'ImageMagick':12} {os.path.getsize(saved):9d}   (default convert)")
+
+
+def default_icon_bytes(cli, folder):
+    """Bytes of the default icon of a few pictures, beside ImageMagick's and Pillow's
+    icons of the same pictures at the same sizes."""
+    here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "sample")
+    pictures = [("sample.bmp (keyed)", os.path.join(here, "sample.bmp")),
+                ("sample-rgba.png", os.path.join(here, "sample-rgba.png"))]
+    rsvg = shutil.which("rsvg-convert")
+    if rsvg:
+        logo = os.path.join(folder, "logo-1024.png")
+        subprocess.run([rsvg, "-w", "1024", "-h", "1024", "-o", logo, os.path.join(here, "logo.svg")], check=True)
+        pictures.append(("logo 1024 alpha", logo))
+    if pillow_available():
+        photo = os.path.join(folder, "photo-720x477.jpg")
+        subprocess.run(["/usr/bin/python3", "-c", "from PIL import Image; import sys; "
+                        "Image.open(sys.argv[1]).convert('RGB').resize((720, 477)).save(sys.argv[2], quality=90)",
+                        os.path.join(here, "sample.bmp"), photo], check=True)
+        pictures.append(("photo 720x477", photo))
+    convert = magick("convert")
+    print("\nThe default icon's bytes, and the peers' icons of the same pictures at the same sizes:")
+    print(f"{'picture':20} {'sizes':16} {'zentro':>9} {'ImageMagick':>12} {'Pillow':>9}")
+    for name, path in pictures:
+        icon = os.path.join(folder, "default.ico")
+        listing = subprocess.run([cli, "-f", "-o", icon, path], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                 text=True, check=True).stdout
+        sizes = [line.split()[1].split("x")[0] for line in listing.splitlines()[1:]]
+        row = f"{name:20} {','.join(sizes):16} {os.path.getsize(icon):9d}"
+        if convert:
+            theirs = os.path.join(folder, "magick.ico")
+            subprocess.run([convert, path, "-define", "icon:auto-resize=" + ",".join(sizes), theirs], check=True)
+            row += f" {os.path.getsize(theirs):12d}"
+        else:
+            row += f" {'-':>12}"
+        if pillow_available():
+            theirs = os.path.join(folder, "pillow.ico")
+            subprocess.run(["/usr/bin/python3", "-c", "from PIL import Image; import sys; "
+                            "Image.open(sys.argv[1]).save(sys.argv[2], sizes=[(int(s), int(s)) for s in sys.argv[3:]])",
+                            path, theirs] + sizes, check=True)
+            row += f" {os.path.getsize(theirs):9d}"
+        print(row)
 
 
 def main():
@@ -315,6 +358,7 @@ def main():
             subprocess.run(["/usr/bin/python3", "-c", PROGRESSIVE_JPEG, source, jpeg], check=True)
             versus_peers(cli, folder, jpeg, f"{SIDE}x{SIDE} progressive JPEG", args.repeat)
         png_bytes(args.build, folder)
+        default_icon_bytes(cli, folder)
         batch_case(cli, folder, args.repeat)
         svg_case(cli, folder, args.repeat)
     finally:

@@ -30,12 +30,25 @@ bool Contains(const std::vector<int>& list, int value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-// The format choices, settled as the Format page would leave them.
-FormatChoices ChooseFormat(const Options& options, bool transparentByDefault) {
+// The rules the conversion follows: the classic ones with --classic, else today's,
+// with the options that change them.
+ConversionRules ChooseRules(const Options& options) {
+    if (options.classic) return {};
+    ConversionRules rules = ConversionRules::Today();
+    rules.fit = options.fit.value_or(Fit::Pad);
+    rules.keyFromBorder = !options.keyEverywhere;
+    if (options.transparent == true) rules.keyed = ConversionRules::Keyed::Every;
+    return rules;
+}
+
+// The format choices, settled as the Format page would leave them. Today's rules make
+// every picture transparent as far as it calls for it, and 32-bit images alone.
+FormatChoices ChooseFormat(const Options& options, const ImageStore& store, int largestSize) {
     FormatChoices format;
-    format.transparent = options.transparent.value_or(transparentByDefault) ? 1 : 0;
-    const std::vector<int> depths =
-        options.depths.value_or(format.transparent ? std::vector<int>{32, 8, 4} : std::vector<int>{8, 4});
+    const bool byDefault = options.classic ? TransparentByDefault(store, largestSize) : true;
+    format.transparent = options.transparent.value_or(byDefault) ? 1 : 0;
+    const std::vector<int> classicDepths = format.transparent ? std::vector<int>{32, 8, 4} : std::vector<int>{8, 4};
+    const std::vector<int> depths = options.depths.value_or(options.classic ? classicDepths : std::vector<int>{32});
     format.use32 = Contains(depths, 32);
     format.use24 = Contains(depths, 24);
     format.use8 = Contains(depths, 8);
@@ -43,8 +56,28 @@ FormatChoices ChooseFormat(const Options& options, bool transparentByDefault) {
     return format;
 }
 
-bool CanMakeADepth(const FormatChoices& f) {
-    return (f.use32 != 0 && f.transparent != 0) || f.use4 != 0 || f.use8 != 0 || f.use24 != 0;
+bool CanMakeADepth(const FormatChoices& f, const ConversionRules& rules) {
+    return (f.use32 != 0 && (f.transparent != 0 || rules.opaque32)) || f.use4 != 0 || f.use8 != 0 || f.use24 != 0;
+}
+
+// Without --sizes, today's rules leave out the sizes that no picture makes without
+// being enlarged, and say so.
+void FitSizes(const ImageStore& store, const std::string& label, SizeChoices& sizes) {
+    const SizeTable table = ResolveSizes(sizes);
+    std::vector<int> wanted;
+    for (std::size_t t = 0; t < table.pixels.size(); ++t)
+        if (table.chosen[t]) wanted.push_back(table.pixels[t]);
+    const std::vector<int> made = SizesThatFit(store, wanted);
+    std::string left;
+    for (int size : wanted)
+        if (!Contains(made, size)) left += (left.empty() ? "" : ",") + std::to_string(size);
+    if (left.empty()) return;
+    const bool several = StoreRasters(store).size() > 1;
+    ShowMessageText(0,
+                    label + ": left out " + left + ": " + (several ? "no picture is" : "the picture is not") +
+                        " that large, and pictures are not enlarged",
+                    MessageIcon::Exclamation);
+    ChooseSizes(made, sizes.sizes, sizes.anySizes);
 }
 
 void Fail(const std::string& input, const std::string& why) {
@@ -105,6 +138,7 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
     const std::string output = options.output.empty() ? ProposeIconPath(inputs.front()) : options.output;
     ImageStore store;
     if (!LoadSources(inputs, options.classic, store)) return false;
+    store.rules = ChooseRules(options);
 
     SizeChoices sizes;
     sizes.sizes = options.sizes;
@@ -112,12 +146,13 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
     if (!options.sizesGiven) {
         if (const std::vector<int> own = SizesOfPictures(store); !own.empty())
             ChooseSizes(own, sizes.sizes, sizes.anySizes);
+        if (!options.classic) FitSizes(store, InputsLabel(inputs), sizes);
     }
     const SizeTable table = ResolveSizes(sizes);
     const auto largest = std::find(table.chosen.begin(), table.chosen.end(), true);
     const int largestSize = largest == table.chosen.end() ? 0 : table.pixels[largest - table.chosen.begin()];
-    FormatChoices format = ChooseFormat(options, TransparentByDefault(store, largestSize));
-    if (!CanMakeADepth(format)) {
+    FormatChoices format = ChooseFormat(options, store, largestSize);
+    if (!CanMakeADepth(format, store.rules)) {
         ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
         return false;
     }
@@ -143,9 +178,11 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
     std::vector<CDib> previews(options.previews.empty() ? 0 : store.entries.size());
     if (!ComposePreviews(store, previews)) return false;
     std::vector<IconEntryInfo> written;
-    PngChoice png{options.png, {}};
+    PngChoice png{options.png.value_or(PngImages::None), {}};
 #ifdef ZENTRO_CLI_CODECS
-    png.encode = codecs::EncodePng;
+    png.encode = options.classic ? codecs::EncodePng : codecs::EncodePngQuickly;
+    // A 256 x 256 image as PNG is a fifth of its bitmap, and every reader since Vista takes it.
+    if (!options.png && !options.classic) png.images = PngImages::Only256;
 #endif
     if (!WriteIconFile(store, output, format, sizes, png, &written)) return false;
     if (!options.previews.empty() && !WritePreviews(previews, options.previews)) return false;

@@ -28,15 +28,26 @@ const char* const kUsage =
     "Options (before or after the inputs):\n"
     "  -o, --output FILE   icon to write (default: INPUT with .ico); with several\n"
     "                      inputs, one icon made of them all (see below)\n"
-    "      --depths LIST   colour depths from 32,24,8,4 (default: 8,4, and 32 when\n"
-    "                      the picture's corners share the key colour)\n"
-    "      --sizes LIST    sizes from 1 to 256 (default: 256,48,32,16), or a preset:\n"
-    "                      windows = 16,20,24,32,40,48,64,96,256; favicon = 16,32,48\n"
-    "      --png WHICH     store 32-bit images as PNG: none (default), 256 (the\n"
+    "      --depths LIST   colour depths from 32,24,8,4 (default: 32; a 32-bit image\n"
+    "                      of a picture with nothing transparent is opaque)\n"
+    "      --sizes LIST    sizes from 1 to 256, or a preset: windows =\n"
+    "                      16,20,24,32,40,48,64,96,256; favicon = 16,32,48. Default:\n"
+    "                      those of 256,48,32,16 the pictures make without being\n"
+    "                      enlarged (a line on standard error names the others), or\n"
+    "                      a smaller picture's own size; a size named here that no\n"
+    "                      picture makes is refused\n"
+    "      --png WHICH     store 32-bit images as PNG: none, 256 (default: the\n"
     "                      256x256 ones) or all; other depths stay BMP\n"
-    "      --transparent   make the key colour transparent (default: when the\n"
-    "                      bottom-left, top-left and bottom-right pixels match;\n"
-    "                      a picture with alpha below 255 uses its alpha instead)\n"
+    "      --fit HOW       a picture that is not square: pad (default: scaled whole,\n"
+    "                      centred, the rest transparent) or stretch\n"
+    "      --transparent   key the colour of the bottom-left pixel on any picture\n"
+    "                      without alpha. Default: a picture with alpha below 255\n"
+    "                      uses its alpha; a lossless raster picture whose\n"
+    "                      bottom-left, top-left and bottom-right pixels match is\n"
+    "                      keyed; vector and lossy (JPEG, lossy WebP) pictures are\n"
+    "                      not. A key that would leave nothing opaque is not used\n"
+    "      --key WHERE     which pixels of the key colour: border (default: those\n"
+    "                      joined to the picture's border) or everywhere\n"
     "      --opaque        make nothing transparent; a picture with alpha is laid on white\n"
     "      --all-256       every depth keeps its 256x256 image (default: only the deepest)\n"
     "      --icon16 FILE   take the 16x16 images from this picture\n"
@@ -46,7 +57,11 @@ const char* const kUsage =
     "  -r, --recursive     folders given as inputs: their subfolders too\n"
     "      --output-dir DIR  put the icons into DIR, mirroring the subfolders\n"
     "  -j, --jobs N        convert N files at once (default: one per core)\n"
-    "      --classic       read with the classic bitmap reader only, as the wizard does\n"
+    "      --classic       the classic conversion, as the wizard makes it of a\n"
+    "                      classic bitmap: the classic reader alone; default depths\n"
+    "                      8,4 (and 32 with the key when the corners match); no\n"
+    "                      PNG; the key everywhere; pictures stretched; a size\n"
+    "                      larger than the picture refused\n"
     "      --list          list each image of the icons (ICO or CUR) given\n"
     "      --check         check the icons given; exit status 1 on a fault\n"
     "      --extract DIR   write each image of the icon as DIR/NN-WxH-BITS.png\n"
@@ -70,6 +85,8 @@ const char* const kUsage =
     "      an icon for every picture under pictures/, two at a time, into icons/\n"
     "  zentro-cli --classic logo.bmp\n"
     "      the wizard's reader: uncompressed 1-, 4-, 8- and 24-bit BMP files only\n"
+    "  zentro-cli --fit stretch --transparent --key everywhere photo.png\n"
+    "      the photo stretched to squares, every pixel of its key colour transparent\n"
     "  zentro-cli --png 256 --sizes windows --depths 32,8,4 logo.bmp\n"
     "      the sizes Windows asks for, the 256x256 image compressed as PNG\n"
     "  zentro-cli -o app.ico app-256.png app-32.png app-16.png\n"
@@ -89,9 +106,10 @@ const char* const kUsage =
     "\n"
     "Several pictures with -o make one icon. Each size is made from the picture of\n"
     "exactly that size (square), else from a vector picture drawn at that size, else\n"
-    "averaged down from the picture whose smaller side is the nearest above it. An\n"
-    "icon given as input brings each of its images. Without --sizes, the sizes are\n"
-    "those of the square pictures (when more than one raster picture is given).\n"
+    "averaged down from the picture whose longer side (shorter side with --fit\n"
+    "stretch) is the nearest above it. An icon given as input brings each of its\n"
+    "images. Without --sizes, the sizes are those of the square pictures (when more\n"
+    "than one raster picture is given), as far as the pictures make them.\n"
     "\n"
     "Otherwise, with more than one input, a summary line follows on standard error,\n"
     "and a progress line while converting when standard error is a terminal.\n"
@@ -219,6 +237,22 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             else if (ok)
                 result.error = "--png takes none, 256 or all";
             ok = ok && result.error.empty();
+        } else if (name == "--fit") {
+            converting = true;
+            ok = value(text);
+            if (ok && (text == "pad" || text == "stretch"))
+                o.fit = text == "pad" ? Fit::Pad : Fit::Stretch;
+            else if (ok)
+                result.error = "--fit takes pad or stretch";
+            ok = ok && result.error.empty();
+        } else if (name == "--key") {
+            converting = true;
+            ok = value(text);
+            if (ok && (text == "border" || text == "everywhere"))
+                o.keyEverywhere = text == "everywhere";
+            else if (ok)
+                result.error = "--key takes border or everywhere";
+            ok = ok && result.error.empty();
         } else if (name == "--extract") {
             ok = value(o.extract);
             if (ok && o.extract.empty()) {
@@ -280,8 +314,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         result.error = "--output and --output-dir do not go together";
     else if (o.inputs.size() > 1 && !o.extract.empty())
         result.error = "--extract goes with one icon only";
+    else if (o.classic && o.fit == Fit::Pad)
+        result.error = "--classic stretches every picture: --fit pad does not go with it";
 #ifndef ZENTRO_CLI_CODECS
-    else if (o.png != PngImages::None || !o.extract.empty())
+    else if (o.png.value_or(PngImages::None) != PngImages::None || !o.extract.empty())
         result.error = "this build writes no PNG files: --png 256, --png all and --extract need libpng";
 #endif
     return result;

@@ -6,23 +6,26 @@
 
 #include "icon/icon_writer.h"
 #include "job/choices.h"
+#include "job/conversion_rules.h"
 
 namespace zentro::cli {
 
 struct Options {
     std::vector<std::string> inputs;
     std::string output;                      // only with one input; "" = next to the input
-    std::optional<std::vector<int>> depths;  // unset = as the wizard presets them
+    std::optional<std::vector<int>> depths;  // unset = 32 alone; with --classic, as the wizard presets them
     std::array<int, kSizeCount> sizes = SizeChoices{}.sizes;
-    std::vector<int> anySizes;  // set when --sizes names a size outside the classic five
-    bool sizesGiven = false;    // false: the sizes of several pictures may choose instead
-    PngImages png = PngImages::None;
+    std::vector<int> anySizes;     // set when --sizes names a size outside the classic five
+    bool sizesGiven = false;       // false: the sizes of several pictures may choose instead
+    std::optional<PngImages> png;  // unset = the 256 x 256 image; with --classic, none
     // Reading icons instead of converting pictures.
     bool list = false;
     bool check = false;
     std::string extract;  // folder; "" = no extraction
     bool ReadsIcons() const { return list || check || !extract.empty(); }
-    std::optional<bool> transparent;  // unset = from the picture's corners
+    std::optional<bool> transparent;  // unset = by the picture: its alpha, or a key where its corners call for one
+    std::optional<Fit> fit;           // unset = padded; with --classic, stretched
+    bool keyEverywhere = false;       // every pixel of the key colour, not only those joined to the border
     bool all256 = false;
     std::string icon16;
     std::string previews;

@@ -5,7 +5,7 @@
 #include "job/source_choice.h"
 #include "platform/message.h"
 #ifdef ZENTRO_CLI_CODECS
-#include "codecs/picture_sources.h"
+#include "codecs/picture_loader.h"
 #endif
 
 namespace zentro::cli {

@@ -160,3 +160,22 @@ unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t i
 }
 
 }  // namespace zentro::codecs
+
+namespace zentro::codecs {
+
+bool ClassicReadsAlike(const std::uint8_t* headers, std::uint64_t fileSize) {
+    if (le::Get16(headers) != 0x4D42) return false;
+    const BitmapHeader h = ParseBitmapHeader(headers + 14);
+    const std::uint32_t statedSize = le::Get32(headers + 2);
+    const std::uint32_t offBits = le::Get32(headers + 10);
+    const int bits = h.bitCount;
+    if (h.size != 40 || h.compression != 0 || h.width < 1 || h.height < 1 || offBits < kClassicHeadersSize ||
+        offBits > kClassicHeadersSize + 1024 || (offBits - kClassicHeadersSize) % 4 != 0 || statedSize < fileSize ||
+        statedSize - offBits > ExactImageSize(h))
+        return false;
+    if (bits == 24) return true;
+    return (bits == 1 || bits == 4 || bits == 8) &&
+           (h.clrUsed == 0 || h.clrUsed >= (offBits - kClassicHeadersSize) / 4);
+}
+
+}  // namespace zentro::codecs

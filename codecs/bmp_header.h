@@ -27,6 +27,16 @@ struct BmpHeader {
     std::uint64_t pixelOffset = 0;
 };
 
+// Bytes of a file header and a 40-byte info header, all that ClassicReadsAlike reads.
+constexpr std::size_t kClassicHeadersSize = 54;
+
+// Whether the classic bitmap reader reads a file of `fileSize` bytes, whose first
+// kClassicHeadersSize bytes are `headers`, to the colours our decoder gives: its
+// own kind (a 40-byte header, 1, 4, 8 or 24 bits, uncompressed, rows bottom-up),
+// with a whole palette no longer than the colour count says and no more pixel data
+// stated than the file holds.
+bool ClassicReadsAlike(const std::uint8_t* headers, std::uint64_t fileSize);
+
 // The most bytes after the file header that ReadBmpHeader looks at: the largest
 // info header and a full colour table (bit-field masks lie inside or before it).
 constexpr std::size_t kBmpHeaderBytes = 124 + 256 * 4;

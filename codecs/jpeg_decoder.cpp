@@ -207,7 +207,9 @@ private:
 
 unsigned DecodeJpeg(const std::uint8_t* data, std::size_t size, Picture& picture) {
     JpegReader reader;
-    return DecodeWhole(picture, [&] { return reader.Decode(data, size, picture); });
+    const unsigned id = DecodeWhole(picture, [&] { return reader.Decode(data, size, picture); });
+    picture.lossy = true;
+    return id;
 }
 
 }  // namespace zentro::codecs

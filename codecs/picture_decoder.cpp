@@ -29,6 +29,7 @@ unsigned Dispatch(const std::uint8_t* data, std::size_t size, Picture& picture) 
 unsigned DecodePicture(const std::uint8_t* data, std::size_t size, Picture& picture) {
     picture.colour.Free();
     picture.alpha.Free();
+    picture.lossy = false;
     return DecodeWhole(picture, [&] { return Dispatch(data, size, picture); });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A picture of one image held in memory (PNG, JPEG, WebP, GIF, BMP), sent to its
 // decoder by its first bytes. Icons, cursors and SVG make pictures of their own
-// kinds: codecs/picture_sources.h reads every format.
+// kinds: codecs/picture_loader.h reads every format.
 #include <cstddef>
 #include <cstdint>
 

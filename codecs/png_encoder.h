@@ -9,8 +9,15 @@
 namespace zentro::codecs {
 
 // An 8-bit RGBA PNG (colour type 6) holding IHDR, IDAT and IEND alone, with fixed
-// compression settings, so that the same pixels give the same bytes on every run.
-// False (and `png` empty) when memory is short or the image is empty.
+// compression settings, so that the same pixels give the same bytes on every run:
+// zlib's best compression, the smallest files. False (and `png` empty) when memory
+// is short or the image is empty.
 bool EncodePng(const RgbaImage& image, std::vector<std::uint8_t>& png);
+
+// The same at zlib's level 4 with the sub filter on every row, as today's rules
+// store the icon's large image by default: on the sample's 256 x 256 image a fifth
+// larger than EncodePng's for a twentieth of its instructions, which at level 9
+// were most of a default job's.
+bool EncodePngQuickly(const RgbaImage& image, std::vector<std::uint8_t>& png);
 
 }  // namespace zentro::codecs

@@ -85,6 +85,8 @@ unsigned DecodeWebp(const std::uint8_t* data, std::size_t size, Picture& picture
     // An animation's canvas may claim far more than a still picture can hold; refused before it is allocated.
     if (id == 0 && std::uint64_t(features.width) * std::uint64_t(features.height) > kMaxPixels) id = IDS_NO_DIB_MEMORY;
     if (id != 0) return id;
+    // An animation tells no format of its own (its frames may mix both): taken as lossy.
+    picture.lossy = features.format != 2;
     return DecodeWhole(picture, [&] {
         return features.has_animation ? DecodeFirstFrame(data, size, picture)
                                       : DecodeStill(data, size, features, picture);

@@ -34,22 +34,6 @@ void CheckOutcome(unsigned result, const Picture& picture, const codecs::BmpHead
     }
 }
 
-// Files that the classic reader reads to the same colours: its own kind, with a
-// whole palette no longer than the colour count says and no more pixel data
-// stated than the file holds.
-bool ClassicReadsAlike(const std::uint8_t* data, std::size_t size) {
-    if (size < 54) return false;
-    const BitmapHeader h = ParseBitmapHeader(data + 14);
-    const std::uint32_t fileSize = le::Get32(data + 2);
-    const std::uint32_t offBits = le::Get32(data + 10);
-    const int bits = h.bitCount;
-    if (h.size != 40 || h.compression != 0 || h.width < 1 || h.height < 1 || offBits < 54 || offBits > 54 + 1024 ||
-        (offBits - 54) % 4 != 0 || fileSize < size || fileSize - offBits > ExactImageSize(h))
-        return false;
-    if (bits == 24) return true;
-    return (bits == 1 || bits == 4 || bits == 8) && (h.clrUsed == 0 || h.clrUsed >= (offBits - 54) / 4);
-}
-
 void CompareWithClassic(const std::uint8_t* data, std::size_t size, const Picture& picture) {
     static const fuzz::ScratchFile input("bmp_variant.bmp");
     input.Write(data, size);
@@ -94,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned result = codecs::DecodeBmp(data, size, picture);
     FUZZ_CHECK(result == (bm ? headerResult : unsigned{IDS_NOT_A_BITMAP}) || result == IDS_NO_DIB_MEMORY);
     CheckOutcome(result, picture, header);
-    if (result == 0 && ClassicReadsAlike(data, size)) CompareWithClassic(data, size, picture);
+    if (result == 0 && size >= codecs::kClassicHeadersSize && codecs::ClassicReadsAlike(data, size))
+        CompareWithClassic(data, size, picture);
     CompareWithStreamed(data, size, result, picture);
     return 0;
 }

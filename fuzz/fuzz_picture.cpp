@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "codecs/picture_format.h"
-#include "codecs/picture_sources.h"
+#include "codecs/picture_loader.h"
 #include "fuzz_support.h"
 #include "platform/string_table.h"
 

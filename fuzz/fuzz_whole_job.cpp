@@ -22,6 +22,7 @@
 #include "image/little_endian.h"
 #include "job/image_set_builder.h"
 #include "job/image_store.h"
+#include "job/picture_fit.h"
 #include "platform/pixel_memory.h"
 #include "platform/string_table.h"
 #include "support/memory_sink.h"
@@ -183,12 +184,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int t = 0; t < kSizeCount; ++t) sizes.sizes[t] = in.Bit(1, t);
     sizes.onlyOne256 = in.Bit(0, 5);
     sizes.use16Bitmap = in.Bit(0, 6);
+    const bool today = in.Bit(0, 7) != 0;
     // What the pages guarantee before the builder runs: a size, and a kind that can be made.
     const bool anySize = std::any_of(sizes.sizes.begin(), sizes.sizes.end(), [](int v) { return v != 0; });
-    const bool anyKind = format.use4 || format.use8 || format.use24 || (format.use32 && format.transparent);
+    const bool anyKind = format.use4 || format.use8 || format.use24 || (format.use32 && (format.transparent || today));
     if (!anySize || !anyKind) return -1;
 
     ImageStore store;
+    if (today) store.rules = ConversionRules::Today();
     const bool large = (in.At(1) >> 5) == 7;
     Paint(store.source, Side(in.At(2), large), Side(in.At(3), large), in);
     const bool use16Bitmap = sizes.use16Bitmap != 0 && sizes.sizes[4] != 0;
@@ -196,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (use16Bitmap) {
         CDib bitmap16;
         Paint(bitmap16, Side(in.At(4), false), Side(in.At(5), false), in);
-        side16 = bitmap16.GetMinSide();
+        side16 = FittingSide(bitmap16, store.rules.fit);
         MemorySink bmp;
         WriteBmp24(bmp, bitmap16);
         bitmap16File.Write(bmp.bytes.data(), bmp.bytes.size());
@@ -216,12 +219,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InjectAllocationFailure(0);
 
     // Settled as documented, whatever came of the build.
-    FUZZ_CHECK(format.transparent != 0 || format.use32 == 0);
+    FUZZ_CHECK(format.transparent != 0 || format.use32 == 0 || today);
     FUZZ_CHECK(sizes.sizes[0] != 0 || sizes.onlyOne256 == 0);
     FUZZ_CHECK((sizes.use16Bitmap != 0) == use16Bitmap);
 
     const int largest = LargestChosen(sizes);
-    if (largest > store.source.GetMinSide()) {
+    if (largest > FittingSide(store.source, store.rules.fit)) {
         FUZZ_CHECK(!built && log.messages.size() == 1);
         FUZZ_CHECK(log.messages[0].id == IDS_TOO_SMALL && log.messages[0].icon == MessageIcon::Exclamation);
         FUZZ_CHECK(log.messages[0].text ==

@@ -29,6 +29,8 @@ struct ResampleTarget {
     CDib* mask = nullptr;
     int mode = 0;  // as for CDib::Resample
     KeySource keys;
+    // Means rounded to the nearest byte rather than truncated, as CDib::Resample does.
+    bool round = false;
 };
 
 // Targets of one size made together; targets reading one mask share its totals.

@@ -34,6 +34,18 @@ void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::u
     for (; x < width; ++x, row += 3, out += step) *out = Mark(PackedColour(row) == key);
 }
 
+bool OneColour(const CDib& picture) {
+    std::uint8_t key[3], other[3];
+    picture.GetPixel(0, 0, key);
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            picture.GetPixel(x, y, other);
+            if (std::memcmp(key, other, 3) != 0) return false;
+        }
+    }
+    return true;
+}
+
 bool CornersShareColour(const CDib& picture) {
     std::uint8_t bottomLeft[3], topLeft[3], bottomRight[3];
     picture.GetPixel(0, 0, bottomLeft);

@@ -20,4 +20,7 @@ void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::u
 // sign that the picture was drawn on a key-coloured ground.
 bool CornersShareColour(const CDib& picture);
 
+// Whether every pixel has the colour of the bottom-left one.
+bool OneColour(const CDib& picture);
+
 }  // namespace zentro

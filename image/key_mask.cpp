@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "image/colour_key.h"
 #include "image/key_values.h"
@@ -10,7 +12,57 @@ namespace zentro {
 
 namespace {
 
-bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCount) {
+// Keeps 255 only at the keyed positions of the 8-bit plane that a path of keyed
+// 4-neighbours joins to the border; the others become 0. The keyed positions are
+// first marked 1; the border's then spread 255 over them a run of a row at a time,
+// so that only the runs still to look above and below are held, not every pixel.
+void KeepJoinedToBorder(CDib& plane) {
+    const int width = plane.Width();
+    const int height = plane.Height();
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = plane.Row(y);
+        for (int x = 0; x < width; ++x) row[x] = row[x] == 255 ? 1 : 0;
+    }
+    std::vector<std::pair<int, int>> seeds;
+    // Fills the run through (x, y) and seeds each run of marked positions beside it.
+    const auto fill = [&](int x, int y) {
+        std::uint8_t* row = plane.Row(y);
+        if (row[x] != 1) return;
+        int first = x, stop = x + 1;
+        while (first > 0 && row[first - 1] == 1) --first;
+        while (stop < width && row[stop] == 1) ++stop;
+        std::fill(row + first, row + stop, std::uint8_t{255});
+        for (int beside : {y - 1, y + 1}) {
+            if (beside < 0 || beside >= height) continue;
+            const std::uint8_t* other = plane.Row(beside);
+            for (int i = first; i < stop; ++i)
+                if (other[i] == 1 && (i == first || other[i - 1] != 1)) seeds.emplace_back(i, beside);
+        }
+    };
+    const auto drain = [&] {
+        while (!seeds.empty()) {
+            const auto [x, y] = seeds.back();
+            seeds.pop_back();
+            fill(x, y);
+        }
+    };
+    for (int x = 0; x < width; ++x) {
+        fill(x, 0);
+        fill(x, height - 1);
+        drain();
+    }
+    for (int y = 0; y < height; ++y) {
+        fill(0, y);
+        fill(width - 1, y);
+        drain();
+    }
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = plane.Row(y);
+        std::replace(row, row + width, std::uint8_t{1}, std::uint8_t{0});
+    }
+}
+
+bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCount, bool fromBorder) {
     if (!mask.Create(source.Width(), source.Height(), bitCount)) return false;
     // Create hands back all-zero pixels, row padding included: with the key off nothing is keyed.
     if (keyMode == 0) return true;
@@ -26,6 +78,7 @@ bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCo
         ParallelForRows(width, height, [&](int first, int stop) {
             for (int y = first; y < stop; ++y) MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step);
         });
+        if (fromBorder) KeepJoinedToBorder(mask);
         if (keyMode == 2) {
             mask.SmoothKeyMask(0);
             mask.SmoothKeyMask(1);
@@ -38,8 +91,10 @@ bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCo
 
 }  // namespace
 
-bool CDib::BuildKeyMask(CDib& keyMask, int keyMode) const { return MakeKeyMask(*this, keyMask, keyMode, 24); }
+bool CDib::BuildKeyMask(CDib& keyMask, int keyMode) const { return MakeKeyMask(*this, keyMask, keyMode, 24, false); }
 
-bool BuildKeyPlane(const CDib& source, CDib& plane, int keyMode) { return MakeKeyMask(source, plane, keyMode, 8); }
+bool BuildKeyPlane(const CDib& source, CDib& plane, int keyMode, bool fromBorder) {
+    return MakeKeyMask(source, plane, keyMode, 8, fromBorder);
+}
 
 }  // namespace zentro

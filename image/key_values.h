@@ -17,7 +17,9 @@ inline const std::uint8_t* KeyValueRow(const CDib& mask, int y) { return mask.Ro
 inline std::uint8_t* KeyValueRow(CDib& mask, int y) { return mask.Row(y) + (mask.BitCount() == 8 ? 0 : 2); }
 
 // Makes `plane` the 8-bit key mask of `source` for `keyMode`, with the values
-// CDib::BuildKeyMask gives. False when a bitmap cannot be created.
-bool BuildKeyPlane(const CDib& source, CDib& plane, int keyMode);
+// CDib::BuildKeyMask gives; with `fromBorder`, of the key-coloured pixels only
+// those joined to the picture's border through 4-neighbours of that colour, before
+// any smoothing. False when a bitmap or working memory cannot be had.
+bool BuildKeyPlane(const CDib& source, CDib& plane, int keyMode, bool fromBorder = false);
 
 }  // namespace zentro

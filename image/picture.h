@@ -11,6 +11,9 @@ struct Picture {
     // 8-bit plane of the colour's size holding one alpha value per pixel (0 clear,
     // 255 opaque), rows bottom-up; holds no picture when the file has no alpha.
     CDib alpha;
+    // The file's codec dropped detail (JPEG, lossy WebP): its plain grounds carry
+    // noise, and a colour key would leave a speckled fringe.
+    bool lossy = false;
 
     bool HasAlpha() const { return alpha.HasPicture(); }
 };

@@ -1,13 +1,16 @@
 #include "job/image_set_builder.h"
 
 #include <algorithm>
+#include <list>
 #include <new>
 
 #include "image/alpha_plane.h"
 #include "image/area_average.h"
+#include "image/colour_key.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
 #include "image/true_colour.h"
+#include "job/picture_fit.h"
 #include "job/source_choice.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
@@ -17,8 +20,8 @@ namespace zentro {
 namespace {
 
 // Step 1: choices that only make sense together.
-void SettleChoices(FormatChoices& format, SizeChoices& sizes, const SizeTable& table) {
-    if (format.transparent == 0) format.use32 = 0;
+void SettleChoices(FormatChoices& format, SizeChoices& sizes, const SizeTable& table, const ConversionRules& rules) {
+    if (format.transparent == 0 && !rules.opaque32) format.use32 = 0;
     if (!table.IsChosen(256)) sizes.onlyOne256 = 0;
     if (!table.IsChosen(16)) sizes.use16Bitmap = 0;
 }
@@ -41,17 +44,25 @@ bool ChooseSources(const ImageStore& store, const SizeTable& table, std::vector<
     return true;
 }
 
-bool LoadBitmap16(Picture& bitmap16, const SizeChoices& sizes, const PictureReader& read16) {
+bool LoadBitmap16(Picture& bitmap16, const SizeChoices& sizes, const PictureReader& read16, Fit fit) {
     if (sizes.bitmap16Path.empty()) {
         ShowMessage(IDS_NO_FILE_NAME, MessageIcon::Exclamation);
         return false;
     }
     if (!(read16 ? read16(sizes.bitmap16Path, bitmap16) : bitmap16.colour.Load(sizes.bitmap16Path))) return false;
-    if (bitmap16.colour.GetMinSide() < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
+    if (FittingSide(bitmap16.colour, fit) < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
     return true;
 }
 
 constexpr std::int64_t kSerialPixels = 256 * 256;
+
+// One picture that makes some of the sizes, as the builder needs to know it.
+struct SourcePicture {
+    const CDib& colour;
+    const CDib& alpha;  // holds no picture when the picture has none
+    bool lossy;
+    bool drawn;  // a vector drawn at the size it makes
+};
 
 // Which kind and size pairs the entry list names: only those are ever shown or written.
 struct Listed {
@@ -111,57 +122,90 @@ bool QuantizeSizes(ImageStore& store, const std::vector<int>& sizeIndexes, const
 // colour is). With the picture's own alpha, 255 - alpha is the one key plane of
 // every kind, read as it is: partial values weigh in the threshold too, and
 // nothing is smoothed, since the alpha already holds the edges as drawn.
-bool GenerateFromSource(ImageStore& store, const CDib& picture, const CDib& alphaPlane,
-                        const std::vector<int>& sizeIndexes, const FormatChoices& format, const Listed& listed,
-                        const BuildStageObserver& observer) {
+bool GenerateFromSource(ImageStore& store, const SourcePicture& picture, const std::vector<int>& sizeIndexes,
+                        const FormatChoices& format, const Listed& listed, const BuildStageObserver& observer) {
     const auto stage = [&observer](BuildStage s) {
         if (observer) observer(s);
     };
+    const ConversionRules& rules = store.rules;
+    const CDib& alphaPlane = picture.alpha;
     const bool alpha = format.use32 != 0;
     const bool ownAlpha = alphaPlane.HasPicture() && HasTransparency(alphaPlane);
-    if (ownAlpha && (alphaPlane.Width() != picture.Width() || alphaPlane.Height() != picture.Height())) return false;
+    if (ownAlpha && (alphaPlane.Width() != picture.colour.Width() || alphaPlane.Height() != picture.colour.Height()))
+        return false;
     CDib copy, onWhite;
-    const CDib* source = TrueColour(picture, copy);
+    const CDib* source = TrueColour(picture.colour, copy);
     if (source == nullptr) return false;
     if (ownAlpha && format.transparent == 0) {
         if (!ComposeOnWhite(*source, alphaPlane, onWhite)) return false;
         source = &onWhite;
     }
     const bool alphaKeys = ownAlpha && format.transparent != 0;
+    // A picture of one colour would be keyed whole: told before any plane is made.
+    bool colourKeys = !ownAlpha && format.transparent != 0 &&
+                      KeyedByRules(*source, picture.lossy, picture.drawn, rules) &&
+                      !(rules.keepSomethingOpaque && OneColour(*source));
 
     stage(BuildStage::KeyMasks);
-    if (alphaKeys ? !BuildAlphaKeyPlane(alphaPlane, store.keyMask) : alpha && !BuildKeyPlane(*source, store.keyMask, 2))
-        return false;
+    // A key that reaches everywhere needs no plane for its plain mask: that is the key colour itself.
+    const bool ownKeyPlane = colourKeys && rules.keyFromBorder;
+    if (alphaKeys) {
+        if (!BuildAlphaKeyPlane(alphaPlane, store.keyMask)) return false;
+    } else if (ownKeyPlane || (colourKeys && alpha)) {
+        if (!BuildKeyPlane(*source, store.keyMask, alpha ? 2 : 1, rules.keyFromBorder)) return false;
+    }
 
     stage(BuildStage::Resampling);
-    const int mode = format.transparent != 0 ? 1 : 0;
-    // A mask made from the key colour is 255 exactly where that colour is.
-    const KeySource smoothed{KeySource::Kind::Mask, &store.keyMask, false, !alphaKeys};
-    KeySource plainKeys;
+    const int mode = alphaKeys || colourKeys ? 1 : 0;
+    // A mask made from a key that reaches everywhere is 255 exactly where the key colour is.
+    const bool keyColourMask = !alphaKeys && !rules.keyFromBorder;
+    KeySource smoothed, plainKeys;
+    if (alphaKeys || colourKeys) smoothed = {KeySource::Kind::Mask, &store.keyMask, false, keyColourMask};
     if (alphaKeys)
         plainKeys = smoothed;
-    else if (mode != 0)
+    else if (colourKeys)
         // The plain key mask is 255 exactly where the smoothed one is.
-        plainKeys = alpha ? KeySource{KeySource::Kind::Mask, &store.keyMask, true, true}
-                          : KeySource{KeySource::Kind::KeyColour};
+        plainKeys = alpha || ownKeyPlane ? KeySource{KeySource::Kind::Mask, &store.keyMask, true, keyColourMask}
+                                         : KeySource{KeySource::Kind::KeyColour};
     std::vector<ResampleJob> jobs;
+    // A picture padded into its square is made at the size of its content first.
+    struct Padded {
+        ImagePair content;
+        ImagePair* square;
+        SquarePlace place;
+        int size;
+    };
+    std::list<Padded> padded;
     for (int t : sizeIndexes) {
         const int size = store.sizeTable[t];
+        const SquarePlace place = PlaceInSquare(source->Width(), source->Height(), size, rules.fit);
         ResampleJob job;
+        const auto target = [&](ImagePair& pair, int bits) -> ImagePair* {
+            ImagePair* made = &pair;
+            if (place.width != size || place.height != size)
+                made = &padded.emplace_back(Padded{{}, &pair, place, size}).content;
+            if (!made->image.Create(place.width, place.height, bits) ||
+                !made->mask.Create(place.width, place.height, 1))
+                return nullptr;
+            return made;
+        };
         if (listed.Plain(t)) {
-            ImagePair& pair = store.table24[t];
-            if (!pair.image.Create(size, size, 24) || !pair.mask.Create(size, size, 1)) return false;
-            job.targets[job.count++] = {&pair.image, &pair.mask, mode, plainKeys};
+            ImagePair* pair = target(store.table24[t], 24);
+            if (pair == nullptr) return false;
+            job.targets[job.count++] = {&pair->image, &pair->mask, mode, plainKeys};
         }
         if (listed.pair[kKind32][t]) {
-            ImagePair& pair = store.table32[t];
-            if (!pair.image.Create(size, size, 32) || !pair.mask.Create(size, size, 1)) return false;
-            job.targets[job.count++] = {&pair.image, &pair.mask, 2, smoothed};
+            ImagePair* pair = target(store.table32[t], 32);
+            if (pair == nullptr) return false;
+            job.targets[job.count++] = {&pair->image, &pair->mask, 2, smoothed, rules.roundMeans};
         }
         // With every kind settled off a size has nothing to make.
         if (job.count != 0) jobs.push_back(job);
     }
     AreaAverage(*source, jobs);
+    for (Padded& p : padded)
+        if (!PutInSquare(p.content.image, p.content.mask, p.place, p.size, p.square->image, p.square->mask))
+            return false;
 
     stage(BuildStage::Quantizing);
     return QuantizeSizes(store, sizeIndexes, listed);
@@ -225,12 +269,12 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
         ShowMessage(IDS_NO_SIZE, MessageIcon::Exclamation);
         return false;
     }
-    SettleChoices(format, sizes, table);
+    SettleChoices(format, sizes, table, store.rules);
     std::vector<SizeSource> sources;
     if (!ChooseSources(store, table, sources)) return false;
     // Belongs to this run only; released on every way out.
     Picture bitmap16;
-    if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes, read16)) return false;
+    if (sizes.use16Bitmap != 0 && !LoadBitmap16(bitmap16, sizes, read16, store.rules.fit)) return false;
 
     store.SetSizeTable(table.pixels);
     const int sizeCount = static_cast<int>(std::count(table.chosen.begin(), table.chosen.end(), true));
@@ -264,19 +308,20 @@ bool BuildImageSet(ImageStore& store, FormatChoices& format, SizeChoices& sizes,
     const Listed listed = ListedPairs(order, static_cast<int>(table.pixels.size()));
     unsigned failure = 0;
     try {
-        const auto generate = [&](const CDib& colour, const CDib& alpha, const std::vector<int>& sizeIndexes) {
+        const auto generate = [&](const SourcePicture& picture, const std::vector<int>& sizeIndexes) {
             if (failure == 0 && !sizeIndexes.empty() &&
-                !GenerateFromSource(store, colour, alpha, sizeIndexes, format, listed, observer))
+                !GenerateFromSource(store, picture, sizeIndexes, format, listed, observer))
                 failure = IDS_NO_DIB_MEMORY;
         };
-        for (std::size_t r = 0; r < rasters.size(); ++r) generate(*rasters[r].colour, *rasters[r].alpha, fromRaster[r]);
+        for (std::size_t r = 0; r < rasters.size(); ++r)
+            generate({*rasters[r].colour, *rasters[r].alpha, rasters[r].lossy, false}, fromRaster[r]);
         // Each drawing is held only while its own size is made.
         for (int t : drawn) {
             Picture drawing;
             if (failure == 0) failure = store.moreSources.vector->Draw(store.sizeTable[t], drawing);
-            generate(drawing.colour, drawing.alpha, {t});
+            generate({drawing.colour, drawing.alpha, false, true}, {t});
         }
-        generate(bitmap16.colour, bitmap16.alpha, fromBitmap16);
+        generate({bitmap16.colour, bitmap16.alpha, bitmap16.lossy, false}, fromBitmap16);
     } catch (const std::bad_alloc&) {
         failure = IDS_NO_DIB_MEMORY;  // a working list could not be had
     }

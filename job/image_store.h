@@ -6,6 +6,7 @@
 
 #include "image/dib.h"
 #include "job/choices.h"
+#include "job/conversion_rules.h"
 #include "job/picture_sources.h"
 
 namespace zentro {
@@ -26,6 +27,8 @@ struct ImageStore {
     // The source's own alpha, 8 bits of the source's size (0 clear, 255 opaque),
     // when the picture has one; the classic reader never gives one.
     CDib sourceAlpha;
+    // The source's file dropped detail (see Picture::lossy).
+    bool sourceLossy = false;
     // The pictures given besides the source (further rasters, a vector), which
     // make the sizes they fit better; empty for a job of one picture.
     PictureSources moreSources;
@@ -40,6 +43,9 @@ struct ImageStore {
     std::int8_t kind256 = 0;
     std::vector<std::uint8_t> entries;
     std::uint8_t currentPage = 0;
+    // How the pictures above become the icon's images; the classic rules unless
+    // whoever loads them says otherwise.
+    ConversionRules rules;
 
     // The image and AND mask that entry code `code` (kind x sizes in the table + size index) names.
     const CDib& EntryImage(std::uint8_t code) const;

@@ -15,6 +15,7 @@ namespace zentro {
 struct RasterRef {
     const CDib* colour = nullptr;
     const CDib* alpha = nullptr;  // holds no picture when the picture has no alpha
+    bool lossy = false;
 };
 
 // The store's raster pictures in the order given: the source (when loaded) first.
@@ -28,8 +29,8 @@ struct SizeSource {
 };
 
 // The raster picture of exactly that size, square (the first given); else the
-// vector; else the raster whose smaller side is the smallest that is at least that
-// size (the first given among equals).
+// vector; else the raster whose fitting side is the smallest that is at least that
+// size (the first given among equals), by the store's rules.
 SizeSource ChooseSource(const ImageStore& store, int size);
 
 // Puts the pictures of one job into the store: the first raster as its source,
@@ -40,6 +41,11 @@ void TakeSources(ImageStore& store, PictureSources&& sources);
 // no vector, the sizes of the square ones (a side over 256 counts as 256), largest
 // first; empty when the usual default sizes apply.
 std::vector<int> SizesOfPictures(const ImageStore& store);
+
+// The sizes among `wanted` that the pictures make without being enlarged (a vector
+// makes every size), largest first; when they make none, the size of the largest
+// picture alone. Sizes follow the store's rules of fit.
+std::vector<int> SizesThatFit(const ImageStore& store, std::vector<int> wanted);
 
 // Sets the size flags, or the list of any sizes when one of `sizes` is outside the
 // classic five, as the builder takes them.
@@ -58,10 +64,16 @@ using SourcesLoader = std::function<bool(const std::string& path, ImageStore& st
 // `load`: of an icon's images or a vector, the one that would make the 16 x 16 images.
 PictureReader SixteenReaderOf(SourcesLoader load);
 
+// Whether a picture without alpha of its own is keyed when transparency is chosen:
+// every one, or by today's rules only one drawn on a plain ground (its corners share
+// the key colour), which a lossy picture or a drawing never is.
+bool KeyedByRules(const CDib& colour, bool lossy, bool drawn, const ConversionRules& rules);
+
 // Whether the picture that makes `size` asks to be made transparent: by its own
-// alpha when that is below 255 somewhere, else when its corners share the key
-// colour. A vector is drawn at that size to tell; one that cannot be drawn says no.
-// When no picture is large enough, the largest raster tells.
+// alpha when that is below 255 somewhere, else when it would be keyed by the store's
+// rules, and by today's rules only when the key leaves something opaque. A vector
+// is drawn at that size to tell; one that cannot be drawn says no. When no picture
+// is large enough, the largest raster tells.
 bool TransparentByDefault(const ImageStore& store, int size);
 
 }  // namespace zentro

@@ -1,5 +1,6 @@
 #include "pages/format_page.h"
 
+#include "app/bmp_icon_app.h"
 #include "pages/control_ids.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
@@ -39,8 +40,7 @@ bool CFormatPage::OnSetActive() {
 }
 
 int CFormatPage::OnWizardNext() {
-    // 32-bit counts only with transparency: its alpha comes from the key.
-    const bool canMakeOne = (box32_.IsChecked() && transparentBox_.IsChecked()) || box4_.IsChecked() ||
+    const bool canMakeOne = (box32_.IsChecked() && (transparentBox_.IsChecked() || Opaque32())) || box4_.IsChecked() ||
                             box8_.IsChecked() || box24_.IsChecked();
     if (!canMakeOne) {
         ShowMessage(IDS_NO_DEPTH, MessageIcon::Exclamation);
@@ -65,8 +65,10 @@ void CFormatPage::DoDataExchange(DataExchange& dx) {
     UpdateWarning();
 }
 
+bool CFormatPage::Opaque32() { return CBmpIconApp::Get().store.rules.opaque32; }
+
 void CFormatPage::UpdateWarning() {
-    const bool show = box32_.IsChecked() && !transparentBox_.IsChecked();
+    const bool show = box32_.IsChecked() && !transparentBox_.IsChecked() && !Opaque32();
     if (show) warningIcon_.SetWarningIcon();
     warningIcon_.Show(show);
     warningText_.Show(show);

@@ -1,7 +1,8 @@
 #pragma once
 // Second page: the colour depths and transparency. It owns the format choices.
 // Beside the 32-bit box a warning shows while alpha is chosen without
-// transparency, since no 32-bit image can then be made.
+// transparency, since the classic rules then make no 32-bit image; today's make
+// it opaque.
 #include "app/bmp_property_page.h"
 #include "job/choices.h"
 #include "platform/controls.h"
@@ -23,8 +24,11 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
 
 private:
-    // Shows the warning exactly while the 32-bit box is checked and the transparent box is not.
+    // Shows the warning exactly while the 32-bit box is checked and the transparent box
+    // is not, where that makes no 32-bit image.
     void UpdateWarning();
+    // Whether the picture's rules make a 32-bit image without transparency.
+    static bool Opaque32();
 
     Static warningText_;
     Static warningIcon_;

@@ -28,12 +28,12 @@ DialogTemplate InputTemplate() {
 
 }  // namespace
 
-CInputPage::CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent,
+CInputPage::CInputPage(const Rect* pageRect, std::string* outputPath, int* png256, FormatChoices* format,
                        std::array<int, kSizeCount>* sizes)
     : CBmpPropertyPage(InputTemplate(), pageRect),
       outputPath_(outputPath),
-      use32_(use32),
-      transparent_(transparent),
+      png256_(png256),
+      format_(format),
       sizes_(sizes) {
     OnClicked(kBrowseButton, [this] { BrowseForBitmap(Handle(), pathEdit_); });
 }
@@ -54,10 +54,25 @@ int CInputPage::OnWizardNext() {
     if (!LoadPictureFile(text, store)) return -1;
 
     *outputPath_ = ProposeIconPath(text);
+    if (!IsClassicBitmapFile(text)) {
+        PresetToday(store);
+        return CBmpPropertyPage::OnWizardNext();
+    }
+    store.rules = {};
+    if (todaysPresets_) {
+        // Back to the classic wizard's own presets.
+        const FormatChoices classic;
+        format_->use24 = classic.use24;
+        format_->use4 = classic.use4;
+        format_->use8 = classic.use8;
+        *sizes_ = SizeChoices{}.sizes;
+        *png256_ = 0;
+        todaysPresets_ = false;
+    }
     // A picture with alpha, or one framed in one colour and so meant to be keyed,
     // is worth its 32-bit images with alpha. The picture of the largest size tells.
-    *transparent_ = TransparentByDefault(store, kSizeTable.front()) ? 1 : 0;
-    *use32_ = *transparent_;
+    format_->transparent = TransparentByDefault(store, kSizeTable.front()) ? 1 : 0;
+    format_->use32 = format_->transparent;
     // An icon of several sizes gives its own sizes, as on the command line,
     // where the Sizes page has a box for each of them.
     if (const std::vector<int> own = SizesOfPictures(store); !own.empty()) {
@@ -67,6 +82,30 @@ int CInputPage::OnWizardNext() {
         if (others.empty()) *sizes_ = flags;
     }
     return CBmpPropertyPage::OnWizardNext();
+}
+
+void CInputPage::PresetToday(ImageStore& store) {
+    store.rules = ConversionRules::Today();
+    // The command line's default sizes: those the pictures make of the ones they
+    // suggest, or of the usual ones, as far as the Sizes page has boxes for them.
+    std::array<int, kSizeCount> flags = SizeChoices{}.sizes;
+    std::vector<int> others;
+    if (const std::vector<int> own = SizesOfPictures(store); !own.empty()) ChooseSizes(own, flags, others);
+    std::vector<int> chosen;
+    for (int t = 0; t < kSizeCount; ++t)
+        if (flags[t] != 0) chosen.push_back(kSizeTable[t]);
+    // A picture smaller than every box keeps the boxes as they are: the build then says why.
+    const std::vector<int> made = SizesThatFit(store, chosen);
+    if (others.empty()) ChooseSizes(made, flags, others);
+    if (others.empty()) *sizes_ = flags;
+    const int largest = made.empty() ? kSizeTable.front() : made.front();
+    // Transparent as far as the picture calls for it, as on the command line; a box
+    // checked by hand on a picture that does not call for it asks for the key.
+    const bool byDefault = TransparentByDefault(store, largest);
+    store.rules.keyed = byDefault ? ConversionRules::Keyed::Framed : ConversionRules::Keyed::Every;
+    *format_ = FormatChoices{0, 0, 0, 1, byDefault ? 1 : 0};
+    *png256_ = 1;
+    todaysPresets_ = true;
 }
 
 void CInputPage::OnInitDialog() {

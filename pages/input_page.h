@@ -1,19 +1,21 @@
 #pragma once
-// First page: the source bitmap's path. It is handed the Output page's path,
-// the Format page's use32 and transparent flags and the Sizes page's size
-// flags, which it fills in after loading a bitmap.
+// First page: the source bitmap's path. It is handed the Output page's path and
+// PNG flag, the Format page's choices and the Sizes page's size flags, which it
+// presets after loading a picture: a classic bitmap as the classic wizard did,
+// any other picture as the command line's defaults for it.
 #include <array>
 #include <string>
 
 #include "app/bmp_property_page.h"
 #include "job/choices.h"
+#include "job/image_store.h"
 #include "platform/controls.h"
 
 namespace zentro {
 
 class CInputPage : public CBmpPropertyPage {
 public:
-    CInputPage(const Rect* pageRect, std::string* outputPath, int* use32, int* transparent,
+    CInputPage(const Rect* pageRect, std::string* outputPath, int* png256, FormatChoices* format,
                std::array<int, kSizeCount>* sizes);
 
     bool OnSetActive() override;
@@ -29,11 +31,16 @@ protected:
     void OnInitDialog() override;
 
 private:
+    // The presets of a picture that today's rules convert.
+    void PresetToday(ImageStore& store);
+
     Edit pathEdit_;
     std::string* outputPath_;
-    int* use32_;
-    int* transparent_;
+    int* png256_;
+    FormatChoices* format_;
     std::array<int, kSizeCount>* sizes_;
+    // Whether the presets of the last picture were today's, which a classic bitmap then undoes.
+    bool todaysPresets_ = false;
 };
 
 }  // namespace zentro

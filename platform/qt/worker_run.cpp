@@ -100,15 +100,31 @@ bool RunOnWorkerThread(QWidget& window, const std::function<bool()>& work) {
     progress.setCancelButton(nullptr);
     progress.setRange(0, 0);
     blocker.Block(&progress);
-    QTimer::singleShot(kProgressDelayMs, &progress, &QWidget::show);
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    QObject::connect(&showLater, &QTimer::timeout, &progress, &QWidget::show);
+    showLater.start(kProgressDelayMs);
 
     QEventLoop loop;
     // The GUI thread shows the message with whatever handler it has (message
-    // boxes, or a test's recorder) while the worker waits for the reply.
-    const MessageHandler toGuiThread = [&loop](const Message& message) {
+    // boxes, or a test's recorder) while the worker waits for the reply. The busy
+    // window steps aside meanwhile: shown, or shown by its timer during the box's
+    // own loop, it would stand over the box, which a window manager need not raise.
+    const MessageHandler toGuiThread = [&](const Message& message) {
         MessageReply reply = MessageReply::Ok;
         QMetaObject::invokeMethod(
-            &loop, [&] { reply = ShowWithArrowCursor(message); }, Qt::BlockingQueuedConnection);
+            &loop,
+            [&] {
+                const bool shown = progress.isVisible();
+                showLater.stop();
+                progress.hide();
+                reply = ShowWithArrowCursor(message);
+                if (shown)
+                    progress.show();
+                else
+                    showLater.start(kProgressDelayMs);
+            },
+            Qt::BlockingQueuedConnection);
         return reply;
     };
     bool result = false;

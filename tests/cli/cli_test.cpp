@@ -53,10 +53,10 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
     }
 }
 
-TEST(CliConvert, DefaultsFollowTheCornersAndNameTheIconAfterTheInput) {
+TEST(CliConvert, ClassicDefaultsFollowTheCornersAndNameTheIconAfterTheInput) {
     TempDir dir;
     WriteFile(dir / "logo.bmp", KeyedPicture());
-    Outcome keyed = RunCli({dir / "logo.bmp"});
+    Outcome keyed = RunCli({"--classic", dir / "logo.bmp"});
     ASSERT_EQ(keyed.status, 0) << keyed.err;
     EXPECT_EQ(ImageCount(dir / "logo.ico"), 10);  // 32, 8 and 4 bits; the 256 image only at 32 bits
     EXPECT_NE(keyed.out.find("(10 images)"), std::string::npos);
@@ -65,7 +65,7 @@ TEST(CliConvert, DefaultsFollowTheCornersAndNameTheIconAfterTheInput) {
     std::vector<std::uint32_t> colours(256 * 256, 0x112233);
     colours[0] = 0x445566;  // the top-left corner differs: nothing transparent, no 32-bit
     WriteFile(dir / "plain.bmp", Encode24(256, 256, colours));
-    Outcome plain = RunCli({dir / "plain.bmp", "--all-256"});
+    Outcome plain = RunCli({"--classic", dir / "plain.bmp", "--all-256"});
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(ImageCount(dir / "plain.ico"), 8);
 }
@@ -78,7 +78,7 @@ TEST(CliConvert, RefusesWhatTheWizardRefuses) {
         std::string message;
     } cases[] = {
         {{"--depths", ""}, "没有选择分辨率。"},
-        {{"--depths", "32", "--opaque"}, "没有选择分辨率。"},
+        {{"--classic", "--depths", "32", "--opaque"}, "没有选择分辨率。"},
         {{"--sizes="}, "没有选择大小。"},
         {{"--sizes", "256"}, "主要来源位图 必须至少 256x256 像素 (选择最大的设备的图象大小 )."},
         {{"--sizes", "48,16", "--icon16", dir / "missing.bmp"}, "找不到文件。"},
@@ -105,7 +105,7 @@ TEST(CliConvert, NeverReplacesAFileWithoutForce) {
     EXPECT_EQ(ReadFile(dir / "out.ico"), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
     Outcome forced = RunCli({dir / "in.bmp", "--output", dir / "out.ico", "-f"});
     EXPECT_EQ(forced.status, 0) << forced.err;
-    EXPECT_EQ(ImageCount(dir / "out.ico"), 10);
+    EXPECT_EQ(ImageCount(dir / "out.ico"), 4);
 }
 
 TEST(CliConvert, OneFailureDoesNotStopTheOthers) {

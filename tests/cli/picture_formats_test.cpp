@@ -113,7 +113,7 @@ const Args kEveryDepth = {"--depths", "32,24,8,4", "--sizes", "48,32,24,16"};
 
 }  // namespace
 
-TEST(CliFormats, LosslessFormatsGiveTheClassicBitmapsIcon) {
+TEST(CliFormats, LosslessFormatsGiveTheBitmapsIcon) {
     TempDir dir;
     const Pixels disc = KeyedDisc(130);  // no size divides 130: footprints with partial weights
     WriteFile(dir / "disc.bmp", Bmp(disc));
@@ -131,13 +131,13 @@ TEST(CliFormats, LosslessFormatsGiveTheClassicBitmapsIcon) {
     };
     for (const auto& input : inputs) WriteFile(dir / input.name, input.file);
     for (const Args& args : {kEveryDepth, Args{"--opaque", "--sizes", "48,24,16"}}) {
-        const Bytes expected = Icon(With(args, "--classic"), dir / "disc.bmp", dir / "classic.ico");
+        const Bytes expected = Icon(args, dir / "disc.bmp", dir / "bitmap.ico");
         for (const auto& input : inputs)
             EXPECT_EQ(Icon(args, dir / input.name, dir / "out.ico"), expected) << input.name << " " << args[0];
     }
 }
 
-TEST(CliFormats, AlphaOfTheClassicKeyPlaneGivesTheClassicThirtyTwoBitIcon) {
+TEST(CliFormats, AlphaOfTheKeyPlaneGivesTheKeyedThirtyTwoBitIcon) {
     TempDir dir;
     Pixels disc = KeyedDisc(130);
     WriteFile(dir / "disc.bmp", Bmp(disc));
@@ -155,8 +155,8 @@ TEST(CliFormats, AlphaOfTheClassicKeyPlaneGivesTheClassicThirtyTwoBitIcon) {
     ASSERT_GT(partial, 0);  // the smoothed edges are in the alpha
     WriteFile(dir / "disc.png", Png(disc));
     const Args only32 = {"--depths", "32", "--sizes", "48,32,24,16"};
-    EXPECT_EQ(Icon(only32, dir / "disc.png", dir / "png.ico"),
-              Icon(With(only32, "--classic"), dir / "disc.bmp", dir / "bmp.ico"));
+    // The disc's ground is joined to the border everywhere: the key plane is the same.
+    EXPECT_EQ(Icon(only32, dir / "disc.png", dir / "png.ico"), Icon(only32, dir / "disc.bmp", dir / "bmp.ico"));
 }
 
 TEST(CliFormats, JpegGivesTheIconOfLibjpegsOwnDecode) {
@@ -176,8 +176,9 @@ TEST(CliFormats, JpegGivesTheIconOfLibjpegsOwnDecode) {
     for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
         decoded.colours.push_back(std::uint32_t{rgb[i]} << 16 | std::uint32_t{rgb[i + 1]} << 8 | rgb[i + 2]);
     WriteFile(dir / "photo.bmp", Bmp(decoded));
+    // The corners differ, so the bitmap is not keyed either.
     EXPECT_EQ(Icon(kEveryDepth, dir / "photo.jpg", dir / "jpg.ico"),
-              Icon(With(kEveryDepth, "--classic"), dir / "photo.bmp", dir / "bmp.ico"));
+              Icon(kEveryDepth, dir / "photo.bmp", dir / "bmp.ico"));
 }
 
 TEST(CliFormats, AlphaMakesTransparentByDefaultAndOpaqueLaysItOnWhite) {
@@ -195,10 +196,11 @@ TEST(CliFormats, AlphaMakesTransparentByDefaultAndOpaqueLaysItOnWhite) {
     WriteFile(dir / "badge.png", Png(badge));
     WriteFile(dir / "white.bmp", Bmp(onWhite));
     const Args sizes = {"--sizes", "48,32,16"};
-    EXPECT_EQ(le::Get16(Icon(sizes, dir / "badge.png", dir / "badge.ico").data() + 4), 9);  // 32, 8 and 4 bits
-    const Args opaque = With(sizes, "--opaque");
-    EXPECT_EQ(Icon(opaque, dir / "badge.png", dir / "opaque.ico"),
-              Icon(With(opaque, "--classic"), dir / "white.bmp", dir / "white.ico"));
+    const Args older = {"--sizes", "48,32,16", "--depths", "32,8,4"};
+    EXPECT_EQ(le::Get16(Icon(older, dir / "badge.png", dir / "badge.ico").data() + 4), 9);
+    for (const Args& opaque : {With(sizes, "--opaque"), With(older, "--opaque")})
+        EXPECT_EQ(Icon(opaque, dir / "badge.png", dir / "opaque.ico"),
+                  Icon(opaque, dir / "white.bmp", dir / "white.ico"));
 }
 
 TEST(CliFormats, ClassicRefusesAPngAsBefore) {
@@ -268,12 +270,12 @@ TEST(SeveralPictures, ThePictureOfExactlyASizeIsTakenAsItIsAndSizesDefaultToTheP
     WriteFile(dir / "small.png", Png(small));
     const Outcome r = RunCli({"-o", dir / "app.ico", "--png", "all", dir / "large.png", dir / "small.png"});
     ASSERT_EQ(r.status, 0) << r.err;
-    // The square pictures' sizes, at the default depths of the largest, which is keyed.
+    // The square pictures' sizes, at the default depth.
     const Bytes ico = ReadFile(dir / "app.ico");
-    ASSERT_EQ(le::Get16(ico.data() + 4), 6);
-    EXPECT_EQ(ImagesOfSize(ico, 130).size(), 3u);
+    ASSERT_EQ(le::Get16(ico.data() + 4), 2);
+    EXPECT_EQ(ImagesOfSize(ico, 130).size(), 1u);
     const std::vector<Bytes> sixteens = ImagesOfSize(ico, 16);
-    ASSERT_EQ(sixteens.size(), 3u);
+    ASSERT_EQ(sixteens.size(), 1u);
     int width = 0, height = 0;
     const Bytes rgba = DecodePngWithLibpng(sixteens.back(), width, height);  // the 32-bit one
     ASSERT_EQ(width, 16);

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "codec_encoders.h"
-#include "codecs/picture_sources.h"
+#include "codecs/picture_loader.h"
 #include "platform/file.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "image/dib.h"
+#include "image/key_values.h"
 #include "platform/pixel_memory.h"
 #include "support/failing_new.h"
 
@@ -333,4 +335,29 @@ TEST(WriteRamp, OnlyRaisesValuesAndSkipsEmptyRuns) {
     mask.WriteRamp(0, 3, 3, false, 0);
     mask.WriteRamp(0, 3, 2, true, 0);
     EXPECT_EQ(KeyValues(mask), (Values{200, 127, 191, 9}));
+}
+
+// From the border, the key reaches only through 4-neighbours of its colour: the
+// enclosed white pixels, and the one that touches a reached pixel diagonally,
+// stay opaque; everything else is as the key that reaches everywhere has it.
+TEST(BorderKey, ReachesOnlyThroughNeighboursOfTheKeyColour) {
+    const std::vector<std::string> rows = {"wwwwwww", "wrrrrrw", "wrwrwrw", "wrrrrww", "wrrrwrw", "wrrrrrw", "wwwwwww"};
+    CDib picture;
+    ASSERT_TRUE(picture.Create(7, 7, 24));
+    for (int row = 0; row < 7; ++row)
+        for (int x = 0; x < 7; ++x) {
+            const std::uint8_t white[3] = {255, 255, 255}, red[3] = {255, 0, 0};
+            picture.SetPixel(x, 6 - row, rows[row][x] == 'w' ? white : red);
+        }
+    CDib everywhere, border;
+    ASSERT_TRUE(BuildKeyPlane(picture, everywhere, 1));
+    ASSERT_TRUE(BuildKeyPlane(picture, border, 1, true));
+    int enclosed = 0;
+    for (int row = 0; row < 7; ++row)
+        for (int x = 0; x < 7; ++x) {
+            const bool inside = (row == 2 && (x == 2 || x == 4)) || (row == 4 && x == 4);
+            enclosed += inside;
+            EXPECT_EQ(border.Row(6 - row)[x], inside ? 0 : everywhere.Row(6 - row)[x]) << x << "," << row;
+        }
+    EXPECT_EQ(enclosed, 3);
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "image/area_average.h"
 #include "image/dib.h"
 #include "platform/pixel_memory.h"
 #include "support/failing_new.h"
@@ -282,4 +283,27 @@ TEST(ResampleSaturation, SliverOfWeightDoesNotWrapABrightPixelToBlack) {
     EXPECT_EQ(ColourAt(target, 5, 14), (Rgb{255, 157, 255}));
     EXPECT_EQ(AlphaAt(target, 5, 14), 0);
     EXPECT_EQ(mask.GetMaskBit(5, 14), 0);
+}
+
+// Rounded means, halves up: a 2 x 2 block with two keyed pixels is half opaque
+// (alpha 127.5 gives 128) in the mean of the other two; truncated, 127 and that mean's floor.
+TEST(ResampleRounding, ThirtyTwoBitMeansRoundToTheNearestByte) {
+    for (bool round : {false, true}) {
+        CDib source, keys, target, mask;
+        Paint(source, 16, 16, Pattern);
+        PaintKeys(keys, 16, 16, [](int x, int) { return x % 2 ? 255 : 0; });
+        ASSERT_TRUE(target.Create(8, 8, 32));
+        ASSERT_TRUE(mask.Create(8, 8, 1));
+        ResampleJob job;
+        job.targets[job.count++] = {&target, &mask, 2, {KeySource::Kind::Mask, &keys}, round};
+        AreaAverage(source, {job});
+        for (int i = 0; i < 8; ++i)
+            for (int j = 0; j < 8; ++j) {
+                Rgb expected;
+                for (int c = 0; c < 3; ++c)
+                    expected[c] = (Pattern(2 * i, 2 * j)[c] + Pattern(2 * i, 2 * j + 1)[c] + (round ? 1 : 0)) / 2;
+                ASSERT_EQ(ColourAt(target, i, j), expected) << round << ": " << i << "," << j;
+                ASSERT_EQ(AlphaAt(target, i, j), round ? 128 : 127);
+            }
+    }
 }

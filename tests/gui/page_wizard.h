@@ -21,7 +21,7 @@ struct PageWizard {
     CFormatPage format{&pageRect};
     COutputPage output{&pageRect};
     SizeChoices sizes;
-    CInputPage input{&pageRect, &output.path, &format.choices.use32, &format.choices.transparent, &sizes.sizes};
+    CInputPage input{&pageRect, &output.path, &output.png256, &format.choices, &sizes.sizes};
 
     // Adds `pages` in this order and shows the sheet on the first.
     void Show(const std::vector<WizardPage*>& pages) {

@@ -64,6 +64,24 @@ private slots:
         }
     }
 
+    void theBusyWindowStaysOffAMessageThatWaitsForTheUser() {
+        QDialog window;
+        window.show();
+        bool progressDuringMessage = true;
+        ScopedMessageHandler handler([&](const Message&) {
+            // Long enough for the busy window's timer to have fired.
+            QTest::qWait(kProgressDelayMs + 200);
+            progressDuringMessage = VisibleProgress() != nullptr;
+            return MessageReply::Ok;
+        });
+        QVERIFY(RunOnWorkerThread(window, [] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kProgressDelayMs + 200));
+            ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
+            return true;
+        }));
+        QVERIFY(!progressDuringMessage);
+    }
+
     void exceptionIsRethrownOnTheGuiThread() {
         QDialog window;
         window.show();

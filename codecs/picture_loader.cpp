@@ -1,4 +1,4 @@
-#include "codecs/picture_sources.h"
+#include "codecs/picture_loader.h"
 
 #include <new>
 #include <vector>
