@@ -1,8 +1,8 @@
 // Walks the wizard headless and saves a picture of every page, of the help
 // viewer and of a Yes/No message box: zentro_screenshot_tour OUTDIR [BITMAP].
-// With --preview FILE.png PICTURE [--only-32] it saves only the picture the
+// With --preview FILE.png PICTURE [--palettes] it saves only the picture the
 // Preview page shows first, as the page draws it, for the Windows build to be
-// held against; --only-32 clears the 8- and 4-bit boxes on the Format page.
+// held against; --palettes clicks the 8- and 4-bit boxes on the Format page.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -34,7 +34,7 @@ namespace {
 QString gFolder;
 // Set by --preview: the file the Preview page's first picture goes to.
 QString gPreviewFile;
-bool gOnly32 = false;
+bool gClickPalettes = false;
 
 // File names of the pages, in wizard order.
 constexpr std::array<const char*, 5> kPageNames = {"1-input", "2-format", "3-sizes", "4-preview", "5-output"};
@@ -98,7 +98,7 @@ void Step(int shot) {
         SavePreview(*sheet);
         return;
     }
-    if (!gPreviewFile.isEmpty() && index == kFormatPage && gOnly32)
+    if (!gPreviewFile.isEmpty() && index == kFormatPage && gClickPalettes)
         for (const int box : {zentro::kPalette8Box, zentro::kPalette4Box})
             qobject_cast<QCheckBox*>(zentro::AsWidget(sheet->GetActivePage()->GetDlgItem(box)))->click();
     if (!gPreviewFile.isEmpty()) {
@@ -132,11 +132,11 @@ void Step(int shot) {
 
 int main(int argc, char** argv) {
     const bool preview = argc >= 4 && std::string(argv[1]) == "--preview";
-    gOnly32 = preview && argc == 5 && std::string(argv[4]) == "--only-32";
-    if (argc < 2 || argc > 3 + int(preview) + int(gOnly32)) {
+    gClickPalettes = preview && argc == 5 && std::string(argv[4]) == "--palettes";
+    if (argc < 2 || argc > 3 + int(preview) + int(gClickPalettes)) {
         std::fprintf(stderr,
                      "usage: zentro_screenshot_tour OUTDIR [BITMAP]\n"
-                     "       zentro_screenshot_tour --preview FILE.png PICTURE [--only-32]\n");
+                     "       zentro_screenshot_tour --preview FILE.png PICTURE [--palettes]\n");
         return 2;
     }
     if (preview) {

@@ -200,12 +200,13 @@ def linux_preview(options, picture_path, tour_options, work):
 
 # Each run: its name, the picture, the keys pressed on the Format page, and what
 # they mean to zentro-cli and to the Linux wizard's tour. The presets are
-# zentro-cli's defaults; clearing the 8- and 4-bit boxes leaves the 32-bit
-# images, and the Preview page then opens on the 256 x 256 one.
+# zentro-cli's defaults, the classic ones for a classic bitmap; checking the
+# 8- and 4-bit boxes adds those images, and the Preview page then opens on a
+# 4-bit one.
 KEYBOARD_RUNS = [
-    ("classic bitmap", "keyed.bmp", [], [], []),
+    ("classic bitmap", "keyed.bmp", [], ["--classic"], []),
     ("PNG with alpha", "alpha.png", [], [], []),
-    ("PNG with alpha, 32-bit only", "alpha.png", ["alt+8", "alt+4"], ["--depths", "32"], ["--only-32"]),
+    ("PNG with alpha, 8- and 4-bit too", "alpha.png", ["alt+8", "alt+4"], ["--depths", "32,8,4"], ["--palettes"]),
 ]
 
 
@@ -285,9 +286,6 @@ def group_screenshots(screen, work):
         path = os.path.join(options.shots, name + ".png")
         shot.save(path, optimize=True)
         print(path)
-        if page == FORMAT:
-            # Only the 32-bit images, so that the Preview page opens on the largest one, as on Linux.
-            screen.keys("alt+8", "alt+4")
         screen.keys("Return" if page + 1 < len(PAGES) else "Escape")
     screen.ended(wizard)
 
