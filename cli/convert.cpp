@@ -8,6 +8,7 @@
 #include "cli/batch.h"
 #include "cli/icon_commands.h"
 #include "cli/icon_listing.h"
+#include "cli/icon_set_command.h"
 #include "cli/picture_input.h"
 #include "job/image_store.h"
 #ifdef ZENTRO_CLI_CODECS
@@ -205,6 +206,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << "zentro-cli " << kVersion << "\n";
         return 0;
     }
+    if (options.set != 0) return RunIconSet(options, out, err);
     if (!options.ReadsIcons()) return RunBatch(options, out, err);
     int status = 0;
     for (const std::string& input : options.inputs) {
