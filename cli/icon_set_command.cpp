@@ -24,7 +24,7 @@ namespace {
 
 using sets::SetFile;
 
-constexpr const char* kNeverEnlarged = "no picture given is that large, and none is enlarged";
+constexpr const char* kNeverEnlarged = "no picture is that large, and pictures are not enlarged";
 
 std::string InFolder(const std::string& folder, const std::string& path) {
     return Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(path));

@@ -64,6 +64,10 @@ std::vector<std::uint8_t> Channel(const RgbaImage& image, int channel) {
     return values;
 }
 
+void PutType(std::vector<std::uint8_t>& out, const std::string& type) {
+    for (char c : type) out.push_back(static_cast<std::uint8_t>(c));
+}
+
 void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
@@ -95,10 +99,10 @@ bool IcnsFile(const std::vector<IcnsElement>& elements, std::vector<std::uint8_t
     if (total > std::numeric_limits<std::uint32_t>::max()) return false;
     try {
         file.reserve(static_cast<std::size_t>(total));
-        file.insert(file.end(), {'i', 'c', 'n', 's'});
+        PutType(file, "icns");
         PutBig32(file, static_cast<std::uint32_t>(total));
         for (const IcnsElement& element : elements) {
-            file.insert(file.end(), element.type.begin(), element.type.end());
+            PutType(file, element.type);
             PutBig32(file, static_cast<std::uint32_t>(kHeaderSize + element.data.size()));
             file.insert(file.end(), element.data.begin(), element.data.end());
         }
