@@ -79,6 +79,7 @@ bool SetImages::Make(ImageStore& store, const std::vector<int>& sizes, bool tran
             if (Has(size)) pngs_[size];
         std::vector<std::vector<std::uint8_t>*> forms;
         std::vector<int> formSizes;
+        // Largest first: the longest compression starts at once, the small ones fill in beside it.
         for (auto& [size, png] : pngs_) {
             formSizes.push_back(size);
             forms.push_back(&png);

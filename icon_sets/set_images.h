@@ -2,6 +2,7 @@
 // Each size of a set, made once by the builder that makes icons (so that a set
 // follows every rule an icon does) and shared by every file that holds it.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -32,8 +33,8 @@ public:
 
 private:
     const ImageStore* store_ = nullptr;
-    std::map<int, int> made_;  // size -> index into the store's size table
-    std::map<int, std::vector<std::uint8_t>> pngs_;
+    std::map<int, int> made_;                                        // size -> index into the store's size table
+    std::map<int, std::vector<std::uint8_t>, std::greater<>> pngs_;  // largest first
 };
 
 }  // namespace zentro::sets
