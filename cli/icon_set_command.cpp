@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
+#include <optional>
 #include <sstream>
 
 #include "cli/convert.h"
 #include "cli/interrupt.h"
 #include "cli/picture_input.h"
+#include "cli/progress_line.h"
 #include "icon_sets/set_images.h"
 #include "icon_sets/set_writer.h"
 #include "job/source_choice.h"
@@ -82,7 +85,12 @@ void TellLeftOut(const Options& options, const sets::SetOutcome& outcome, std::o
 
 int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
     const std::string label = InputsLabel(options.inputs);
+    // The sizes and their compression take most of the time: the line says so, then
+    // counts the files, its time left measured from the first one.
+    const bool onTerminal = &err == &std::cerr && IsTerminal(stderr);
+    std::optional<ProgressLine> progress;
     ScopedMessageHandler messages([&](const Message& m) {
+        if (progress) progress->Clear();
         err << "zentro-cli: " << (m.id == 0 || options.inputs.size() > 1 ? "" : label + ": ") << m.text << "\n";
         return MessageReply::No;
     });
@@ -112,10 +120,15 @@ int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
 #ifdef ZENTRO_CLI_CODECS
     encode = codecs::EncodePng;
 #endif
+    progress.emplace(err, onTerminal, static_cast<int>(files.size()));
+    progress->Show(0, "making " + std::to_string(sizes.size()) + " sizes");
     sets::SetImages images;
     if (!images.Make(store, sizes, transparent, sets::PngSizes(files), encode)) return 1;
+    progress.emplace(err, onTerminal, static_cast<int>(files.size()));
     const sets::SetOutcome outcome =
-        sets::WriteSet(options.output, files, images, {options.name, options.background}, vector, encode);
+        sets::WriteSet(options.output, files, images, {options.name, options.background}, vector, encode,
+                       [&](int done, const std::string& path) { progress->Show(done, path); });
+    progress.reset();
 
     std::ostringstream report;
     report << label << " -> " << options.output << " (" << outcome.written.size() << " files)\n";

@@ -130,7 +130,8 @@ std::vector<std::string> FilesInTheWay(const std::string& folder, const std::vec
 }
 
 SetOutcome WriteSet(const std::string& folder, const std::vector<SetFile>& files, const SetImages& images,
-                    const WebDetails& web, const VectorPicture* vector, const PngEncoder& encode) {
+                    const WebDetails& web, const VectorPicture* vector, const PngEncoder& encode,
+                    const SetProgress& progress) {
     SetOutcome outcome;
     // One flush for the whole set rather than one per file; what was there before is never lost.
     const BatchedSync batched;
@@ -139,6 +140,7 @@ SetOutcome WriteSet(const std::string& folder, const std::vector<SetFile>& files
             outcome.stopped = true;
             return outcome;
         }
+        if (progress) progress(static_cast<int>(&file - files.data()), file.path);
         Contents contents;
         unsigned failure = 0;
         try {

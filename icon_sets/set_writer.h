@@ -1,6 +1,7 @@
 #pragma once
 // Writes a set's files into its folder, each replacing its target only once all
 // of it is on the disk, as icons are written.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,15 @@ struct SetOutcome {
     bool stopped = false;  // a stop was requested (platform/stop_request.h): the files after it are not written
 };
 
+// Told before each file is written: how many are done, and the file's path.
+using SetProgress = std::function<void(int done, const std::string& path)>;
+
 // Writes the files of `files` into `folder` (made when missing) in their order,
 // from `images`, leaving out what they do not hold; stops at the first failure,
 // keeping what was written. `vector` is the picture the documents copy, or null;
 // `encode` compresses the images that no icon holds as they are.
 SetOutcome WriteSet(const std::string& folder, const std::vector<SetFile>& files, const SetImages& images,
-                    const WebDetails& web, const VectorPicture* vector, const PngEncoder& encode);
+                    const WebDetails& web, const VectorPicture* vector, const PngEncoder& encode,
+                    const SetProgress& progress = {});
 
 }  // namespace zentro::sets
