@@ -31,17 +31,6 @@ bool Contains(const std::vector<int>& list, int value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-// The rules the conversion follows: the classic ones with --classic, else today's,
-// with the options that change them.
-ConversionRules ChooseRules(const Options& options) {
-    if (options.classic) return {};
-    ConversionRules rules = ConversionRules::Today();
-    rules.fit = options.fit.value_or(Fit::Pad);
-    rules.keyFromBorder = !options.keyEverywhere;
-    if (options.transparent == true) rules.keyed = ConversionRules::Keyed::Every;
-    return rules;
-}
-
 // The format choices, settled as the Format page would leave them. Today's rules make
 // every picture transparent as far as it calls for it, and 32-bit images alone.
 FormatChoices ChooseFormat(const Options& options, const ImageStore& store, int largestSize) {
@@ -128,6 +117,15 @@ void Report(std::ostream& report, const std::string& input, const std::string& o
 }
 
 }  // namespace
+
+ConversionRules ChooseRules(const Options& options) {
+    if (options.classic) return {};
+    ConversionRules rules = ConversionRules::Today();
+    rules.fit = options.fit.value_or(Fit::Pad);
+    rules.keyFromBorder = !options.keyEverywhere;
+    if (options.transparent == true) rules.keyed = ConversionRules::Keyed::Every;
+    return rules;
+}
 
 std::string InputsLabel(const std::vector<std::string>& inputs) {
     std::string label;

@@ -12,7 +12,6 @@
 #include "cli/progress_line.h"
 #include "icon_sets/set_images.h"
 #include "icon_sets/set_writer.h"
-#include "job/source_choice.h"
 #include "platform/message.h"
 #include "platform/stop_request.h"
 #include "platform/string_table.h"
@@ -98,6 +97,7 @@ int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
     const InterruptGuard interrupts;
     ImageStore store;
     if (!LoadSources(options.inputs, options.classic, store)) return 1;
+    store.rules = ChooseRules(options);
     const VectorPicture* vector = store.moreSources.vector.get();
 
     const std::vector<SetFile> layout = sets::SetLayout(options.set, options.name, vector != nullptr);
@@ -113,9 +113,8 @@ int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
     const std::vector<SetFile> files = FilesToWrite(layout, missing);
     if (!FolderIsClear(options, files, err)) return 1;
 
-    // Told by the size an icon's default would be, so that the set's icon is the icon's.
-    const int telling = std::find(sizes.begin(), sizes.end(), 256) != sizes.end() ? 256 : sizes.front();
-    const bool transparent = options.transparent.value_or(TransparentByDefault(store, telling));
+    // As far as each picture calls for it, as an icon's default.
+    const bool transparent = options.transparent.value_or(true);
     PngEncoder encode;
 #ifdef ZENTRO_CLI_CODECS
     encode = codecs::EncodePng;

@@ -13,25 +13,6 @@
 
 namespace zentro::sets {
 
-namespace {
-
-// The builder makes 32-bit images only with transparency; an opaque picture's
-// are its 24-bit images with alpha 255 throughout.
-bool Opaque32(const CDib& image24, CDib& image32) {
-    if (!image32.Create(image24.Width(), image24.Height(), 32)) return false;
-    for (int y = 0; y < image24.Height(); ++y) {
-        for (int x = 0; x < image24.Width(); ++x) {
-            const std::uint8_t* bgr = image24.PixelPtr24(x, y);
-            std::uint8_t* bgra = image32.PixelPtr32(x, y);
-            std::copy(bgr, bgr + 3, bgra);
-            bgra[3] = 255;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 std::vector<int> SizesNeedingEnlargement(const ImageStore& store, const std::vector<int>& sizes) {
     std::vector<int> needing;
     for (int size : sizes)
@@ -47,9 +28,8 @@ bool SetImages::Make(ImageStore& store, const std::vector<int>& sizes, bool tran
     }
     FormatChoices format;
     format.transparent = transparent ? 1 : 0;
-    format.use32 = transparent ? 1 : 0;
-    format.use24 = transparent ? 0 : 1;
-    format.use8 = format.use4 = 0;
+    format.use32 = 1;
+    format.use24 = format.use8 = format.use4 = 0;
     SizeChoices choices;
     choices.anySizes = sizes;
     choices.largestSize = kLargestDrawing;
@@ -59,20 +39,7 @@ bool SetImages::Make(ImageStore& store, const std::vector<int>& sizes, bool tran
     made_.clear();
     pngs_.clear();
     const SizeTable table = ResolveSizes(choices);
-    for (int size : sizes) {
-        const int t = table.IndexOf(size);
-        if (!transparent) {
-            ImagePair& pair = store.table24[static_cast<std::size_t>(t)];
-            ImagePair& opaque = store.table32[static_cast<std::size_t>(t)];
-            if (!Opaque32(pair.image, opaque.image)) {
-                ShowMessage(IDS_NO_DIB_MEMORY, MessageIcon::Error);
-                return false;
-            }
-            pair.image.Free();
-            opaque.mask = std::move(pair.mask);
-        }
-        made_[size] = t;
-    }
+    for (int size : sizes) made_[size] = table.IndexOf(size);
 
     try {
         for (int size : asPng)

@@ -17,9 +17,10 @@ std::vector<int> SizesNeedingEnlargement(const ImageStore& store, const std::vec
 
 class SetImages {
 public:
-    // Makes each of `sizes` from the pictures in `store` (none may need enlarging):
-    // 32-bit with alpha when `transparent`, else opaque; then the PNG form of each
-    // of `asPng`, side by side. False after a message has told why (memory).
+    // Makes each of `sizes` from the pictures in `store` (none may need enlarging) as
+    // 32-bit images by the store's rules, transparent as far as the pictures call for
+    // it (nothing when not `transparent`); then the PNG form of each of `asPng`, side
+    // by side. False after a message has told why (memory).
     bool Make(ImageStore& store, const std::vector<int>& sizes, bool transparent, const std::vector<int>& asPng,
               const PngEncoder& encode);
 

@@ -42,6 +42,7 @@ TEST(IconSet, UsageErrors) {
                                               {"--set", "all", "-o", "out", "--name", "a/b", "a.png"},
                                               {"--set", "all", "-o", "out", "--background", "white", "a.png"},
                                               {"--set", "all", "-o", "out", "dir/"},
+                                              {"--set", "all", "-o", "out", "--classic", "a.bmp"},
                                               {"--name", "app", "a.png"},
                                               {"--list", "--set", "all", "a.ico"}}) {
         const Outcome r = RunCli(args);
