@@ -117,7 +117,7 @@ int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
     const bool transparent = options.transparent.value_or(true);
     PngEncoder encode;
 #ifdef ZENTRO_CLI_CODECS
-    encode = codecs::EncodePng;
+    encode = codecs::EncodePngQuickly;  // the PNG writer of the icons made by default
 #endif
     progress.emplace(err, onTerminal, static_cast<int>(files.size()));
     progress->Show(0, "making " + std::to_string(sizes.size()) + " sizes");
