@@ -361,6 +361,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         result.error = "--extract goes with one icon only";
     else if (o.classic && o.fit == Fit::Pad)
         result.error = "--classic stretches every picture: --fit pad does not go with it";
+    else if (o.set != 0 && o.classic)
+        result.error = "--set follows today's rules, not the classic conversion: --classic does not go with it";
     else if (o.set != 0 && oneIcon)
         result.error =
             "--set makes its own sizes and formats: it takes no --depths, --sizes, --png, --all-256, "
