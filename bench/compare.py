@@ -15,8 +15,10 @@ Pillow's four-size save in one Python process, ImageMagick's mogrify), and
 zentro-cli's cost a picture when it has one core. Last, a logo SVG drawn at each
 size, against ImageMagick's icon of it and its single render. And the bytes of the
 default icon of a few pictures (keyed, with alpha, a 1024 logo, a photo) beside
-ImageMagick's and Pillow's icons of them at the same sizes. It measures; it
-asserts nothing.
+ImageMagick's and Pillow's icons of them at the same sizes; and every platform's
+icons of it (zentro-cli --set all) against the chain users run today: rsvg-convert
+once per size, ImageMagick for the two .ico files and Pillow for the .icns. It
+measures; it asserts nothing.
 
 Usage: bench/compare.py [BUILD_DIR] [--repeat N]      (BUILD_DIR defaults to build)
 """
@@ -191,6 +193,54 @@ def svg_case(cli, folder, repeat):
         print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   {what}")
 
 
+# What --set all writes, made the way the tools of the field make it: one render per
+# size by rsvg-convert (the apple-touch icon drawn on white), the .ico files by
+# ImageMagick from those renders, the .icns by Pillow from them.
+SET_CHAIN = r"""
+set -e
+svg=$1; out=$2
+mkdir -p "$out"
+for s in 16 20 22 24 32 40 48 64 96 128 192 256 512 1024; do rsvg-convert -w $s -h $s -o "$out/r$s.png" "$svg"; done
+rsvg-convert -w 180 -h 180 -b '#ffffff' -o "$out/apple-touch-icon.png" "$svg"
+for s in 16 22 24 32 48 64 128 256 512; do mkdir -p "$out/hicolor/${s}x$s/apps"; cp "$out/r$s.png" "$out/hicolor/${s}x$s/apps/logo.png"; done
+cp "$out/r96.png" "$out/favicon-96x96.png"
+cp "$out/r192.png" "$out/web-app-manifest-192x192.png"; cp "$out/r512.png" "$out/web-app-manifest-512x512.png"
+cp "$svg" "$out/favicon.svg"
+"$3" "$out"/r{256,96,64,48,40,32,24,20,16}.png "$out/logo.ico"
+"$3" "$out"/r{48,32,16}.png "$out/favicon.ico"
+/usr/bin/python3 -c 'import sys; from PIL import Image
+d = sys.argv[1]
+big = Image.open(d + "/r1024.png")
+big.save(d + "/logo.icns", append_images=[Image.open(d + "/r%d.png" % s) for s in (16, 32, 64, 128, 256, 512)])' "$out"
+"""
+
+
+def set_case(cli, folder, repeat):
+    """Every platform's icons of the bundled logo: zentro-cli --set all against the chain of SET_CHAIN."""
+    logo = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "sample", "logo.svg")
+    ours = os.path.join(folder, "set-ours")
+    theirs = os.path.join(folder, "set-chain")
+    runs = [("zentro", [cli, "--set", "all", "-f", "-o", ours, logo], "--set all: 20 files, 15 sizes drawn once")]
+    convert = magick("convert")
+    if convert and shutil.which("rsvg-convert") and pillow_available():
+        runs.append(("chain", ["bash", "-c", SET_CHAIN, "chain", logo, theirs, convert],
+                     "15 rsvg-convert runs, ImageMagick twice, Pillow once"))
+    print(f"\nEvery platform's icons of the logo SVG (best of {repeat}):")
+    print(f"{'':12} {'wall ms':>9} {'cpu ms':>9} {'peak MB':>8}   {'our time':>9} {'our cpu':>9}")
+    mine = None
+    for name, command, what in runs:
+        wall, peak, cpu = measure(command, repeat, cpu=True)
+        if mine is None:
+            mine = (wall, cpu)
+            print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   {'':9} {'':9}   {what}")
+        else:
+            print(f"{name:12} {wall:9.1f} {cpu:9.1f} {peak:8.1f}   {mine[0] / wall:8.3f}x {mine[1] / cpu:8.3f}x   {what}")
+    for name, path in (("zentro", ours), ("chain", theirs)):
+        if os.path.isdir(path):
+            sizes = {f: os.path.getsize(os.path.join(path, f)) for f in ("logo.ico", "logo.icns", "favicon.ico")}
+            print(f"{name:12} bytes: " + ", ".join(f"{f} {n}" for f, n in sizes.items()))
+
+
 def pillow_available():
     return subprocess.run(["/usr/bin/python3", "-c", "import PIL"], stderr=subprocess.DEVNULL).returncode == 0
 
@@ -361,6 +411,7 @@ def main():
         default_icon_bytes(cli, folder)
         batch_case(cli, folder, args.repeat)
         svg_case(cli, folder, args.repeat)
+        set_case(cli, folder, args.repeat)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     return 0

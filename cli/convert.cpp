@@ -8,6 +8,7 @@
 #include "cli/batch.h"
 #include "cli/icon_commands.h"
 #include "cli/icon_listing.h"
+#include "cli/icon_set_command.h"
 #include "cli/picture_input.h"
 #include "job/image_store.h"
 #ifdef ZENTRO_CLI_CODECS
@@ -28,17 +29,6 @@ namespace {
 
 bool Contains(const std::vector<int>& list, int value) {
     return std::find(list.begin(), list.end(), value) != list.end();
-}
-
-// The rules the conversion follows: the classic ones with --classic, else today's,
-// with the options that change them.
-ConversionRules ChooseRules(const Options& options) {
-    if (options.classic) return {};
-    ConversionRules rules = ConversionRules::Today();
-    rules.fit = options.fit.value_or(Fit::Pad);
-    rules.keyFromBorder = !options.keyEverywhere;
-    if (options.transparent == true) rules.keyed = ConversionRules::Keyed::Every;
-    return rules;
 }
 
 // The format choices, settled as the Format page would leave them. Today's rules make
@@ -128,6 +118,15 @@ void Report(std::ostream& report, const std::string& input, const std::string& o
 
 }  // namespace
 
+ConversionRules ChooseRules(const Options& options) {
+    if (options.classic) return {};
+    ConversionRules rules = ConversionRules::Today();
+    rules.fit = options.fit.value_or(Fit::Pad);
+    rules.keyFromBorder = !options.keyEverywhere;
+    if (options.transparent == true) rules.keyed = ConversionRules::Keyed::Every;
+    return rules;
+}
+
 std::string InputsLabel(const std::vector<std::string>& inputs) {
     std::string label;
     for (const std::string& input : inputs) label += (label.empty() ? "" : ", ") + input;
@@ -205,6 +204,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << "zentro-cli " << kVersion << "\n";
         return 0;
     }
+    if (options.set != 0) return RunIconSet(options, out, err);
     if (!options.ReadsIcons()) return RunBatch(options, out, err);
     int status = 0;
     for (const std::string& input : options.inputs) {

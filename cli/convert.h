@@ -13,6 +13,10 @@ namespace zentro::cli {
 // `report`. True when the icon was written.
 bool Convert(const std::vector<std::string>& inputs, const Options& options, std::ostream& report);
 
+// The rules a conversion follows: the classic ones with --classic, else today's,
+// with the options that change them.
+ConversionRules ChooseRules(const Options& options);
+
 // How a report line names the pictures of one icon.
 std::string InputsLabel(const std::vector<std::string>& inputs);
 

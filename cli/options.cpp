@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <sstream>
 
+#include "icon_sets/set_layout.h"
+#include "icon_sets/web_files.h"
 #include "job/source_choice.h"
+#include "platform/utf8_path.h"
 
 namespace zentro::cli {
 
@@ -12,8 +15,10 @@ const char* const kVersion = "1.5.0.1";
 const char* const kUsage =
     "Usage: zentro-cli [options] INPUT|FOLDER...\n"
     "       zentro-cli --list|--check|--extract DIR ICON...\n"
-    "Converts each picture into a Windows icon (.ico) beside it, or reads icons. A\n"
-    "folder stands for every picture in it.\n"
+    "       zentro-cli --set LIST -o FOLDER [--name NAME] PICTURE...\n"
+    "Converts each picture into a Windows icon (.ico) beside it, reads icons, or\n"
+    "makes every platform's icons of one design. A folder stands for every picture\n"
+    "in it.\n"
 #ifdef ZENTRO_CLI_CODECS
     "Reads PNG, JPEG, WebP, GIF, BMP of every kind, ICO, CUR and SVG (drawn afresh at\n"
     "each size), told by their first bytes. A picture with alpha keeps it: its\n"
@@ -62,6 +67,12 @@ const char* const kUsage =
     "                      8,4 (and 32 with the key when the corners match); no\n"
     "                      PNG; the key everywhere; pictures stretched; a size\n"
     "                      larger than the picture refused\n"
+    "      --set LIST      every platform's icons into the folder of -o, from any of\n"
+    "                      windows, mac, linux, web, or all (see below)\n"
+    "      --name NAME     with --set: the files' name (default: the first picture's\n"
+    "                      file name without its extension)\n"
+    "      --background COLOUR  with --set: the colour (#RRGGBB or #RGB) under the\n"
+    "                      apple-touch icon and in the manifest (default: #ffffff)\n"
     "      --list          list each image of the icons (ICO or CUR) given\n"
     "      --check         check the icons given; exit status 1 on a fault\n"
     "      --extract DIR   write each image of the icon as DIR/NN-WxH-BITS.png\n"
@@ -93,6 +104,10 @@ const char* const kUsage =
     "      one icon of the three pictures, each used as it is at its own size\n"
     "  zentro-cli --sizes windows --png all logo.svg\n"
     "      logo.ico with the sizes Windows asks for, each drawn from the SVG\n"
+    "  zentro-cli --set all -o icons logo.svg\n"
+    "      every platform's icons of logo.svg in icons/ (see below)\n"
+    "  zentro-cli --set web,windows --name site --background=#203040 -o www app.png\n"
+    "      the web's icons and site.ico, the apple-touch icon on #203040\n"
     "  zentro-cli --list --check app.ico\n"
     "      each image of app.ico, then every fault and warning found in it\n"
     "  zentro-cli --extract images app.ico\n"
@@ -110,6 +125,15 @@ const char* const kUsage =
     "stretch) is the nearest above it. An icon given as input brings each of its\n"
     "images. Without --sizes, the sizes are those of the square pictures (when more\n"
     "than one raster picture is given), as far as the pictures make them.\n"
+    "\n"
+    "--set writes, by the same rule, NAME.ico (windows: 16 to 256, 32-bit, 256 as\n"
+    "PNG), NAME.icns (mac: 16 to 1024), hicolor/SxS/apps/NAME.png (linux: 16 to 512,\n"
+    "and hicolor/scalable/apps/NAME.svg from an SVG) and, for the web, favicon.ico\n"
+    "(48, 32, 16), favicon.svg, favicon-96x96.png, apple-touch-icon.png (180,\n"
+    "opaque), web-app-manifest-192x192.png and -512x512.png, site.webmanifest and\n"
+    "favicon.html (the tags for a page's head). A size that would need a picture\n"
+    "enlarged is left out and named on standard error. Files already there stop the\n"
+    "run before anything is written, unless --force.\n"
     "\n"
     "Otherwise, with more than one input, a summary line follows on standard error,\n"
     "and a progress line while converting when standard error is a terminal.\n"
@@ -170,6 +194,9 @@ std::string ParseSizes(const std::string& text, Options& o) {
     return "";
 }
 
+// The first picture's file name without its extension.
+std::string SetNameOf(const std::string& input) { return Utf8FromPath(PathFromUtf8(input).filename().stem()); }
+
 }  // namespace
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
@@ -177,6 +204,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     Options& o = result.options;
     bool onlyInputs = false;
     bool converting = false;  // an option that only a conversion uses
+    bool oneIcon = false;     // an option that only the making of icons one by one uses
+    bool setDetail = false;   // an option that only a set uses
+    o.background = "#ffffff";
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (onlyInputs || arg.empty() || arg[0] != '-' || arg == "-") {
@@ -217,7 +247,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             converting = true;
             ok = value(o.output);
         } else if (name == "--depths") {
-            converting = true;
+            converting = oneIcon = true;
             std::vector<int> depths;
             ok = value(text) && ParseList(text, {32, 24, 8, 4}, depths);
             if (ok)
@@ -225,12 +255,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             else if (result.error.empty())
                 result.error = "--depths takes a list from 32,24,8,4";
         } else if (name == "--sizes") {
-            converting = true;
+            converting = oneIcon = true;
             ok = value(text);
             if (ok) result.error = ParseSizes(text, o);
             ok = ok && result.error.empty();
         } else if (name == "--png") {
-            converting = true;
+            converting = oneIcon = true;
             ok = value(text);
             if (ok && (text == "none" || text == "256" || text == "all"))
                 o.png = text == "none" ? PngImages::None : text == "256" ? PngImages::Only256 : PngImages::All;
@@ -269,27 +299,42 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             ok = flag(given);
             o.transparent = name == "--transparent";
         } else if (name == "--all-256") {
-            converting = true;
+            converting = oneIcon = true;
             ok = flag(o.all256);
         } else if (name == "--icon16") {
-            converting = true;
+            converting = oneIcon = true;
             ok = value(o.icon16);
         } else if (name == "--previews") {
-            converting = true;
+            converting = oneIcon = true;
             ok = value(o.previews);
         } else if (name == "-f" || name == "--force") {
             ok = flag(o.force);
         } else if (name == "-r" || name == "--recursive") {
-            converting = true;
+            converting = oneIcon = true;
             ok = flag(o.recursive);
         } else if (name == "--output-dir") {
-            converting = true;
+            converting = oneIcon = true;
             ok = value(o.outputDir);
             if (ok && o.outputDir.empty()) result.error = "--output-dir needs a folder", ok = false;
         } else if (name == "-j" || name == "--jobs") {
-            converting = true;
+            converting = oneIcon = true;
             ok = value(text) && ParseJobs(text, o.jobs);
             if (!ok && result.error.empty()) result.error = "--jobs takes a number from 1 to 256";
+        } else if (name == "--set") {
+            converting = true;
+            ok = value(text);
+            if (ok) o.set = sets::ParsePlatforms(text);
+            if (ok && o.set == 0) result.error = "--set takes a list from windows,mac,linux,web, or all", ok = false;
+        } else if (name == "--name") {
+            converting = setDetail = true;
+            ok = value(o.name);
+            if (ok && !sets::IsPlainFileName(o.name))
+                result.error = "--name takes a plain file name: not empty, not . or .., without / or \\", ok = false;
+        } else if (name == "--background") {
+            converting = setDetail = true;
+            ok = value(text);
+            if (ok) o.background = sets::ParseColour(text);
+            if (ok && o.background.empty()) result.error = "--background takes a colour as #RRGGBB or #RGB", ok = false;
         } else if (name == "--classic") {
             converting = true;
             ok = flag(o.classic);
@@ -316,9 +361,21 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         result.error = "--extract goes with one icon only";
     else if (o.classic && o.fit == Fit::Pad)
         result.error = "--classic stretches every picture: --fit pad does not go with it";
+    else if (o.set != 0 && o.classic)
+        result.error = "--set follows today's rules, not the classic conversion: --classic does not go with it";
+    else if (o.set != 0 && oneIcon)
+        result.error =
+            "--set makes its own sizes and formats: it takes no --depths, --sizes, --png, --all-256, "
+            "--icon16, --previews, --recursive, --output-dir or --jobs";
+    else if (o.set == 0 && setDetail)
+        result.error = "--name and --background go with --set";
+    else if (o.set != 0 && o.output.empty())
+        result.error = "--set needs the folder to write into: -o FOLDER";
+    else if (o.set != 0 && o.name.empty() && !sets::IsPlainFileName(o.name = SetNameOf(o.inputs.front())))
+        result.error = "the set's name would be '" + o.name + "', not a plain file name: give one with --name";
 #ifndef ZENTRO_CLI_CODECS
-    else if (o.png.value_or(PngImages::None) != PngImages::None || !o.extract.empty())
-        result.error = "this build writes no PNG files: --png 256, --png all and --extract need libpng";
+    else if (o.png.value_or(PngImages::None) != PngImages::None || !o.extract.empty() || o.set != 0)
+        result.error = "this build writes no PNG files: --png 256, --png all, --extract and --set need libpng";
 #endif
     return result;
 }

@@ -34,6 +34,10 @@ struct Options {
     int jobs = 0;            // files converted at once; 0 = one per core
     bool recursive = false;  // folders given as inputs: their subfolders too
     std::string outputDir;   // "" = each icon beside its picture
+    // Every platform's icons into the folder named by --output, in place of one icon.
+    unsigned set = 0;        // the platforms (icon_sets/set_layout.h); 0 = no set
+    std::string name;        // the set's files' name: --name, else the first input's
+    std::string background;  // "#rrggbb" under the opaque web icons
     bool help = false;
     bool version = false;
 };

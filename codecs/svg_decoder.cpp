@@ -20,7 +20,6 @@ namespace {
 
 // Far beyond any real drawing's text; a .svgz that inflates past it is a bomb.
 constexpr std::size_t kMaxSvgBytes = std::size_t{64} << 20;
-constexpr int kMaxDrawSide = 256;
 
 // 0 with the whole stream in `text`, 103 when it is cut or corrupt, 105 past kMaxSvgBytes.
 unsigned Inflate(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& text) {
@@ -104,16 +103,18 @@ void StoreSurface(cairo_surface_t* surface, int size, Picture& picture) {
 
 class SvgPicture final : public VectorPicture {
 public:
-    explicit SvgPicture(std::unique_ptr<RsvgHandle, HandleRelease> handle) : handle_(std::move(handle)) {}
+    SvgPicture(std::unique_ptr<RsvgHandle, HandleRelease> handle, std::vector<std::uint8_t> document)
+        : handle_(std::move(handle)), document_(std::move(document)) {}
 
     unsigned Draw(int size, Picture& picture) const override {
         return DecodeWhole(picture, [&] { return DrawInto(size, picture); });
     }
+    const std::vector<std::uint8_t>& Document() const override { return document_; }
 
 private:
     unsigned DrawInto(int size, Picture& picture) const {
         if (size < 1) return IDS_CANNOT_READ;
-        if (size > kMaxDrawSide) return IDS_NO_DIB_MEMORY;
+        if (size > kLargestDrawing) return IDS_NO_DIB_MEMORY;
         if (const unsigned id = CreatePicture(picture, size, size, true)) return id;
         const std::lock_guard<std::mutex> lock(LibraryLock());
         const std::unique_ptr<cairo_surface_t, SurfaceRelease> surface(
@@ -132,14 +133,15 @@ private:
     }
 
     std::unique_ptr<RsvgHandle, HandleRelease> handle_;
+    std::vector<std::uint8_t> document_;
 };
 
-unsigned Parse(const std::uint8_t* data, std::size_t size, std::shared_ptr<const VectorPicture>& vector) {
+unsigned Parse(std::vector<std::uint8_t> text, std::shared_ptr<const VectorPicture>& vector) {
     // No base file and no flag lifting the parser's limits: nothing the document
     // names outside itself can be resolved, and libxml2 keeps its bounds on
     // entities and depth.
     std::unique_lock<std::mutex> lock(LibraryLock());
-    GInputStream* stream = g_memory_input_stream_new_from_data(data, static_cast<gssize>(size), nullptr);
+    GInputStream* stream = g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_stream_sync(stream, nullptr, RSVG_HANDLE_FLAGS_NONE, nullptr, &error);
     g_object_unref(stream);
@@ -149,7 +151,7 @@ unsigned Parse(const std::uint8_t* data, std::size_t size, std::shared_ptr<const
     rsvg_handle_set_dpi(handle, 96.0);
     lock.unlock();
     std::unique_ptr<RsvgHandle, HandleRelease> owned(handle);
-    vector = std::make_shared<const SvgPicture>(std::move(owned));
+    vector = std::make_shared<const SvgPicture>(std::move(owned), std::move(text));
     return 0;
 }
 
@@ -158,11 +160,13 @@ unsigned Parse(const std::uint8_t* data, std::size_t size, std::shared_ptr<const
 unsigned DecodeSvg(const std::uint8_t* data, std::size_t size, std::shared_ptr<const VectorPicture>& vector) {
     vector.reset();
     try {
-        if (!IsGzip(data, size)) return size > kMaxSvgBytes ? IDS_NO_DIB_MEMORY : Parse(data, size, vector);
+        if (!IsGzip(data, size))
+            return size > kMaxSvgBytes ? IDS_NO_DIB_MEMORY
+                                       : Parse(std::vector<std::uint8_t>(data, data + size), vector);
         // Inflated here rather than by librsvg, which would take a bomb's whole text.
         std::vector<std::uint8_t> text;
         if (const unsigned id = Inflate(data, size, text)) return id;
-        return Parse(text.data(), text.size(), vector);
+        return Parse(std::move(text), vector);
     } catch (const std::bad_alloc&) {
         vector.reset();
         return IDS_NO_DIB_MEMORY;

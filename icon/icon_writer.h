@@ -35,20 +35,33 @@ struct PngChoice {
     PngEncoder encode;
 };
 
+// One image of an icon file: the picture and its AND mask, owned elsewhere.
+struct IconImageRef {
+    const CDib* image = nullptr;
+    const CDib* mask = nullptr;
+};
+// The images that the store holds for these choices, in file order (the entry list's order).
+std::vector<IconImageRef> IconImagesOf(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes);
+
 // The PNG form of each image in file order, empty for those that stay BMP.
 using PngForms = std::vector<std::vector<std::uint8_t>>;
 // False when an image could not be compressed (no memory).
+bool MakePngForms(const std::vector<IconImageRef>& images, const PngChoice& png, PngForms& forms);
 bool MakePngForms(const ImageStore& store, const FormatChoices& format, const SizeChoices& sizes, const PngChoice& png,
                   PngForms& forms);
 
-// Writes the whole icon of what the image store holds for these choices and
-// returns its entries as a reader sees them; throws FileError when the sink fails.
+// Writes the whole icon of these images and returns its entries as a reader sees
+// them; throws FileError when the sink fails.
+std::vector<IconEntryInfo> WriteIcon(ByteSink& sink, const std::vector<IconImageRef>& images,
+                                     const PngForms& pngForms = {});
 std::vector<IconEntryInfo> WriteIcon(ByteSink& sink, const ImageStore& store, const FormatChoices& format,
                                      const SizeChoices& sizes, const PngForms& pngForms = {});
 
 // Writes the icon to `path`, replacing the file only when every byte made it to
 // the disk. Shows message 117 or 119 (105 when a PNG form could not be made) and
 // returns false on failure. `written`, when given, receives the entries written.
+bool WriteIconFile(const std::vector<IconImageRef>& images, const std::string& path, const PngChoice& png = {},
+                   std::vector<IconEntryInfo>* written = nullptr);
 bool WriteIconFile(const ImageStore& store, const std::string& path, const FormatChoices& format,
                    const SizeChoices& sizes, const PngChoice& png = {}, std::vector<IconEntryInfo>* written = nullptr);
 

@@ -44,11 +44,8 @@ bool ComposeOnWhite(const CDib& colour, const CDib& alpha, CDib& out) {
         const std::uint8_t* a = alpha.Row(y);
         const std::uint8_t* in = colour.Row(y);
         std::uint8_t* to = out.Row(y);
-        for (int x = 0; x < colour.Width(); ++x) {
-            const unsigned white = 255u * (255u - a[x]) + 127u;
-            for (int c = 0; c < 3; ++c)
-                to[3 * x + c] = static_cast<std::uint8_t>((in[3 * x + c] * a[x] + white) / 255u);
-        }
+        for (int x = 0; x < colour.Width(); ++x)
+            for (int c = 0; c < 3; ++c) to[3 * x + c] = LaidOver(in[3 * x + c], a[x], 255);
     });
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A picture's own alpha as transparency: the key plane the averaging reads, and
 // the picture laid on white when nothing is to be transparent.
+#include <cstdint>
+
 #include "image/dib.h"
 
 namespace zentro {
@@ -13,8 +15,13 @@ bool HasTransparency(const CDib& alpha);
 // when the plane cannot be created.
 bool BuildAlphaKeyPlane(const CDib& alpha, CDib& plane);
 
-// Makes `out` the 24-bit picture of `colour` laid with `alpha` over white:
-// (c x a + 255 x (255 - a) + 127) / 255 per channel. False when `out` cannot be created.
+// One channel `c` of a pixel with alpha `a` laid over the background's `b`, rounded.
+inline std::uint8_t LaidOver(unsigned c, unsigned a, unsigned b) {
+    return static_cast<std::uint8_t>((c * a + b * (255u - a) + 127u) / 255u);
+}
+
+// Makes `out` the 24-bit picture of `colour` laid with `alpha` over white,
+// LaidOver each channel. False when `out` cannot be created.
 bool ComposeOnWhite(const CDib& colour, const CDib& alpha, CDib& out);
 
 }  // namespace zentro

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "image/alpha_plane.h"
+
 namespace zentro {
 
 namespace {
@@ -42,6 +44,14 @@ bool RgbaFrom32(const CDib& image32, RgbaImage& rgba) {
         }
     }
     return true;
+}
+
+void LayOnColour(RgbaImage& rgba, const std::uint8_t* rgb) {
+    for (std::size_t p = 0; p + 3 < rgba.pixels.size(); p += 4) {
+        std::uint8_t* pixel = &rgba.pixels[p];
+        for (int c = 0; c < 3; ++c) pixel[c] = LaidOver(pixel[c], pixel[3], rgb[c]);
+        pixel[3] = 255;
+    }
 }
 
 }  // namespace zentro

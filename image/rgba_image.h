@@ -20,4 +20,7 @@ bool RgbaFromPicture(const Picture& picture, RgbaImage& rgba);
 // The colours and alpha that a 32-bit icon image stores.
 bool RgbaFrom32(const CDib& image32, RgbaImage& rgba);
 
+// Lays the pixels over the colour `rgb` (red, green, blue), making them opaque.
+void LayOnColour(RgbaImage& rgba, const std::uint8_t* rgb);
+
 }  // namespace zentro

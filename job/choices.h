@@ -25,9 +25,12 @@ struct FormatChoices {
 
 struct SizeChoices {
     std::array<int, kSizeCount> sizes = {1, 1, 1, 0, 1};
-    // When not empty, the sizes to make (1 to 256 pixels, at most kMaxSizes of them)
+    // When not empty, the sizes to make (1 to largestSize pixels, at most kMaxSizes of them)
     // in place of the flags above, which choose among the classic five.
     std::vector<int> anySizes;
+    // The largest size `anySizes` may name: an icon holds 256 x 256 at most, while
+    // other platforms' icons go up to kLargestDrawing.
+    int largestSize = 256;
     int onlyOne256 = 1;
     int use16Bitmap = 0;
     std::string bitmap16Path;

@@ -241,7 +241,7 @@ SizeTable ResolveSizes(const SizeChoices& sizes) {
         return table;
     }
     for (int size : sizes.anySizes)
-        if (size >= 1 && size <= 256 && table.IndexOf(size) < 0 && table.pixels.size() < kMaxSizes)
+        if (size >= 1 && size <= sizes.largestSize && table.IndexOf(size) < 0 && table.pixels.size() < kMaxSizes)
             table.pixels.push_back(static_cast<short>(size));
     std::sort(table.pixels.begin(), table.pixels.end(), std::greater<>());
     table.chosen.assign(table.pixels.size(), true);

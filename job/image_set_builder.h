@@ -13,7 +13,7 @@ namespace zentro {
 
 // The sizes that entry codes count through, largest first, and which of them are
 // chosen: the classic five with their flags, or the list of any sizes, all chosen
-// (sizes outside 1 to 256 are left out, and any beyond the first kMaxSizes).
+// (sizes outside 1 to largestSize are left out, and any beyond the first kMaxSizes).
 struct SizeTable {
     std::vector<short> pixels;
     std::vector<bool> chosen;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Checks the tracked sources and exits non-zero on any finding:
 #   format  clang-format (.clang-format) over the C++ files, changing nothing
-#   tidy    clang-tidy (.clang-tidy) over the core, codecs/ and cli/, with the
-#           compile commands of build-lint/ (configured here, never built); a
-#           source that passed is checked again only once it or a header it
-#           includes changes (~/.cache/zentro/tidy-passed)
+#   tidy    clang-tidy (.clang-tidy) over the core, codecs/, cli/ and icon_sets/,
+#           with the compile commands of build-lint/ (configured here, never
+#           built); a source that passed is checked again only once it or a
+#           header it includes changes (~/.cache/zentro/tidy-passed)
 #   shell   shellcheck over the shell scripts
 #   python  pyflakes over the Python helpers
 #   tools/lint.sh [format|tidy|shell|python]...   (default: all four)
@@ -23,9 +23,9 @@ cpp_files() {
   git ls-files -- '*.cpp' '*.h' ':!:tests/identity/**'
 }
 
-# Sources of the core (platform/ without its toolkit halves), codecs/ and cli/.
+# Sources of the core (platform/ without its toolkit halves), codecs/, cli/ and icon_sets/.
 tidy_files() {
-  git ls-files -- 'image/*.cpp' 'icon/*.cpp' 'job/*.cpp' 'platform/*.cpp' 'codecs/*.cpp' 'cli/*.cpp' |
+  git ls-files -- 'image/*.cpp' 'icon/*.cpp' 'job/*.cpp' 'platform/*.cpp' 'codecs/*.cpp' 'cli/*.cpp' 'icon_sets/*.cpp' |
     grep -v -e '^platform/qt/' -e '^platform/win32/' || true
 }
 
