@@ -7,9 +7,10 @@
 using namespace zentro;
 
 TEST(StringTable, TooSmallMessagesReadAsTheProgramShowsThem) {
-    EXPECT_EQ(FormatTooSmall(LoadString(IDS_MAIN_SOURCE), 48, 48, LoadString(IDS_LARGEST_SIZE_HINT)),
+    EXPECT_EQ(FormatString(IDS_TOO_SMALL, {LoadString(IDS_MAIN_SOURCE), "48", "48", LoadString(IDS_LARGEST_SIZE_HINT)}),
               "主要来源位图 必须至少 48x48 像素 (选择最大的设备的图象大小 ).");
-    EXPECT_EQ(FormatTooSmall(LoadString(IDS_BITMAP_16), 16, 16, ""), "16x16设备图象的位图 必须至少 16x16 像素.");
+    EXPECT_EQ(FormatString(IDS_TOO_SMALL, {LoadString(IDS_BITMAP_16), "16", "16", ""}),
+              "16x16设备图象的位图 必须至少 16x16 像素.");
 }
 
 TEST(StringTable, UnknownIdIsEmpty) { EXPECT_STREQ(LoadString(999), ""); }
