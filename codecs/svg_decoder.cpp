@@ -157,6 +157,8 @@ unsigned Parse(std::vector<std::uint8_t> text, std::shared_ptr<const VectorPictu
 
 }  // namespace
 
+bool DrawsSvg() { return true; }
+
 unsigned DecodeSvg(const std::uint8_t* data, std::size_t size, std::shared_ptr<const VectorPicture>& vector) {
     vector.reset();
     try {

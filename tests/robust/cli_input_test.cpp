@@ -50,7 +50,7 @@ TEST(CliHostileInput, EachBadBitmapGetsItsOneMessageAndTheOthersStillConvert) {
         {"empty.bmp", {}, IDS_NOT_A_BITMAP},
         {"short.bmp", {'B', 'M', 0x46, 0, 0, 0, 0, 0, 0, 0, 0x36}, IDS_UNSUPPORTED_BITMAP},
         {"png.bmp", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'}, IDS_NOT_A_BITMAP},
-        {"huge.bmp", EncodeBmp(huge), IDS_NO_DIB_MEMORY},
+        {"huge.bmp", EncodeBmp(huge), IDS_PICTURE_TOO_LARGE},
     };
     // The classic reader's messages; the other formats' refusals are the decoders' own.
     std::vector<std::string> args = {"--classic", "--opaque", "--sizes", "48,16"};
