@@ -21,6 +21,7 @@
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/stop_request.h"
+#include "platform/string_table.h"
 #include "platform/usable_cores.h"
 
 namespace zentro::cli {
@@ -39,8 +40,8 @@ struct Slot {
     Outcome outcome = Outcome::Pending;
 };
 
-std::string MessageLine(const std::string& input, const Message& m) {
-    return "zentro-cli: " + (m.id == 0 ? "" : input + ": ") + m.text + "\n";
+std::string Line(const std::string& about, const std::string& text) {
+    return "zentro-cli: " + about + ": " + text + "\n";
 }
 
 // Where each icon goes, and the files whose icon an earlier file takes already: with
@@ -56,8 +57,8 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
         const std::string key = icon.empty() ? ProposeIconPath(items[i].input) : icon;
         const auto [earlier, fresh] = taken.emplace(fs::path(key).lexically_normal().string(), i);
         if (!fresh) {
-            slots[i].messages = "zentro-cli: " + items[i].input + ": its icon " + key + " is the icon of " +
-                                items[earlier->second].input + " already\n";
+            slots[i].messages =
+                Line(items[i].input, FormatString(IDS_CLI_SAME_ICON, {key, items[earlier->second].input}));
             slots[i].outcome = Outcome::Failed;
         }
     }
@@ -66,7 +67,7 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
 Outcome ConvertOne(const Options& options, const BatchItem& item, const std::vector<std::string>& together,
                    Slot& slot) {
     if (!item.skipped.empty()) {
-        slot.messages = "zentro-cli: " + item.input + ": " + item.skipped + "\n";
+        slot.messages = Line(item.input, item.skipped);
         return Outcome::Skipped;
     }
     std::string messages;
@@ -208,14 +209,19 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     const bool stopped = StopRequested();
     if (many || stopped) {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::ostringstream summary;
-        summary << std::fixed;
-        summary.precision(1);
-        summary << "zentro-cli: " << converted << " converted, " << failed << " failed, " << skipped << " skipped";
+        std::ostringstream time;
+        time << std::fixed;
+        time.precision(1);
+        time << seconds;
+        std::string line =
+            "zentro-cli: " +
+            FormatString(IDS_CLI_SUMMARY, {std::to_string(converted), std::to_string(failed), std::to_string(skipped)});
         // Only for a person watching: what a script captures stays the same from run to run.
-        if (onTerminal) summary << " in " << seconds << " s";
-        if (stopped) summary << "; interrupted, " << items.size() - converted - failed - skipped << " not converted";
-        err << summary.str() << "\n" << std::flush;
+        if (onTerminal) line += FormatString(IDS_CLI_SUMMARY_TIME, {time.str()});
+        if (stopped)
+            line += FormatString(IDS_CLI_SUMMARY_INTERRUPTED,
+                                 {std::to_string(items.size() - converted - failed - skipped)});
+        err << line << "\n" << std::flush;
     }
     if (stopped) return kInterruptedStatus;
     return failed > 0 || !scan.errors.empty() ? 1 : 0;

@@ -70,10 +70,6 @@ void FitSizes(const ImageStore& store, const std::string& label, SizeChoices& si
     ChooseSizes(made, sizes.sizes, sizes.anySizes);
 }
 
-void Fail(const std::string& input, const std::string& why) {
-    ShowMessageText(0, input + ": " + why, MessageIcon::Error);
-}
-
 // Composed before anything is written, so that a lack of memory leaves no file behind.
 bool ComposePreviews(const ImageStore& store, std::vector<CDib>& previews) {
     for (std::size_t i = 0; i < previews.size(); ++i) {
@@ -92,16 +88,17 @@ bool WritePreviews(const std::vector<CDib>& previews, const std::string& folder)
     for (std::size_t i = 0; i < previews.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "/%02zu.bmp", i);
+        const std::string path = folder + name;
         ReplacingFile file;
-        if (!file.Open(folder + name)) {
-            ShowMessage(IDS_CANNOT_CREATE, MessageIcon::Error);
+        if (!file.Open(path)) {
+            ShowMessageAbout(path, IDS_CANNOT_CREATE, MessageIcon::Error, {FailureReason(file.Failure(), true)});
             return false;
         }
         try {
             WriteBmp24(file, previews[i]);
             file.Commit();
-        } catch (const FileError&) {
-            ShowMessage(IDS_CANNOT_WRITE, MessageIcon::Error);
+        } catch (const FileError& error) {
+            ShowMessageAbout(path, IDS_CANNOT_WRITE, MessageIcon::Error, {FailureReason(error.Failure(), true)});
             return false;
         }
     }
@@ -125,6 +122,16 @@ ConversionRules ChooseRules(const Options& options) {
     rules.keyFromBorder = !options.keyEverywhere;
     if (options.transparent == true) rules.keyed = ConversionRules::Keyed::Every;
     return rules;
+}
+
+bool IconExists(const std::string& path) {
+    // A link that leads nowhere counts: writing the icon would make its target.
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(path), error));
+}
+
+std::string MessageLine(const std::string& about, const Message& message) {
+    return "zentro-cli: " + (message.subject.empty() ? about : message.subject) + ": " + message.text + "\n";
 }
 
 std::string InputsLabel(const std::vector<std::string>& inputs) {
@@ -166,11 +173,11 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
 
     std::error_code error;
     if (std::filesystem::is_directory(PathFromUtf8(output), error)) {
-        Fail(output, "is a folder, not an icon file name");
+        ShowMessageAbout(output, IDS_CLI_OUTPUT_IS_FOLDER, MessageIcon::Error);
         return false;
     }
-    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(output), error))) {
-        Fail(output, "exists already; use --force to replace it");
+    if (!options.force && IconExists(output)) {
+        ShowMessageAbout(output, IDS_CLI_EXISTS, MessageIcon::Error);
         return false;
     }
     if (!BuildImageSet(store, format, sizes, {}, SixteenReader(options.classic))) return false;
@@ -192,7 +199,7 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ParseResult parsed = ParseOptions(args);
     if (!parsed.error.empty()) {
-        err << "zentro-cli: " << parsed.error << "\nTry 'zentro-cli --help'.\n";
+        err << "zentro-cli: " << parsed.error << "\n" << LoadString(IDS_USAGE_TRY_HELP) << "\n";
         return 2;
     }
     const Options& options = parsed.options;
@@ -209,7 +216,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     int status = 0;
     for (const std::string& input : options.inputs) {
         ScopedMessageHandler messages([&err, &input](const Message& m) {
-            err << "zentro-cli: " << (m.id == 0 ? "" : input + ": ") << m.text << "\n";
+            err << MessageLine(input, m);
             return MessageReply::No;
         });
         if (!RunIconCommand(input, options, out)) status = 1;

@@ -6,6 +6,7 @@
 #include "icon_sets/set_layout.h"
 #include "icon_sets/web_files.h"
 #include "job/source_choice.h"
+#include "platform/string_table.h"
 #include "platform/utf8_path.h"
 
 namespace zentro::cli {
@@ -184,11 +185,11 @@ std::string ParseSizes(const std::string& text, Options& o) {
     else if (text == "favicon")
         sizes = {16, 32, 48};
     else if (!ParseList(text, {}, sizes, 1, 256))
-        return "--sizes takes a list of sizes from 1 to 256, 'windows' or 'favicon'";
+        return LoadString(IDS_USAGE_SIZES);
     std::sort(sizes.begin(), sizes.end());
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
     if (sizes.size() > static_cast<std::size_t>(kMaxSizes))
-        return "--sizes takes at most " + std::to_string(kMaxSizes) + " sizes";
+        return FormatString(IDS_USAGE_TOO_MANY_SIZES, {std::to_string(kMaxSizes)});
     ChooseSizes(sizes, o.sizes, o.anySizes);
     o.sizesGiven = true;
     return "";
@@ -225,7 +226,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 return true;
             }
             if (i + 1 >= args.size()) {
-                result.error = "option " + name + " needs a value";
+                result.error = FormatString(IDS_USAGE_NEEDS_VALUE, {name});
                 return false;
             }
             into = args[++i];
@@ -233,7 +234,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         };
         auto flag = [&](bool& into) {
             if (inlineValue) {
-                result.error = "option " + name + " takes no value";
+                result.error = FormatString(IDS_USAGE_TAKES_NO_VALUE, {name});
                 return false;
             }
             into = true;
@@ -253,7 +254,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok)
                 o.depths = depths;
             else if (result.error.empty())
-                result.error = "--depths takes a list from 32,24,8,4";
+                result.error = LoadString(IDS_USAGE_DEPTHS);
         } else if (name == "--sizes") {
             converting = oneIcon = true;
             ok = value(text);
@@ -265,7 +266,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok && (text == "none" || text == "256" || text == "all"))
                 o.png = text == "none" ? PngImages::None : text == "256" ? PngImages::Only256 : PngImages::All;
             else if (ok)
-                result.error = "--png takes none, 256 or all";
+                result.error = LoadString(IDS_USAGE_PNG);
             ok = ok && result.error.empty();
         } else if (name == "--fit") {
             converting = true;
@@ -286,7 +287,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else if (name == "--extract") {
             ok = value(o.extract);
             if (ok && o.extract.empty()) {
-                result.error = "--extract needs a folder";
+                result.error = LoadString(IDS_USAGE_EXTRACT_FOLDER);
                 ok = false;
             }
         } else if (name == "--list") {
@@ -315,11 +316,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else if (name == "--output-dir") {
             converting = oneIcon = true;
             ok = value(o.outputDir);
-            if (ok && o.outputDir.empty()) result.error = "--output-dir needs a folder", ok = false;
+            if (ok && o.outputDir.empty()) result.error = LoadString(IDS_USAGE_OUTPUT_DIR_FOLDER), ok = false;
         } else if (name == "-j" || name == "--jobs") {
             converting = oneIcon = true;
             ok = value(text) && ParseJobs(text, o.jobs);
-            if (!ok && result.error.empty()) result.error = "--jobs takes a number from 1 to 256";
+            if (!ok && result.error.empty()) result.error = LoadString(IDS_USAGE_JOBS);
         } else if (name == "--set") {
             converting = true;
             ok = value(text);
@@ -343,22 +344,22 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else if (name == "--version") {
             ok = flag(o.version);
         } else {
-            result.error = "unknown option " + arg;
+            result.error = FormatString(IDS_USAGE_UNKNOWN_OPTION, {arg});
             ok = false;
         }
         if (!ok) return result;
     }
     if (o.help || o.version) return result;
     if (o.inputs.empty())
-        result.error = o.ReadsIcons() ? "no icon to read" : "no input bitmap";
+        result.error = LoadString(o.ReadsIcons() ? IDS_USAGE_NO_ICON : IDS_USAGE_NO_INPUT);
     else if (o.ReadsIcons() && converting)
-        result.error = "--list, --check and --extract read icons; they take no conversion options";
+        result.error = LoadString(IDS_USAGE_ICONS_TAKE_NO_CONVERSION);
     else if (o.inputs.size() > 1 && o.output.empty() && !o.previews.empty())
-        result.error = "--previews goes with one icon only: one input, or several with --output";
+        result.error = LoadString(IDS_USAGE_PREVIEWS_ONE_ICON);
     else if (!o.output.empty() && !o.outputDir.empty())
-        result.error = "--output and --output-dir do not go together";
+        result.error = LoadString(IDS_USAGE_OUTPUT_AND_OUTPUT_DIR);
     else if (o.inputs.size() > 1 && !o.extract.empty())
-        result.error = "--extract goes with one icon only";
+        result.error = LoadString(IDS_USAGE_EXTRACT_ONE_ICON);
     else if (o.classic && o.fit == Fit::Pad)
         result.error = "--classic stretches every picture: --fit pad does not go with it";
     else if (o.set != 0 && o.classic)

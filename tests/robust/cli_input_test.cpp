@@ -85,12 +85,12 @@ TEST(CliHostileInput, FolderPipeAndDeviceAreNotFoundAtOnce) {
         EXPECT_EQ(r.status, 1) << input;
         EXPECT_EQ(r.err, NotFoundLine(input)) << input;
     }
-    // The separate 16 x 16 bitmap is read the same way.
+    // The separate 16 x 16 bitmap is read the same way, and named.
     const ProcessResult r =
         RunCliProgram({"--sizes", "32,16", "--icon16", dir / "pipe.bmp", "-o", dir / "out.ico", dir / "good.bmp"});
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, NotFoundLine(dir / "good.bmp"));
+    EXPECT_EQ(r.err, NotFoundLine(dir / "pipe.bmp"));
     EXPECT_FALSE(std::filesystem::exists(dir / "out.ico"));
 }
 
@@ -140,6 +140,6 @@ TEST(CliPaths, PathsLongerThanTheSystemTakesAreRefusedCleanly) {
 
     const Outcome output = RunCli({"--sizes", "16", "-o", deep + "/out.ico", dir / "good.bmp"});
     EXPECT_EQ(output.status, 1);
-    EXPECT_EQ(output.err, "zentro-cli: " + dir / "good.bmp" + ": " + LoadString(IDS_CANNOT_CREATE) + "\n");
+    EXPECT_EQ(output.err, "zentro-cli: " + deep + "/out.ico: " + LoadString(IDS_CANNOT_CREATE) + "\n");
     EXPECT_EQ(FolderListing(dir.path()), (std::vector<std::string>{"good.bmp"}));
 }
