@@ -40,13 +40,11 @@ struct Slot {
     Outcome outcome = Outcome::Pending;
 };
 
-std::string Line(const std::string& about, const std::string& text) {
-    return "zentro-cli: " + about + ": " + text + "\n";
-}
-
-// Where each icon goes, and the files whose icon an earlier file takes already: with
-// files converted side by side, the later one would otherwise overwrite it unseen.
-void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, std::vector<Slot>& slots) {
+// Where each icon goes, and the files not to convert: in a batch, those whose icon is
+// there already (run again over a folder, the icons made before are no failures), and
+// those whose icon an earlier file takes already (with files converted side by side,
+// the later one would otherwise overwrite it unseen).
+void PlanOutputs(const Options& options, bool batch, const std::vector<BatchItem>& items, std::vector<Slot>& slots) {
     std::map<std::string, std::size_t> taken;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].skipped.empty()) continue;
@@ -55,10 +53,15 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
             icon = (fs::path(options.outputDir) / ProposeIconPath(items[i].relative)).string();
         slots[i].output = icon;
         const std::string key = icon.empty() ? ProposeIconPath(items[i].input) : icon;
+        if (batch && !options.force && IconExists(key)) {
+            slots[i].messages = MessageLine(key, LoadString(IDS_CLI_EXISTS_SKIPPED));
+            slots[i].outcome = Outcome::Skipped;
+            continue;
+        }
         const auto [earlier, fresh] = taken.emplace(fs::path(key).lexically_normal().string(), i);
         if (!fresh) {
             slots[i].messages =
-                Line(items[i].input, FormatString(IDS_CLI_SAME_ICON, {key, items[earlier->second].input}));
+                MessageLine(items[i].input, FormatString(IDS_CLI_SAME_ICON, {key, items[earlier->second].input}));
             slots[i].outcome = Outcome::Failed;
         }
     }
@@ -67,7 +70,7 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
 Outcome ConvertOne(const Options& options, const BatchItem& item, const std::vector<std::string>& together,
                    Slot& slot) {
     if (!item.skipped.empty()) {
-        slot.messages = Line(item.input, item.skipped);
+        slot.messages = MessageLine(item.input, item.skipped);
         return Outcome::Skipped;
     }
     std::string messages;
@@ -123,10 +126,10 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
         for (const BatchItem& item : items) together.push_back(item.input);
         items = {BatchItem{InputsLabel(together), "", ""}};
     }
-    std::vector<Slot> slots(items.size());
-    PlanOutputs(options, items, slots);
-
     const bool many = items.size() > 1 || folderNamed;
+    std::vector<Slot> slots(items.size());
+    PlanOutputs(options, many, items, slots);
+
     std::optional<BatchedSync> batchedSync;  // one file keeps its own flush, as it always had
     if (many) batchedSync.emplace();
     const bool onTerminal = &err == &std::cerr && IsTerminal(stderr);

@@ -130,8 +130,12 @@ bool IconExists(const std::string& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(path), error));
 }
 
+std::string MessageLine(const std::string& about, const std::string& text) {
+    return "zentro-cli: " + about + ": " + text + "\n";
+}
+
 std::string MessageLine(const std::string& about, const Message& message) {
-    return "zentro-cli: " + (message.subject.empty() ? about : message.subject) + ": " + message.text + "\n";
+    return MessageLine(message.subject.empty() ? about : message.subject, message.text);
 }
 
 std::string InputsLabel(const std::vector<std::string>& inputs) {

@@ -24,6 +24,7 @@ std::string InputsLabel(const std::vector<std::string>& inputs);
 // The line that shows `message` on standard error: it names the file the message is
 // about, else `about` (the input at hand).
 std::string MessageLine(const std::string& about, const Message& message);
+std::string MessageLine(const std::string& about, const std::string& text);
 
 // True when something stands where the icon `path` would go, which only --force replaces.
 bool IconExists(const std::string& path);
