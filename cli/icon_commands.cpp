@@ -17,8 +17,11 @@
 #include "platform/file.h"
 #include "platform/message.h"
 #include "platform/string_table.h"
+#include "platform/utf8_path.h"
 
 namespace zentro::cli {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -72,9 +75,9 @@ bool Check(const std::string& path, const IconFileInfo& icon, std::ostream& out)
 }
 
 #ifdef ZENTRO_CLI_CODECS
-// Decodes entry `k` and writes it as an RGBA PNG file into `folder`.
+// Decodes entry `k` and writes it as an RGBA PNG file into `folder`, adding its name to `written`.
 bool ExtractEntry(const std::string& path, const std::vector<std::uint8_t>& bytes, const IconEntryInfo& entry,
-                  std::size_t k, const std::string& folder, bool force, std::ostream& out) {
+                  std::size_t k, const std::string& folder, bool force, std::vector<std::string>& written) {
     const std::string index = std::to_string(k);
     if (!entry.readable) {
         Fail(path, IDS_CLI_ENTRY_UNREADABLE, {index});
@@ -127,24 +130,51 @@ bool ExtractEntry(const std::string& path, const std::vector<std::uint8_t>& byte
         Fail(target, IDS_CLI_CANNOT_WRITE, {FailureReason(error.Failure(), true)});
         return false;
     }
-    out << target << "\n";
+    written.push_back(target);
     return true;
 }
 
+// The folders that making `folder` creates, the outermost first.
+std::vector<fs::path> FoldersToMake(const fs::path& folder) {
+    std::vector<fs::path> missing;
+    std::error_code error;
+    for (fs::path at = folder; !at.empty() && !fs::exists(fs::symlink_status(at, error)); at = at.parent_path()) {
+        missing.insert(missing.begin(), at);
+        if (at == at.parent_path()) break;
+    }
+    return missing;
+}
+
+// Unpacks every image, or, when one fails in a folder it made itself, leaves nothing
+// behind: half an icon in a new folder is a result nobody asked for.
 bool Extract(const std::string& path, const std::vector<std::uint8_t>& bytes, const IconFileInfo& icon,
              const Options& options, std::ostream& out) {
+    const fs::path folder = PathFromUtf8(options.extract);
+    const std::vector<fs::path> made = FoldersToMake(folder);
+    const auto unmake = [&made] {
+        std::error_code ignored;  // only an empty folder goes
+        for (auto at = made.rbegin(); at != made.rend(); ++at) fs::remove(*at, ignored);
+    };
     std::error_code error, probe;
-    std::filesystem::create_directories(options.extract, error);
-    if (!std::filesystem::is_directory(options.extract, probe)) {
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, probe)) {
         const FileFailure failure =
             error ? FailureOfErrno(error.default_error_condition().value()) : FileFailure::PathNotAFolder;
         Fail(options.extract, IDS_CLI_EXTRACT_NOT_A_FOLDER, {FailureReason(failure, true)});
+        unmake();
         return false;
     }
+    std::vector<std::string> written;
     bool all = true;
     for (std::size_t k = 0; k < icon.entries.size(); ++k)
-        all = ExtractEntry(path, bytes, icon.entries[k], k, options.extract, options.force, out) && all;
-    return all;
+        all = ExtractEntry(path, bytes, icon.entries[k], k, options.extract, options.force, written) && all;
+    if (all || made.empty()) {
+        for (const std::string& file : written) out << file << "\n";
+        return all;
+    }
+    for (const std::string& file : written) fs::remove(PathFromUtf8(file), error);
+    unmake();
+    return false;
 }
 #endif
 

@@ -378,3 +378,30 @@ TEST(CliFormats, ReadingA4096BmpAsksForLessThanTheFileBeyondThePixels) {
         EXPECT_LT(asked, size) << asked << " bytes asked for beside the pixels of a " << size << "-byte file";
     }
 }
+
+// An icon cut short: --list must tell what --list of the whole icon tells, and mark
+// what is missing; --extract, failing, must not leave a folder of its own behind.
+TEST(CliIcons, ACutIconListsLikeTheWholeAndAFailedExtractionLeavesNoNewFolder) {
+    TempDir dir;
+    WriteFile(dir / "in.png", Png(KeyedDisc(48)));
+    ASSERT_EQ(RunCli({"--png", "all", "--sizes", "48,32,16", "--depths", "32", "-o", dir / "whole.ico", dir / "in.png"})
+                  .status,
+              0);
+    const Bytes whole = ReadFile(dir / "whole.ico");
+    const std::uint32_t last = le::Get32(whole.data() + 6 + 16 * 2 + 12);
+    WriteFile(dir / "cut.ico", Bytes(whole.begin(), whole.begin() + last + 20));
+
+    const std::string wholeList = RunCli({"--list", dir / "whole.ico"}).out;
+    std::string expected = wholeList.substr(wholeList.find('\n') + 1);
+    expected.insert(expected.size() - 1, "  past the end of the file");
+    const Outcome cut = RunCli({"--list", dir / "cut.ico"});
+    EXPECT_EQ(cut.out.substr(cut.out.find('\n') + 1), expected);
+    EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 3);
+    EXPECT_EQ(expected.find("BMP"), std::string::npos) << expected;
+
+    EXPECT_EQ(RunCli({"--extract", dir / "new/images", dir / "cut.ico"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "new"));
+    std::filesystem::create_directory(dir / "there");
+    EXPECT_EQ(RunCli({"--extract", dir / "there", dir / "cut.ico"}).status, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "there"), {}), 2);
+}
