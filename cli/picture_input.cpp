@@ -47,6 +47,13 @@ private:
     MessageHandler outer_;
 };
 
+// A drawing that names files or addresses goes on without them; the user hears which.
+void TellWhatIsNotDrawn(const VectorPicture& vector) {
+    std::string names;
+    for (const std::string& name : vector.OutsideReferences()) names += (names.empty() ? "\"" : ", \"") + name + "\"";
+    if (!names.empty()) ShowMessageAbout("", IDS_CLI_NOT_DRAWN, MessageIcon::Exclamation, {names});
+}
+
 }  // namespace
 
 bool LoadSources(const std::vector<std::string>& paths, bool classic, ImageStore& store) {
@@ -60,7 +67,10 @@ bool LoadSources(const std::vector<std::string>& paths, bool classic, ImageStore
             ShowMessageAbout("", IDS_CLI_ONE_VECTOR, MessageIcon::Error);
             return false;
         }
-        if (one.vector) sources.vector = std::move(one.vector);
+        if (one.vector) {
+            TellWhatIsNotDrawn(*one.vector);
+            sources.vector = std::move(one.vector);
+        }
         for (Picture& picture : one.rasters) sources.rasters.push_back(std::move(picture));
     }
     TakeSources(store, std::move(sources));

@@ -32,7 +32,7 @@ constexpr StringEntry kTable[] = {
     {IDS_FILE_TOO_LARGE, "不能在内存建立一个与设备无关的位图。"},
     {IDS_NO_SVG_IN_BUILD, "不支持的位图格式。"},
     {IDS_CLI_EXISTS_SKIPPED, "已存在；用 --force 可替换它。"},
-    {IDS_CLI_NOT_DRAWN, "引用了 %1，但未绘制：从不读取外部文件和网址。"},
+    {IDS_CLI_NOT_DRAWN, "引用了 %1，未绘制：从不读取绘图之外的文件和网址。"},
     {IDS_APP_TITLE, "Ikoblen"},
     {IDS_MAIN_SOURCE, "主要来源位图"},
     {IDS_BITMAP_16, "16x16设备图象的位图"},

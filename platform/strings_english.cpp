@@ -61,8 +61,8 @@ constexpr StringEntry kTable[] = {
     {IDS_CLI_NO_PICTURE_IN_FOLDER, "no picture to convert in this folder"},
     {IDS_CLI_FOLDER_UNREADABLE, "cannot be read: %1"},
     {IDS_CLI_ONE_VECTOR, "only one vector picture can go into an icon"},
-    // %1: the files and addresses, separated by commas.
-    {IDS_CLI_NOT_DRAWN, "refers to %1, which is not drawn: outside files and addresses are never read"},
+    // %1: the files and addresses, each in quotes.
+    {IDS_CLI_NOT_DRAWN, "refers to %1, left out: files and addresses outside the drawing are never read"},
     {IDS_CLI_SUMMARY, "%1 converted, %2 failed, %3 skipped"},
     {IDS_CLI_SUMMARY_TIME, " in %1 s"},
     {IDS_CLI_SUMMARY_INTERRUPTED, "; interrupted, %1 not converted"},

@@ -12,6 +12,7 @@
 #include "image/dib.h"
 #include "image/key_values.h"
 #include "image/little_endian.h"
+#include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/bmp_variant_writer.h"
 #include "support/cli_runner.h"
@@ -405,3 +406,20 @@ TEST(CliIcons, ACutIconListsLikeTheWholeAndAFailedExtractionLeavesNoNewFolder) {
     EXPECT_EQ(RunCli({"--extract", dir / "there", dir / "cut.ico"}).status, 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "there"), {}), 2);
 }
+
+#ifdef ZENTRO_RSVG_CONVERT
+// A drawing that names a picture beside it converts without it, and says so once.
+TEST(CliFormats, AnSvgThatNamesAnotherFileSaysItIsNotDrawnOnce) {
+    TempDir dir;
+    WriteFile(dir / "ext.png", Png(KeyedDisc(8)));
+    const std::string svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'><rect width='10' "
+        "height='5' fill='#2a6'/><image href='ext.png' width='10' height='10'/></svg>";
+    WriteFile(dir / "logo.svg", Bytes(svg.begin(), svg.end()));
+    const Outcome r = RunCli({"--sizes", "48,32,16", dir / "logo.svg"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "zentro-cli: " + dir / "logo.svg" + ": " + FormatString(IDS_CLI_NOT_DRAWN, {"\"ext.png\""}) + "\n");
+    EXPECT_TRUE(std::filesystem::exists(dir / "logo.ico"));
+}
+#endif
