@@ -134,12 +134,12 @@ bool ExtractEntry(const std::string& path, const std::vector<std::uint8_t>& byte
     return true;
 }
 
-// The folders that making `folder` creates, the outermost first.
+// The folders that making `folder` creates, the innermost first.
 std::vector<fs::path> FoldersToMake(const fs::path& folder) {
     std::vector<fs::path> missing;
     std::error_code error;
     for (fs::path at = folder; !at.empty() && !fs::exists(fs::symlink_status(at, error)); at = at.parent_path()) {
-        missing.insert(missing.begin(), at);
+        missing.push_back(at);
         if (at == at.parent_path()) break;
     }
     return missing;
@@ -153,7 +153,7 @@ bool Extract(const std::string& path, const std::vector<std::uint8_t>& bytes, co
     const std::vector<fs::path> made = FoldersToMake(folder);
     const auto unmake = [&made] {
         std::error_code ignored;  // only an empty folder goes
-        for (auto at = made.rbegin(); at != made.rend(); ++at) fs::remove(*at, ignored);
+        for (const fs::path& at : made) fs::remove(at, ignored);
     };
     std::error_code error, probe;
     fs::create_directories(folder, error);
