@@ -93,7 +93,15 @@ bool Exists(const std::string& target) { return ::GetFileAttributesW(Wide(target
 FileFailure ReplaceTarget(const std::string& from, const std::string& to) {
     if (::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
         return FileFailure::None;
-    return FailureOfWindowsError(::GetLastError());
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ACCESS_DENIED) return FailureOfWindowsError(error);
+    // Windows refuses to replace a file another program holds open as it refuses
+    // one it may not touch: only opening the file alone tells the two apart.
+    const HANDLE alone = ::CreateFileW(Wide(to).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (alone == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_SHARING_VIOLATION ? FileFailure::InUse : FileFailure::PermissionDenied;
+    ::CloseHandle(alone);
+    return FileFailure::PermissionDenied;
 }
 void RemoveFile(const std::string& path) { ::_wunlink(Wide(path).c_str()); }
 
