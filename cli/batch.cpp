@@ -53,7 +53,7 @@ void PlanOutputs(const Options& options, bool batch, const std::vector<BatchItem
             icon = (fs::path(options.outputDir) / ProposeIconPath(items[i].relative)).string();
         slots[i].output = icon;
         const std::string key = icon.empty() ? ProposeIconPath(items[i].input) : icon;
-        if (batch && !options.force && IconExists(key)) {
+        if (batch && !options.force && PathTaken(key)) {
             slots[i].messages = MessageLine(key, LoadString(IDS_CLI_EXISTS_SKIPPED));
             slots[i].outcome = Outcome::Skipped;
             continue;

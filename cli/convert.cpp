@@ -124,8 +124,7 @@ ConversionRules ChooseRules(const Options& options) {
     return rules;
 }
 
-bool IconExists(const std::string& path) {
-    // A link that leads nowhere counts: writing the icon would make its target.
+bool PathTaken(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(path), error));
 }
@@ -180,7 +179,7 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
         ShowMessageAbout(output, IDS_CLI_OUTPUT_IS_FOLDER, MessageIcon::Error);
         return false;
     }
-    if (!options.force && IconExists(output)) {
+    if (!options.force && PathTaken(output)) {
         ShowMessageAbout(output, IDS_CLI_EXISTS, MessageIcon::Error);
         return false;
     }

@@ -26,8 +26,9 @@ std::string InputsLabel(const std::vector<std::string>& inputs);
 std::string MessageLine(const std::string& about, const Message& message);
 std::string MessageLine(const std::string& about, const std::string& text);
 
-// True when something stands where the icon `path` would go, which only --force replaces.
-bool IconExists(const std::string& path);
+// True when something stands at `path`, which only --force replaces; a link that
+// leads nowhere counts, as writing there would make its target.
+bool PathTaken(const std::string& path);
 
 // Exit status of a whole run: 0 done, 1 a conversion failed, 2 usage error.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -97,10 +97,10 @@ bool ExtractEntry(const std::string& path, const std::vector<std::uint8_t>& byte
             return false;
         }
         if (failure != 0) {
-            const std::string why =
-                failure == IDS_PICTURE_TOO_LARGE
-                    ? FormatString(failure, TooLargeFacts(codecs::RefusedSize().width, codecs::RefusedSize().height))
-                    : LoadString(failure);
+            const codecs::PictureSize size = codecs::RefusedSize();
+            const std::string why = failure == IDS_PICTURE_TOO_LARGE
+                                        ? FormatString(failure, TooLargeFacts(size.width, size.height))
+                                        : LoadString(failure);
             Fail(path, IDS_CLI_ENTRY_FAILED, {index, why});
             return false;
         }
@@ -114,7 +114,7 @@ bool ExtractEntry(const std::string& path, const std::vector<std::uint8_t>& byte
     char name[64];
     std::snprintf(name, sizeof name, "/%02zu-%dx%d-%d.png", k, rgba.width, rgba.height, entry.bitCount);
     const std::string target = folder + name;
-    if (!force && IconExists(target)) {
+    if (!force && PathTaken(target)) {
         Fail(target, IDS_CLI_EXISTS);
         return false;
     }

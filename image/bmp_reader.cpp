@@ -76,6 +76,7 @@ bool CDib::Load(const std::string& path) {
             tableBytes > static_cast<std::int32_t>(kMaxColourTableBytes))
             Refuse(IDS_UNSUPPORTED_BITMAP);
 
+        // Too many pixels is told as such, with the size, rather than as memory running short.
         const std::uint64_t width = static_cast<std::uint32_t>(header_.width);
         const std::uint64_t height = static_cast<std::uint32_t>(header_.height);
         if (width * height > kMaxPixels) Refuse(IDS_PICTURE_TOO_LARGE, TooLargeFacts(width, height));

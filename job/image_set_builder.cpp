@@ -26,7 +26,8 @@ void SettleChoices(FormatChoices& format, SizeChoices& sizes, const SizeTable& t
     if (!table.IsChosen(16)) sizes.use16Bitmap = 0;
 }
 
-// Message 120 about `subject` ("" the picture at hand), a `have` picture refused for a size it cannot make.
+// Message 120: `have` cannot make the `size` x `size` images. It is about `subject`, or
+// with "" about the picture at hand.
 bool ShowTooSmall(const std::string& subject, unsigned what, int size, const std::string& suffix, const CDib& have) {
     ShowMessageAbout(subject, IDS_TOO_SMALL, MessageIcon::Exclamation,
                      {LoadString(what), std::to_string(size), std::to_string(size), suffix,
