@@ -52,7 +52,7 @@ bool CanMakeADepth(const FormatChoices& f, const ConversionRules& rules) {
 
 // Without --sizes, today's rules leave out the sizes that no picture makes without
 // being enlarged, and say so.
-void FitSizes(const ImageStore& store, const std::string& label, SizeChoices& sizes) {
+void FitSizes(const ImageStore& store, SizeChoices& sizes) {
     const SizeTable table = ResolveSizes(sizes);
     std::vector<int> wanted;
     for (std::size_t t = 0; t < table.pixels.size(); ++t)
@@ -63,10 +63,8 @@ void FitSizes(const ImageStore& store, const std::string& label, SizeChoices& si
         if (!Contains(made, size)) left += (left.empty() ? "" : ",") + std::to_string(size);
     if (left.empty()) return;
     const bool several = StoreRasters(store).size() > 1;
-    ShowMessageText(0,
-                    label + ": left out " + left + ": " + (several ? "no picture is" : "the picture is not") +
-                        " that large, and pictures are not enlarged",
-                    MessageIcon::Exclamation);
+    ShowMessageAbout("", several ? IDS_CLI_SIZES_LEFT_OUT_OF_SEVERAL : IDS_CLI_SIZES_LEFT_OUT, MessageIcon::Exclamation,
+                     {left});
     ChooseSizes(made, sizes.sizes, sizes.anySizes);
 }
 
@@ -155,7 +153,7 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
     if (!options.sizesGiven) {
         if (const std::vector<int> own = SizesOfPictures(store); !own.empty())
             ChooseSizes(own, sizes.sizes, sizes.anySizes);
-        if (!options.classic) FitSizes(store, InputsLabel(inputs), sizes);
+        if (!options.classic) FitSizes(store, sizes);
     }
     const SizeTable table = ResolveSizes(sizes);
     const auto largest = std::find(table.chosen.begin(), table.chosen.end(), true);

@@ -274,7 +274,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok && (text == "pad" || text == "stretch"))
                 o.fit = text == "pad" ? Fit::Pad : Fit::Stretch;
             else if (ok)
-                result.error = "--fit takes pad or stretch";
+                result.error = LoadString(IDS_USAGE_FIT);
             ok = ok && result.error.empty();
         } else if (name == "--key") {
             converting = true;
@@ -282,7 +282,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok && (text == "border" || text == "everywhere"))
                 o.keyEverywhere = text == "everywhere";
             else if (ok)
-                result.error = "--key takes border or everywhere";
+                result.error = LoadString(IDS_USAGE_KEY);
             ok = ok && result.error.empty();
         } else if (name == "--extract") {
             ok = value(o.extract);
@@ -361,7 +361,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     else if (o.inputs.size() > 1 && !o.extract.empty())
         result.error = LoadString(IDS_USAGE_EXTRACT_ONE_ICON);
     else if (o.classic && o.fit == Fit::Pad)
-        result.error = "--classic stretches every picture: --fit pad does not go with it";
+        result.error = LoadString(IDS_USAGE_CLASSIC_STRETCHES);
     else if (o.set != 0 && o.classic)
         result.error = "--set follows today's rules, not the classic conversion: --classic does not go with it";
     else if (o.set != 0 && oneIcon)

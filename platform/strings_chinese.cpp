@@ -33,6 +33,8 @@ constexpr StringEntry kTable[] = {
     {IDS_NO_SVG_IN_BUILD, "不支持的位图格式。"},
     {IDS_CLI_EXISTS_SKIPPED, "已存在；用 --force 可替换它。"},
     {IDS_CLI_NOT_DRAWN, "引用了 %1，未绘制：从不读取绘图之外的文件和网址。"},
+    {IDS_CLI_SIZES_LEFT_OUT, "未生成 %1：图片没有这么大，图片不会被放大。"},
+    {IDS_CLI_SIZES_LEFT_OUT_OF_SEVERAL, "未生成 %1：没有这么大的图片，图片不会被放大。"},
     {IDS_APP_TITLE, "Ikoblen"},
     {IDS_MAIN_SOURCE, "主要来源位图"},
     {IDS_BITMAP_16, "16x16设备图象的位图"},

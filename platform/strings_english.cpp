@@ -76,6 +76,9 @@ constexpr StringEntry kTable[] = {
     {IDS_CLI_CANNOT_CREATE, "cannot be created: %1"},
     {IDS_CLI_CANNOT_WRITE, "could not be written: %1"},
     {IDS_CLI_EXTRACT_NOT_A_FOLDER, "is not a folder and cannot be made one: %1"},
+    // %1: the sizes, separated by commas.
+    {IDS_CLI_SIZES_LEFT_OUT, "left out %1: the picture is not that large, and pictures are not enlarged"},
+    {IDS_CLI_SIZES_LEFT_OUT_OF_SEVERAL, "left out %1: no picture is that large, and pictures are not enlarged"},
 
     {IDS_USAGE_NEEDS_VALUE, "option %1 needs a value"},
     {IDS_USAGE_TAKES_NO_VALUE, "option %1 takes no value"},
@@ -95,6 +98,9 @@ constexpr StringEntry kTable[] = {
     {IDS_USAGE_EXTRACT_ONE_ICON, "--extract goes with one icon only"},
     {IDS_USAGE_NO_PNG_IN_BUILD, "this build writes no PNG files: --png 256, --png all and --extract need libpng"},
     {IDS_USAGE_TRY_HELP, "Try 'zentro-cli --help'."},
+    {IDS_USAGE_FIT, "--fit takes pad or stretch"},
+    {IDS_USAGE_KEY, "--key takes border or everywhere"},
+    {IDS_USAGE_CLASSIC_STRETCHES, "--classic stretches every picture: --fit pad does not go with it"},
 
     {IDS_APP_TITLE, "Ikoblen"},
     {IDS_MAIN_SOURCE, "the main picture"},

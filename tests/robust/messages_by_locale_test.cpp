@@ -67,7 +67,8 @@ struct Failures {
             {dir / "notes.png"},
             {dir / "huge.png"},
             {"-o", dir / "nodir/f.ico", good},
-            {dir / "small.bmp"},
+            {"--sizes", "256", dir / "small.bmp"},
+            {"-f", "-o", dir / "fitted.ico", dir / "small.bmp"},
             {"--sizes", "48,16", "--icon16", dir / "tiny16.bmp", good},
             {"--sizes", "48,16", "--icon16", dir / "gone.png", good},
             {"--depths", "", good},
@@ -120,7 +121,8 @@ TEST(MessagesByLocale, EveryFailureInEnglishOrInTodaysChinese) {
         {f.runs[2], f.dir / "huge.png: 60000 x 60000 is too large (at most 268435456 pixels, such as 16384 x 16384)"},
         {f.runs[3], f.dir / "nodir/f.ico: cannot be created: no such folder"},
         {f.runs[4], f.dir / "small.bmp: 48 x 48 cannot make the 256 x 256 image; choose smaller --sizes"},
-        {f.runs[5], f.dir / "tiny16.bmp: 8 x 8 cannot make the 16 x 16 image"},
+        {f.runs[5], f.dir / "small.bmp: left out 256: the picture is not that large, and pictures are not enlarged"},
+        {f.runs[6], f.dir / "tiny16.bmp: 8 x 8 cannot make the 16 x 16 image"},
     };
     for (const auto& [args, line] : said) {
         const std::string err = RunCli(args).err;
