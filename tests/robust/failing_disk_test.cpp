@@ -38,6 +38,14 @@ void ExpectFailure(const Outcome& outcome, const std::string& file, unsigned id)
     EXPECT_EQ(outcome.err, "zentro-cli: " + file + ": " + LoadString(id) + "\n");
 }
 
+// What the command line says in English: the reason the system gave.
+std::string InEnglish(const std::vector<std::string>& args) {
+    SetLanguage(Language::English);
+    const Outcome outcome = RunCli(args);
+    SetLanguage(Language::Chinese);
+    return outcome.err;
+}
+
 std::vector<std::uint8_t> OldIcon() {
     std::vector<std::uint8_t> bytes(20000);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + 7);
@@ -71,6 +79,9 @@ TEST(FailingDisk, ReadOnlyFolderShowsCannotCreateAndCreatesNothing) {
     ExpectFailure(RunCli({"--sizes", "16", "-o", folder + "/out.ico", dir / "in.bmp"}), folder + "/out.ico",
                   IDS_CANNOT_CREATE);
     ExpectFailure(RunCli({"--sizes", "16", folder + "/in.bmp"}), folder + "/in.ico", IDS_CANNOT_CREATE);
+    EXPECT_EQ(InEnglish({"--sizes", "16", folder + "/in.bmp"}),
+              "zentro-cli: " + folder + "/in.ico: cannot be created: " +
+                  (mount.Mounted() ? "the disk is read-only" : "permission denied") + "\n");
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"in.bmp"}));
     chmod(folder.c_str(), 0755);
 }
@@ -106,6 +117,9 @@ TEST(FailingDisk, FullDiskShowsCannotWriteKeepsTheOldIconAndLeavesNothingBehind)
     ExpectFailure(
         RunCli({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"}),
         target, IDS_CANNOT_WRITE);
+    EXPECT_EQ(
+        InEnglish({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"}),
+        "zentro-cli: " + target + ": could not be written: disk full\n");
     EXPECT_EQ(ReadFile(target), OldIcon());
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"out.ico"}));
 
