@@ -325,17 +325,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             converting = true;
             ok = value(text);
             if (ok) o.set = sets::ParsePlatforms(text);
-            if (ok && o.set == 0) result.error = "--set takes a list from windows,mac,linux,web, or all", ok = false;
+            if (ok && o.set == 0) result.error = LoadString(IDS_USAGE_SET), ok = false;
         } else if (name == "--name") {
             converting = setDetail = true;
             ok = value(o.name);
-            if (ok && !sets::IsPlainFileName(o.name))
-                result.error = "--name takes a plain file name: not empty, not . or .., without / or \\", ok = false;
+            if (ok && !sets::IsPlainFileName(o.name)) result.error = LoadString(IDS_USAGE_NAME), ok = false;
         } else if (name == "--background") {
             converting = setDetail = true;
             ok = value(text);
             if (ok) o.background = sets::ParseColour(text);
-            if (ok && o.background.empty()) result.error = "--background takes a colour as #RRGGBB or #RGB", ok = false;
+            if (ok && o.background.empty()) result.error = LoadString(IDS_USAGE_BACKGROUND), ok = false;
         } else if (name == "--classic") {
             converting = true;
             ok = flag(o.classic);
@@ -363,20 +362,18 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     else if (o.classic && o.fit == Fit::Pad)
         result.error = LoadString(IDS_USAGE_CLASSIC_STRETCHES);
     else if (o.set != 0 && o.classic)
-        result.error = "--set follows today's rules, not the classic conversion: --classic does not go with it";
+        result.error = LoadString(IDS_USAGE_SET_NOT_CLASSIC);
     else if (o.set != 0 && oneIcon)
-        result.error =
-            "--set makes its own sizes and formats: it takes no --depths, --sizes, --png, --all-256, "
-            "--icon16, --previews, --recursive, --output-dir or --jobs";
+        result.error = LoadString(IDS_USAGE_SET_MAKES_ITS_OWN);
     else if (o.set == 0 && setDetail)
-        result.error = "--name and --background go with --set";
+        result.error = LoadString(IDS_USAGE_GO_WITH_SET);
     else if (o.set != 0 && o.output.empty())
-        result.error = "--set needs the folder to write into: -o FOLDER";
+        result.error = LoadString(IDS_USAGE_SET_NEEDS_FOLDER);
     else if (o.set != 0 && o.name.empty() && !sets::IsPlainFileName(o.name = SetNameOf(o.inputs.front())))
-        result.error = "the set's name would be '" + o.name + "', not a plain file name: give one with --name";
+        result.error = FormatString(IDS_USAGE_SET_NAME, {o.name});
 #ifndef ZENTRO_CLI_CODECS
     else if (o.png.value_or(PngImages::None) != PngImages::None || !o.extract.empty() || o.set != 0)
-        result.error = "this build writes no PNG files: --png 256, --png all, --extract and --set need libpng";
+        result.error = LoadString(IDS_USAGE_NO_PNG_IN_BUILD);
 #endif
     return result;
 }

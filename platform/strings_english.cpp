@@ -79,6 +79,12 @@ constexpr StringEntry kTable[] = {
     // %1: the sizes, separated by commas.
     {IDS_CLI_SIZES_LEFT_OUT, "left out %1: the picture is not that large, and pictures are not enlarged"},
     {IDS_CLI_SIZES_LEFT_OUT_OF_SEVERAL, "left out %1: no picture is that large, and pictures are not enlarged"},
+    {IDS_CLI_SET_NOT_A_FOLDER, "is not a folder"},
+    {IDS_CLI_SET_FOLDER_IN_THE_WAY, "is a folder, where a file of the set goes"},
+    {IDS_CLI_SET_FILE_LEFT_OUT, "left out: no picture is that large, and pictures are not enlarged"},
+    // %1: the side of the smallest size of the set.
+    {IDS_CLI_SET_TOO_SMALL, "too small for every size of the set (%1x%1 at least), and no picture is enlarged"},
+    {IDS_CLI_SET_INTERRUPTED, "interrupted; the files written stay"},
 
     {IDS_USAGE_NEEDS_VALUE, "option %1 needs a value"},
     {IDS_USAGE_TAKES_NO_VALUE, "option %1 takes no value"},
@@ -96,11 +102,24 @@ constexpr StringEntry kTable[] = {
     {IDS_USAGE_PREVIEWS_ONE_ICON, "--previews goes with one icon only: one input, or several with --output"},
     {IDS_USAGE_OUTPUT_AND_OUTPUT_DIR, "--output and --output-dir do not go together"},
     {IDS_USAGE_EXTRACT_ONE_ICON, "--extract goes with one icon only"},
-    {IDS_USAGE_NO_PNG_IN_BUILD, "this build writes no PNG files: --png 256, --png all and --extract need libpng"},
+    {IDS_USAGE_NO_PNG_IN_BUILD,
+     "this build writes no PNG files: --png 256, --png all, --extract and --set need libpng"},
     {IDS_USAGE_TRY_HELP, "Try 'zentro-cli --help'."},
     {IDS_USAGE_FIT, "--fit takes pad or stretch"},
     {IDS_USAGE_KEY, "--key takes border or everywhere"},
     {IDS_USAGE_CLASSIC_STRETCHES, "--classic stretches every picture: --fit pad does not go with it"},
+    {IDS_USAGE_SET, "--set takes a list from windows,mac,linux,web, or all"},
+    {IDS_USAGE_NAME, "--name takes a plain file name: not empty, not . or .., without / or \\"},
+    {IDS_USAGE_BACKGROUND, "--background takes a colour as #RRGGBB or #RGB"},
+    {IDS_USAGE_SET_NOT_CLASSIC,
+     "--set follows today's rules, not the classic conversion: --classic does not go with it"},
+    {IDS_USAGE_SET_MAKES_ITS_OWN,
+     "--set makes its own sizes and formats: it takes no --depths, --sizes, --png, --all-256, --icon16, --previews, "
+     "--recursive, --output-dir or --jobs"},
+    {IDS_USAGE_GO_WITH_SET, "--name and --background go with --set"},
+    {IDS_USAGE_SET_NEEDS_FOLDER, "--set needs the folder to write into: -o FOLDER"},
+    // %1: the name the set would have.
+    {IDS_USAGE_SET_NAME, "the set's name would be '%1', not a plain file name: give one with --name"},
 
     {IDS_APP_TITLE, "Ikoblen"},
     {IDS_MAIN_SOURCE, "the main picture"},
