@@ -21,6 +21,7 @@
 #include "platform/message.h"
 #include "platform/path.h"
 #include "platform/stop_request.h"
+#include "platform/string_table.h"
 #include "platform/usable_cores.h"
 
 namespace zentro::cli {
@@ -39,13 +40,11 @@ struct Slot {
     Outcome outcome = Outcome::Pending;
 };
 
-std::string MessageLine(const std::string& input, const Message& m) {
-    return "zentro-cli: " + (m.id == 0 ? "" : input + ": ") + m.text + "\n";
-}
-
-// Where each icon goes, and the files whose icon an earlier file takes already: with
-// files converted side by side, the later one would otherwise overwrite it unseen.
-void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, std::vector<Slot>& slots) {
+// Where each icon goes, and the files not to convert: in a batch, those whose icon is
+// there already (run again over a folder, the icons made before are no failures), and
+// those whose icon an earlier file takes already (with files converted side by side,
+// the later one would otherwise overwrite it unseen).
+void PlanOutputs(const Options& options, bool batch, const std::vector<BatchItem>& items, std::vector<Slot>& slots) {
     std::map<std::string, std::size_t> taken;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].skipped.empty()) continue;
@@ -54,10 +53,15 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
             icon = (fs::path(options.outputDir) / ProposeIconPath(items[i].relative)).string();
         slots[i].output = icon;
         const std::string key = icon.empty() ? ProposeIconPath(items[i].input) : icon;
+        if (batch && !options.force && PathTaken(key)) {
+            slots[i].messages = MessageLine(key, LoadString(IDS_CLI_EXISTS_SKIPPED));
+            slots[i].outcome = Outcome::Skipped;
+            continue;
+        }
         const auto [earlier, fresh] = taken.emplace(fs::path(key).lexically_normal().string(), i);
         if (!fresh) {
-            slots[i].messages = "zentro-cli: " + items[i].input + ": its icon " + key + " is the icon of " +
-                                items[earlier->second].input + " already\n";
+            slots[i].messages =
+                MessageLine(items[i].input, FormatString(IDS_CLI_SAME_ICON, {key, items[earlier->second].input}));
             slots[i].outcome = Outcome::Failed;
         }
     }
@@ -66,7 +70,7 @@ void PlanOutputs(const Options& options, const std::vector<BatchItem>& items, st
 Outcome ConvertOne(const Options& options, const BatchItem& item, const std::vector<std::string>& together,
                    Slot& slot) {
     if (!item.skipped.empty()) {
-        slot.messages = "zentro-cli: " + item.input + ": " + item.skipped + "\n";
+        slot.messages = MessageLine(item.input, item.skipped);
         return Outcome::Skipped;
     }
     std::string messages;
@@ -122,10 +126,10 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
         for (const BatchItem& item : items) together.push_back(item.input);
         items = {BatchItem{InputsLabel(together), "", ""}};
     }
-    std::vector<Slot> slots(items.size());
-    PlanOutputs(options, items, slots);
-
     const bool many = items.size() > 1 || folderNamed;
+    std::vector<Slot> slots(items.size());
+    PlanOutputs(options, many, items, slots);
+
     std::optional<BatchedSync> batchedSync;  // one file keeps its own flush, as it always had
     if (many) batchedSync.emplace();
     const bool onTerminal = &err == &std::cerr && IsTerminal(stderr);
@@ -208,14 +212,19 @@ int RunBatch(const Options& options, std::ostream& out, std::ostream& err) {
     const bool stopped = StopRequested();
     if (many || stopped) {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::ostringstream summary;
-        summary << std::fixed;
-        summary.precision(1);
-        summary << "zentro-cli: " << converted << " converted, " << failed << " failed, " << skipped << " skipped";
+        std::ostringstream time;
+        time << std::fixed;
+        time.precision(1);
+        time << seconds;
+        std::string line =
+            "zentro-cli: " +
+            FormatString(IDS_CLI_SUMMARY, {std::to_string(converted), std::to_string(failed), std::to_string(skipped)});
         // Only for a person watching: what a script captures stays the same from run to run.
-        if (onTerminal) summary << " in " << seconds << " s";
-        if (stopped) summary << "; interrupted, " << items.size() - converted - failed - skipped << " not converted";
-        err << summary.str() << "\n" << std::flush;
+        if (onTerminal) line += FormatString(IDS_CLI_SUMMARY_TIME, {time.str()});
+        if (stopped)
+            line += FormatString(IDS_CLI_SUMMARY_INTERRUPTED,
+                                 {std::to_string(items.size() - converted - failed - skipped)});
+        err << line << "\n" << std::flush;
     }
     if (stopped) return kInterruptedStatus;
     return failed > 0 || !scan.errors.empty() ? 1 : 0;

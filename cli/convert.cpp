@@ -52,7 +52,7 @@ bool CanMakeADepth(const FormatChoices& f, const ConversionRules& rules) {
 
 // Without --sizes, today's rules leave out the sizes that no picture makes without
 // being enlarged, and say so.
-void FitSizes(const ImageStore& store, const std::string& label, SizeChoices& sizes) {
+void FitSizes(const ImageStore& store, SizeChoices& sizes) {
     const SizeTable table = ResolveSizes(sizes);
     std::vector<int> wanted;
     for (std::size_t t = 0; t < table.pixels.size(); ++t)
@@ -63,15 +63,9 @@ void FitSizes(const ImageStore& store, const std::string& label, SizeChoices& si
         if (!Contains(made, size)) left += (left.empty() ? "" : ",") + std::to_string(size);
     if (left.empty()) return;
     const bool several = StoreRasters(store).size() > 1;
-    ShowMessageText(0,
-                    label + ": left out " + left + ": " + (several ? "no picture is" : "the picture is not") +
-                        " that large, and pictures are not enlarged",
-                    MessageIcon::Exclamation);
+    ShowMessageAbout("", several ? IDS_CLI_SIZES_LEFT_OUT_OF_SEVERAL : IDS_CLI_SIZES_LEFT_OUT, MessageIcon::Exclamation,
+                     {left});
     ChooseSizes(made, sizes.sizes, sizes.anySizes);
-}
-
-void Fail(const std::string& input, const std::string& why) {
-    ShowMessageText(0, input + ": " + why, MessageIcon::Error);
 }
 
 // Composed before anything is written, so that a lack of memory leaves no file behind.
@@ -92,16 +86,17 @@ bool WritePreviews(const std::vector<CDib>& previews, const std::string& folder)
     for (std::size_t i = 0; i < previews.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "/%02zu.bmp", i);
+        const std::string path = folder + name;
         ReplacingFile file;
-        if (!file.Open(folder + name)) {
-            ShowMessage(IDS_CANNOT_CREATE, MessageIcon::Error);
+        if (!file.Open(path)) {
+            ShowMessageAbout(path, IDS_CANNOT_CREATE, MessageIcon::Error, {FailureReason(file.Failure(), true)});
             return false;
         }
         try {
             WriteBmp24(file, previews[i]);
             file.Commit();
-        } catch (const FileError&) {
-            ShowMessage(IDS_CANNOT_WRITE, MessageIcon::Error);
+        } catch (const FileError& error) {
+            ShowMessageAbout(path, IDS_CANNOT_WRITE, MessageIcon::Error, {FailureReason(error.Failure(), true)});
             return false;
         }
     }
@@ -127,6 +122,19 @@ ConversionRules ChooseRules(const Options& options) {
     return rules;
 }
 
+bool PathTaken(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(path), error));
+}
+
+std::string MessageLine(const std::string& about, const std::string& text) {
+    return "zentro-cli: " + about + ": " + text + "\n";
+}
+
+std::string MessageLine(const std::string& about, const Message& message) {
+    return MessageLine(message.subject.empty() ? about : message.subject, message.text);
+}
+
 std::string InputsLabel(const std::vector<std::string>& inputs) {
     std::string label;
     for (const std::string& input : inputs) label += (label.empty() ? "" : ", ") + input;
@@ -145,7 +153,7 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
     if (!options.sizesGiven) {
         if (const std::vector<int> own = SizesOfPictures(store); !own.empty())
             ChooseSizes(own, sizes.sizes, sizes.anySizes);
-        if (!options.classic) FitSizes(store, InputsLabel(inputs), sizes);
+        if (!options.classic) FitSizes(store, sizes);
     }
     const SizeTable table = ResolveSizes(sizes);
     const auto largest = std::find(table.chosen.begin(), table.chosen.end(), true);
@@ -166,11 +174,11 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
 
     std::error_code error;
     if (std::filesystem::is_directory(PathFromUtf8(output), error)) {
-        Fail(output, "is a folder, not an icon file name");
+        ShowMessageAbout(output, IDS_CLI_OUTPUT_IS_FOLDER, MessageIcon::Error);
         return false;
     }
-    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(output), error))) {
-        Fail(output, "exists already; use --force to replace it");
+    if (!options.force && PathTaken(output)) {
+        ShowMessageAbout(output, IDS_CLI_EXISTS, MessageIcon::Error);
         return false;
     }
     if (!BuildImageSet(store, format, sizes, {}, SixteenReader(options.classic))) return false;
@@ -192,7 +200,7 @@ bool Convert(const std::vector<std::string>& inputs, const Options& options, std
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     ParseResult parsed = ParseOptions(args);
     if (!parsed.error.empty()) {
-        err << "zentro-cli: " << parsed.error << "\nTry 'zentro-cli --help'.\n";
+        err << "zentro-cli: " << parsed.error << "\n" << LoadString(IDS_USAGE_TRY_HELP) << "\n";
         return 2;
     }
     const Options& options = parsed.options;
@@ -209,7 +217,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     int status = 0;
     for (const std::string& input : options.inputs) {
         ScopedMessageHandler messages([&err, &input](const Message& m) {
-            err << "zentro-cli: " << (m.id == 0 ? "" : input + ": ") << m.text << "\n";
+            err << MessageLine(input, m);
             return MessageReply::No;
         });
         if (!RunIconCommand(input, options, out)) status = 1;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "platform/message.h"
 
 namespace zentro::cli {
 
@@ -19,6 +20,15 @@ ConversionRules ChooseRules(const Options& options);
 
 // How a report line names the pictures of one icon.
 std::string InputsLabel(const std::vector<std::string>& inputs);
+
+// The line that shows `message` on standard error: it names the file the message is
+// about, else `about` (the input at hand).
+std::string MessageLine(const std::string& about, const Message& message);
+std::string MessageLine(const std::string& about, const std::string& text);
+
+// True when something stands at `path`, which only --force replaces; a link that
+// leads nowhere counts, as writing there would make its target.
+bool PathTaken(const std::string& path);
 
 // Exit status of a whole run: 0 done, 1 a conversion failed, 2 usage error.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -10,7 +10,8 @@ std::string IconEntryLine(std::size_t index, const IconEntryInfo& entry) {
     line << std::setw(4) << index << "  " << std::setw(7)
          << (std::to_string(entry.width) + "x" + std::to_string(entry.height)) << "  " << std::setw(2) << entry.bitCount
          << "-bit  " << std::setw(7) << entry.dir.bytesInResource << " bytes  "
-         << (entry.format == IconImageFormat::Png ? "PNG" : "BMP") << "  at " << entry.dir.imageOffset << "\n";
+         << (entry.format == IconImageFormat::Png ? "PNG" : "BMP") << "  at " << entry.dir.imageOffset
+         << (entry.pastEnd ? "  past the end of the file" : "") << "\n";
     return line.str();
 }
 

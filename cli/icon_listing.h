@@ -8,7 +8,8 @@
 
 namespace zentro::cli {
 
-// "   3    48x48   8-bit     3752 bytes  BMP  at 198" and a line feed.
+// "   3    48x48   8-bit     3752 bytes  BMP  at 198" and a line feed; an image that
+// runs past the end of the file has "  past the end of the file" before it.
 std::string IconEntryLine(std::size_t index, const IconEntryInfo& entry);
 
 }  // namespace zentro::cli

@@ -26,8 +26,6 @@ namespace {
 
 using sets::SetFile;
 
-constexpr const char* kNeverEnlarged = "no picture is that large, and pictures are not enlarged";
-
 std::string InFolder(const std::string& folder, const std::string& path) {
     return Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(path));
 }
@@ -50,17 +48,17 @@ bool FolderIsClear(const Options& options, const std::vector<SetFile>& files, st
     std::error_code error;
     const std::filesystem::path folder = PathFromUtf8(options.output);
     if (std::filesystem::exists(folder, error) && !std::filesystem::is_directory(folder, error)) {
-        err << "zentro-cli: " << options.output << " is not a folder\n";
+        err << MessageLine(options.output, LoadString(IDS_CLI_SET_NOT_A_FOLDER));
         return false;
     }
     bool clear = true;
     for (const std::string& path : sets::FilesInTheWay(options.output, files)) {
         const std::string where = InFolder(options.output, path);
         if (std::filesystem::is_directory(std::filesystem::symlink_status(PathFromUtf8(where), error))) {
-            err << "zentro-cli: " << where << " is a folder, where a file of the set goes\n";
+            err << MessageLine(where, LoadString(IDS_CLI_SET_FOLDER_IN_THE_WAY));
             clear = false;
         } else if (!options.force) {
-            err << "zentro-cli: " << where << " exists already; use --force to replace it\n";
+            err << MessageLine(where, LoadString(IDS_CLI_EXISTS));
             clear = false;
         }
     }
@@ -71,12 +69,13 @@ void TellLeftOut(const Options& options, const sets::SetOutcome& outcome, std::o
                  const std::vector<SetFile>& layout, const std::vector<SetFile>& files) {
     for (const SetFile& file : layout)
         if (std::none_of(files.begin(), files.end(), [&](const SetFile& f) { return f.path == file.path; }))
-            err << "zentro-cli: " << InFolder(options.output, file.path) << " left out: " << kNeverEnlarged << "\n";
+            err << MessageLine(InFolder(options.output, file.path), LoadString(IDS_CLI_SET_FILE_LEFT_OUT));
     for (const sets::SetOutcome::LeftOut& left : outcome.leftOut) {
         std::string parts;
         for (const std::string& part : left.parts) parts += (parts.empty() ? "" : ", ") + part;
-        err << "zentro-cli: " << InFolder(options.output, left.path)
-            << (parts.empty() ? " left out" : ": left out " + parts) << ": " << kNeverEnlarged << "\n";
+        err << MessageLine(InFolder(options.output, left.path),
+                           parts.empty() ? LoadString(IDS_CLI_SET_FILE_LEFT_OUT)
+                                         : FormatString(IDS_CLI_SIZES_LEFT_OUT_OF_SEVERAL, {parts}));
     }
 }
 
@@ -90,7 +89,7 @@ int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
     std::optional<ProgressLine> progress;
     ScopedMessageHandler messages([&](const Message& m) {
         if (progress) progress->Clear();
-        err << "zentro-cli: " << (m.id == 0 || options.inputs.size() > 1 ? "" : label + ": ") << m.text << "\n";
+        err << MessageLine(label, m);
         return MessageReply::No;
     });
     ClearStopRequest();
@@ -106,8 +105,7 @@ int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
     for (int size : sets::SetSizes(layout))
         if (std::find(missing.begin(), missing.end(), size) == missing.end()) sizes.push_back(size);
     if (sizes.empty()) {
-        err << "zentro-cli: " << label << ": too small for every size of the set (" << sets::SetSizes(layout).back()
-            << "x" << sets::SetSizes(layout).back() << " at least), and no picture is enlarged\n";
+        err << MessageLine(label, FormatString(IDS_CLI_SET_TOO_SMALL, {std::to_string(sets::SetSizes(layout).back())}));
         return 1;
     }
     const std::vector<SetFile> files = FilesToWrite(layout, missing);
@@ -135,12 +133,12 @@ int RunIconSet(const Options& options, std::ostream& out, std::ostream& err) {
     out << report.str();
     TellLeftOut(options, outcome, err, layout, files);
     if (outcome.stopped) {
-        err << "zentro-cli: interrupted; the files written stay\n";
+        err << "zentro-cli: " << LoadString(IDS_CLI_SET_INTERRUPTED) << "\n";
         return kInterruptedStatus;
     }
     if (outcome.failure != 0) {
-        err << "zentro-cli: " << InFolder(options.output, outcome.failedPath) << ": " << LoadString(outcome.failure)
-            << "\n";
+        err << MessageLine(InFolder(options.output, outcome.failedPath),
+                           FormatString(outcome.failure, {FailureReason(outcome.failedBecause, true)}));
         return 1;
     }
     return 0;

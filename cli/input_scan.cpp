@@ -10,6 +10,8 @@
 #include "codecs/picture_format.h"
 #include "codecs/svg_sniff.h"
 #endif
+#include "platform/file_failure.h"
+#include "platform/string_table.h"
 
 namespace zentro::cli {
 
@@ -43,17 +45,21 @@ void ScanFolder(const std::string& folder, bool recursive, bool classicOnly, Sca
         collect(fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied, error));
     else
         collect(fs::directory_iterator(folder, fs::directory_options::skip_permission_denied, error));
-    if (error) result.errors.push_back(folder + ": " + error.message());
+    if (error)
+        result.errors.push_back(
+            folder + ": " +
+            FormatString(IDS_CLI_FOLDER_UNREADABLE,
+                         {FailureReason(FailureOfErrno(error.default_error_condition().value()), false)}));
     std::sort(files.begin(), files.end());
     bool anyTaken = false;
     for (const fs::path& file : files) {
         BatchItem item{PathText(file), PathText(file.lexically_relative(folder)), ""};
-        if (!IsTakenPicture(item.input, classicOnly)) item.skipped = "skipped, not a picture to convert";
+        if (!IsTakenPicture(item.input, classicOnly)) item.skipped = LoadString(IDS_CLI_NOT_A_PICTURE_SKIPPED);
         anyTaken = anyTaken || item.skipped.empty();
         result.items.push_back(std::move(item));
     }
     // Most likely the wrong folder: said, and the run fails.
-    if (!anyTaken && !error) result.errors.push_back(folder + ": no picture to convert in this folder");
+    if (!anyTaken && !error) result.errors.push_back(folder + ": " + LoadString(IDS_CLI_NO_PICTURE_IN_FOLDER));
 }
 
 }  // namespace

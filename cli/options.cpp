@@ -6,6 +6,7 @@
 #include "icon_sets/set_layout.h"
 #include "icon_sets/web_files.h"
 #include "job/source_choice.h"
+#include "platform/string_table.h"
 #include "platform/utf8_path.h"
 
 namespace zentro::cli {
@@ -184,11 +185,11 @@ std::string ParseSizes(const std::string& text, Options& o) {
     else if (text == "favicon")
         sizes = {16, 32, 48};
     else if (!ParseList(text, {}, sizes, 1, 256))
-        return "--sizes takes a list of sizes from 1 to 256, 'windows' or 'favicon'";
+        return LoadString(IDS_USAGE_SIZES);
     std::sort(sizes.begin(), sizes.end());
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
     if (sizes.size() > static_cast<std::size_t>(kMaxSizes))
-        return "--sizes takes at most " + std::to_string(kMaxSizes) + " sizes";
+        return FormatString(IDS_USAGE_TOO_MANY_SIZES, {std::to_string(kMaxSizes)});
     ChooseSizes(sizes, o.sizes, o.anySizes);
     o.sizesGiven = true;
     return "";
@@ -225,7 +226,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 return true;
             }
             if (i + 1 >= args.size()) {
-                result.error = "option " + name + " needs a value";
+                result.error = FormatString(IDS_USAGE_NEEDS_VALUE, {name});
                 return false;
             }
             into = args[++i];
@@ -233,7 +234,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         };
         auto flag = [&](bool& into) {
             if (inlineValue) {
-                result.error = "option " + name + " takes no value";
+                result.error = FormatString(IDS_USAGE_TAKES_NO_VALUE, {name});
                 return false;
             }
             into = true;
@@ -253,7 +254,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok)
                 o.depths = depths;
             else if (result.error.empty())
-                result.error = "--depths takes a list from 32,24,8,4";
+                result.error = LoadString(IDS_USAGE_DEPTHS);
         } else if (name == "--sizes") {
             converting = oneIcon = true;
             ok = value(text);
@@ -265,7 +266,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok && (text == "none" || text == "256" || text == "all"))
                 o.png = text == "none" ? PngImages::None : text == "256" ? PngImages::Only256 : PngImages::All;
             else if (ok)
-                result.error = "--png takes none, 256 or all";
+                result.error = LoadString(IDS_USAGE_PNG);
             ok = ok && result.error.empty();
         } else if (name == "--fit") {
             converting = true;
@@ -273,7 +274,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok && (text == "pad" || text == "stretch"))
                 o.fit = text == "pad" ? Fit::Pad : Fit::Stretch;
             else if (ok)
-                result.error = "--fit takes pad or stretch";
+                result.error = LoadString(IDS_USAGE_FIT);
             ok = ok && result.error.empty();
         } else if (name == "--key") {
             converting = true;
@@ -281,12 +282,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (ok && (text == "border" || text == "everywhere"))
                 o.keyEverywhere = text == "everywhere";
             else if (ok)
-                result.error = "--key takes border or everywhere";
+                result.error = LoadString(IDS_USAGE_KEY);
             ok = ok && result.error.empty();
         } else if (name == "--extract") {
             ok = value(o.extract);
             if (ok && o.extract.empty()) {
-                result.error = "--extract needs a folder";
+                result.error = LoadString(IDS_USAGE_EXTRACT_FOLDER);
                 ok = false;
             }
         } else if (name == "--list") {
@@ -315,26 +316,25 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else if (name == "--output-dir") {
             converting = oneIcon = true;
             ok = value(o.outputDir);
-            if (ok && o.outputDir.empty()) result.error = "--output-dir needs a folder", ok = false;
+            if (ok && o.outputDir.empty()) result.error = LoadString(IDS_USAGE_OUTPUT_DIR_FOLDER), ok = false;
         } else if (name == "-j" || name == "--jobs") {
             converting = oneIcon = true;
             ok = value(text) && ParseJobs(text, o.jobs);
-            if (!ok && result.error.empty()) result.error = "--jobs takes a number from 1 to 256";
+            if (!ok && result.error.empty()) result.error = LoadString(IDS_USAGE_JOBS);
         } else if (name == "--set") {
             converting = true;
             ok = value(text);
             if (ok) o.set = sets::ParsePlatforms(text);
-            if (ok && o.set == 0) result.error = "--set takes a list from windows,mac,linux,web, or all", ok = false;
+            if (ok && o.set == 0) result.error = LoadString(IDS_USAGE_SET), ok = false;
         } else if (name == "--name") {
             converting = setDetail = true;
             ok = value(o.name);
-            if (ok && !sets::IsPlainFileName(o.name))
-                result.error = "--name takes a plain file name: not empty, not . or .., without / or \\", ok = false;
+            if (ok && !sets::IsPlainFileName(o.name)) result.error = LoadString(IDS_USAGE_NAME), ok = false;
         } else if (name == "--background") {
             converting = setDetail = true;
             ok = value(text);
             if (ok) o.background = sets::ParseColour(text);
-            if (ok && o.background.empty()) result.error = "--background takes a colour as #RRGGBB or #RGB", ok = false;
+            if (ok && o.background.empty()) result.error = LoadString(IDS_USAGE_BACKGROUND), ok = false;
         } else if (name == "--classic") {
             converting = true;
             ok = flag(o.classic);
@@ -343,39 +343,37 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else if (name == "--version") {
             ok = flag(o.version);
         } else {
-            result.error = "unknown option " + arg;
+            result.error = FormatString(IDS_USAGE_UNKNOWN_OPTION, {arg});
             ok = false;
         }
         if (!ok) return result;
     }
     if (o.help || o.version) return result;
     if (o.inputs.empty())
-        result.error = o.ReadsIcons() ? "no icon to read" : "no input bitmap";
+        result.error = LoadString(o.ReadsIcons() ? IDS_USAGE_NO_ICON : IDS_USAGE_NO_INPUT);
     else if (o.ReadsIcons() && converting)
-        result.error = "--list, --check and --extract read icons; they take no conversion options";
+        result.error = LoadString(IDS_USAGE_ICONS_TAKE_NO_CONVERSION);
     else if (o.inputs.size() > 1 && o.output.empty() && !o.previews.empty())
-        result.error = "--previews goes with one icon only: one input, or several with --output";
+        result.error = LoadString(IDS_USAGE_PREVIEWS_ONE_ICON);
     else if (!o.output.empty() && !o.outputDir.empty())
-        result.error = "--output and --output-dir do not go together";
+        result.error = LoadString(IDS_USAGE_OUTPUT_AND_OUTPUT_DIR);
     else if (o.inputs.size() > 1 && !o.extract.empty())
-        result.error = "--extract goes with one icon only";
+        result.error = LoadString(IDS_USAGE_EXTRACT_ONE_ICON);
     else if (o.classic && o.fit == Fit::Pad)
-        result.error = "--classic stretches every picture: --fit pad does not go with it";
+        result.error = LoadString(IDS_USAGE_CLASSIC_STRETCHES);
     else if (o.set != 0 && o.classic)
-        result.error = "--set follows today's rules, not the classic conversion: --classic does not go with it";
+        result.error = LoadString(IDS_USAGE_SET_NOT_CLASSIC);
     else if (o.set != 0 && oneIcon)
-        result.error =
-            "--set makes its own sizes and formats: it takes no --depths, --sizes, --png, --all-256, "
-            "--icon16, --previews, --recursive, --output-dir or --jobs";
+        result.error = LoadString(IDS_USAGE_SET_MAKES_ITS_OWN);
     else if (o.set == 0 && setDetail)
-        result.error = "--name and --background go with --set";
+        result.error = LoadString(IDS_USAGE_GO_WITH_SET);
     else if (o.set != 0 && o.output.empty())
-        result.error = "--set needs the folder to write into: -o FOLDER";
+        result.error = LoadString(IDS_USAGE_SET_NEEDS_FOLDER);
     else if (o.set != 0 && o.name.empty() && !sets::IsPlainFileName(o.name = SetNameOf(o.inputs.front())))
-        result.error = "the set's name would be '" + o.name + "', not a plain file name: give one with --name";
+        result.error = FormatString(IDS_USAGE_SET_NAME, {o.name});
 #ifndef ZENTRO_CLI_CODECS
     else if (o.png.value_or(PngImages::None) != PngImages::None || !o.extract.empty() || o.set != 0)
-        result.error = "this build writes no PNG files: --png 256, --png all, --extract and --set need libpng";
+        result.error = LoadString(IDS_USAGE_NO_PNG_IN_BUILD);
 #endif
     return result;
 }

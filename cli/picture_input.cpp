@@ -4,6 +4,7 @@
 
 #include "job/source_choice.h"
 #include "platform/message.h"
+#include "platform/string_table.h"
 #ifdef ZENTRO_CLI_CODECS
 #include "codecs/picture_loader.h"
 #endif
@@ -24,14 +25,16 @@ bool LoadFile(const std::string& path, bool classic, PictureSources& sources) {
     return true;
 }
 
-// Messages shown while one of several files is read name that file, so that the
-// user knows which one to mend.
+// Messages shown while a file is read name it, so that the user knows which one to
+// mend: one of several, or the 16 x 16 picture read while the icon's own is at hand.
 class NamingMessages {
 public:
     explicit NamingMessages(const std::string& path) : outer_(SetMessageHandler({})) {
         SetMessageHandler([this, path](const Message& m) {
             MessageHandler self = SetMessageHandler(outer_);
-            const MessageReply reply = ShowMessageText(0, path + ": " + m.text, m.icon, m.buttons);
+            Message named = m;
+            if (named.subject.empty()) named.subject = path;
+            const MessageReply reply = ShowMessage(named);
             SetMessageHandler(std::move(self));
             return reply;
         });
@@ -44,21 +47,30 @@ private:
     MessageHandler outer_;
 };
 
+// A drawing that names files or addresses goes on without them; the user hears which.
+void TellWhatIsNotDrawn(const VectorPicture& vector) {
+    std::string names;
+    for (const std::string& name : vector.OutsideReferences()) names += (names.empty() ? "\"" : ", \"") + name + "\"";
+    if (!names.empty()) ShowMessageAbout("", IDS_CLI_NOT_DRAWN, MessageIcon::Exclamation, {names});
+}
+
 }  // namespace
 
 bool LoadSources(const std::vector<std::string>& paths, bool classic, ImageStore& store) {
     PictureSources sources;
-    if (paths.size() == 1 && !LoadFile(paths.front(), classic, sources)) return false;
-    for (std::size_t i = 0; paths.size() > 1 && i < paths.size(); ++i) {
-        const NamingMessages naming(paths[i]);
+    for (const std::string& path : paths) {
+        const NamingMessages naming(path);
         PictureSources one;
-        if (!LoadFile(paths[i], classic, one)) return false;
+        if (!LoadFile(path, classic, one)) return false;
         if (one.vector && sources.vector) {
             // Which drawing should make the sizes would be a guess.
-            ShowMessageText(0, "only one vector picture can go into an icon", MessageIcon::Error);
+            ShowMessageAbout("", IDS_CLI_ONE_VECTOR, MessageIcon::Error);
             return false;
         }
-        if (one.vector) sources.vector = std::move(one.vector);
+        if (one.vector) {
+            TellWhatIsNotDrawn(*one.vector);
+            sources.vector = std::move(one.vector);
+        }
         for (Picture& picture : one.rasters) sources.rasters.push_back(std::move(picture));
     }
     TakeSources(store, std::move(sources));

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "codecs/picture_rows.h"
 #include "image/dib.h"
 #include "image/little_endian.h"
 #include "platform/string_table.h"
@@ -118,8 +119,8 @@ unsigned ReadBmpHeader(const std::uint8_t* data, std::size_t size, std::size_t i
     if (!supported || width < 1 || height == 0) return IDS_UNSUPPORTED_BITMAP;
     h.topDown = height < 0;
     const std::int64_t storedRows = height < 0 ? -height : height;
-    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(storedRows) > kMaxPixels)
-        return IDS_NO_DIB_MEMORY;
+    if (const unsigned id = RefuseSize(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(storedRows)))
+        return id;
     h.width = static_cast<std::int32_t>(width);
     h.rows = static_cast<std::int32_t>(storedRows);
 

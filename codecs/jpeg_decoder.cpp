@@ -185,7 +185,7 @@ public:
         if (!ReadHeader(&job_, data, size)) return job_.failure;
         jpeg_decompress_struct& info = job_.info;
         const std::uint64_t width = info.image_width, height = info.image_height;
-        if (width * height > kMaxPixels) return IDS_NO_DIB_MEMORY;
+        if (const unsigned id = RefuseSize(width, height)) return id;
         const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
         info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
         const int orientation = Orientation(info);

@@ -4,19 +4,9 @@
 
 #include <new>
 
-#include "image/dib.h"
 #include "platform/string_table.h"
 
 namespace zentro::codecs {
-
-namespace {
-
-// The largest file worth reading: an uncompressed 32-bit bitmap of kMaxPixels
-// with room to spare for headers and palette. Anything longer is refused before
-// its bytes are held.
-constexpr std::uint64_t kMaxFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20);
-
-}  // namespace
 
 unsigned PictureFile::Open(const std::string& path) {
     format_ = PictureFormat::Unknown;
@@ -24,7 +14,7 @@ unsigned PictureFile::Open(const std::string& path) {
     struct stat status {};
     if (fstat(file_.Descriptor(), &status) != 0) return IDS_CANNOT_READ;
     size_ = static_cast<std::uint64_t>(status.st_size);
-    if (size_ > kMaxFileBytes) return IDS_NO_DIB_MEMORY;
+    if (size_ > kMaxPictureFileBytes) return IDS_FILE_TOO_LARGE;
     try {
         std::uint8_t probe[kFormatProbeSize];
         format_ = DetectFormat(probe, file_.Read(probe, sizeof probe));

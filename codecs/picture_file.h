@@ -7,15 +7,21 @@
 #include <vector>
 
 #include "codecs/picture_format.h"
+#include "image/dib.h"
 #include "platform/file.h"
 
 namespace zentro::codecs {
 
+// The longest file worth reading: an uncompressed 32-bit bitmap of kMaxPixels
+// with room to spare for headers and palette. Anything longer is refused before
+// its bytes are held.
+constexpr std::uint64_t kMaxPictureFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20);
+
 class PictureFile {
 public:
     // 0, or the id of the message that refuses the file: 102 when it cannot be
-    // opened, 103 when it cannot be read, 105 when it is longer than any picture
-    // we take. Throws nothing.
+    // opened (Stream().Failure() tells why), 103 when it cannot be read, 131 when it
+    // is longer than kMaxPictureFileBytes. Throws nothing.
     unsigned Open(const std::string& path);
 
     PictureFormat Format() const { return format_; }

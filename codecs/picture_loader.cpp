@@ -15,6 +15,22 @@
 
 namespace zentro::codecs {
 
+namespace {
+
+// What the message that refuses `file` with `id` names.
+std::vector<std::string> Facts(unsigned id, PictureFile& file) {
+    switch (id) {
+        case IDS_FILE_NOT_FOUND: return {FailureReason(file.Stream().Failure(), false)};
+        case IDS_NOT_A_BITMAP:
+            return {std::string("BMP, PNG, JPEG, WebP, GIF, ICO, CUR") + (DrawsSvg() ? ", SVG" : "")};
+        case IDS_PICTURE_TOO_LARGE: return TooLargeFacts(RefusedSize().width, RefusedSize().height);
+        case IDS_FILE_TOO_LARGE: return {std::to_string(file.Size()), std::to_string(kMaxPictureFileBytes)};
+        default: return {};
+    }
+}
+
+}  // namespace
+
 unsigned DecodeSources(const std::uint8_t* data, std::size_t size, PictureSources& sources) {
     switch (DetectFormat(data, size)) {
         case PictureFormat::Ico:
@@ -60,7 +76,7 @@ bool LoadSources(const std::string& path, PictureSources& sources) {
     // Only read from: a failure to close it loses nothing.
     file.Stream().Abort();
     if (id == 0) return true;
-    ShowMessage(id, MessageIcon::Error);
+    ShowMessageAbout("", id, MessageIcon::Error, Facts(id, file));
     return false;
 }
 

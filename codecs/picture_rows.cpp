@@ -1,17 +1,30 @@
 #include "codecs/picture_rows.h"
 
-#include <climits>
-
 #include "platform/string_table.h"
 
 namespace zentro::codecs {
+
+namespace {
+
+thread_local PictureSize tRefused;
+
+}  // namespace
+
+unsigned RefuseSize(std::uint64_t width, std::uint64_t height) {
+    // Either side past 2^32 is past kMaxPixels alone, and the product of two below it is exact.
+    constexpr std::uint64_t kSide = std::uint64_t{1} << 32;
+    if (width < kSide && height < kSide && width * height <= kMaxPixels) return 0;
+    tRefused = {width, height};
+    return IDS_PICTURE_TOO_LARGE;
+}
+
+PictureSize RefusedSize() { return tRefused; }
 
 unsigned CreatePicture(Picture& picture, std::uint64_t width, std::uint64_t height, bool withAlpha) {
     picture.colour.Free();
     picture.alpha.Free();
     if (width == 0 || height == 0) return IDS_CANNOT_READ;
-    // Each side below 2^32 keeps the product exact; either side alone past INT_MAX is past kMaxPixels too.
-    if (width > INT_MAX || height > INT_MAX || width * height > kMaxPixels) return IDS_NO_DIB_MEMORY;
+    if (const unsigned id = RefuseSize(width, height)) return id;
     const int w = static_cast<int>(width);
     const int h = static_cast<int>(height);
     if (!picture.colour.Create(w, h, 24) || (withAlpha && !picture.alpha.Create(w, h, 8))) {

@@ -28,9 +28,19 @@ unsigned DecodeWhole(Picture& picture, Work work) {
 }
 
 // Makes `picture` a zeroed width x height colour bitmap, with an alpha plane when
-// asked. 0 on success; 103 for an empty size; 105 above kMaxPixels or when the
-// memory cannot be had (the picture then holds nothing).
+// asked. 0 on success; 103 for an empty size; 130 above kMaxPixels (RefuseSize), 105
+// when the memory cannot be had (the picture then holds nothing).
 unsigned CreatePicture(Picture& picture, std::uint64_t width, std::uint64_t height, bool withAlpha);
+
+// 130 when a width x height picture is more than kMaxPixels, else 0. A refusal keeps the
+// size for the message that names it (RefusedSize), as errno keeps a system call's reason.
+unsigned RefuseSize(std::uint64_t width, std::uint64_t height);
+struct PictureSize {
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+};
+// The size of the last picture that RefuseSize refused on this thread.
+PictureSize RefusedSize();
 
 // Row `y` counted from the top of the picture, as the file formats count them.
 inline std::uint8_t* ColourRowFromTop(Picture& picture, int y) {

@@ -189,21 +189,21 @@ private:
     PngJob job_;
 };
 
-// The size from the header, before libpng takes any memory for the image.
-bool ClaimsTooManyPixels(const std::uint8_t* data, std::size_t size) {
+// The size from the header, before libpng takes any memory for the image: 130 when too large.
+unsigned RefuseClaimedSize(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kIhdrEnd = 8 + 8 + 13;
-    if (size < kIhdrEnd || std::memcmp(data + 12, "IHDR", 4) != 0) return false;
+    if (size < kIhdrEnd || std::memcmp(data + 12, "IHDR", 4) != 0) return 0;
     auto be32 = [&](std::size_t at) {
         return (std::uint64_t{data[at]} << 24) | (std::uint64_t{data[at + 1]} << 16) |
                (std::uint64_t{data[at + 2]} << 8) | data[at + 3];
     };
-    return be32(16) * be32(20) > kMaxPixels;
+    return RefuseSize(be32(16), be32(20));
 }
 
 }  // namespace
 
 unsigned DecodePng(const std::uint8_t* data, std::size_t size, Picture& picture) {
-    if (ClaimsTooManyPixels(data, size)) return IDS_NO_DIB_MEMORY;
+    if (const unsigned id = RefuseClaimedSize(data, size)) return id;
     PngReader reader(data, size);
     return DecodeWhole(picture, [&] { return reader.Decode(picture); });
 }

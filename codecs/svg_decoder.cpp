@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "codecs/picture_rows.h"
+#include "codecs/svg_references.h"
 #include "codecs/svg_sniff.h"
 #include "platform/string_table.h"
 
@@ -103,13 +104,15 @@ void StoreSurface(cairo_surface_t* surface, int size, Picture& picture) {
 
 class SvgPicture final : public VectorPicture {
 public:
-    SvgPicture(std::unique_ptr<RsvgHandle, HandleRelease> handle, std::vector<std::uint8_t> document)
-        : handle_(std::move(handle)), document_(std::move(document)) {}
+    SvgPicture(std::unique_ptr<RsvgHandle, HandleRelease> handle, std::vector<std::uint8_t> document,
+               std::vector<std::string> references)
+        : handle_(std::move(handle)), document_(std::move(document)), references_(std::move(references)) {}
 
     unsigned Draw(int size, Picture& picture) const override {
         return DecodeWhole(picture, [&] { return DrawInto(size, picture); });
     }
     const std::vector<std::uint8_t>& Document() const override { return document_; }
+    std::vector<std::string> OutsideReferences() const override { return references_; }
 
 private:
     unsigned DrawInto(int size, Picture& picture) const {
@@ -134,6 +137,7 @@ private:
 
     std::unique_ptr<RsvgHandle, HandleRelease> handle_;
     std::vector<std::uint8_t> document_;
+    std::vector<std::string> references_;
 };
 
 unsigned Parse(std::vector<std::uint8_t> text, std::shared_ptr<const VectorPicture>& vector) {
@@ -141,6 +145,9 @@ unsigned Parse(std::vector<std::uint8_t> text, std::shared_ptr<const VectorPictu
     // names outside itself can be resolved, and libxml2 keeps its bounds on
     // entities and depth.
     std::unique_lock<std::mutex> lock(LibraryLock());
+    // Read by the same XML library as the drawing, so under the same lock; before the
+    // handle is made, so that running out of memory here leaves nothing to free.
+    std::vector<std::string> references = SvgOutsideReferences(text.data(), text.size());
     GInputStream* stream = g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_stream_sync(stream, nullptr, RSVG_HANDLE_FLAGS_NONE, nullptr, &error);
@@ -151,11 +158,13 @@ unsigned Parse(std::vector<std::uint8_t> text, std::shared_ptr<const VectorPictu
     rsvg_handle_set_dpi(handle, 96.0);
     lock.unlock();
     std::unique_ptr<RsvgHandle, HandleRelease> owned(handle);
-    vector = std::make_shared<const SvgPicture>(std::move(owned), std::move(text));
+    vector = std::make_shared<const SvgPicture>(std::move(owned), std::move(text), std::move(references));
     return 0;
 }
 
 }  // namespace
+
+bool DrawsSvg() { return true; }
 
 unsigned DecodeSvg(const std::uint8_t* data, std::size_t size, std::shared_ptr<const VectorPicture>& vector) {
     vector.reset();

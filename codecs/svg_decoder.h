@@ -11,8 +11,11 @@
 namespace zentro::codecs {
 
 // 0 when `vector` holds the parsed document, else the id of the message that
-// tells why not (103 not a readable SVG, 104 a build without SVG support, 105 too
-// large or no memory); `vector` is then null. Shows no message.
+// tells why not (103 not a readable SVG, 105 too large or no memory, 132 a build
+// without SVG support); `vector` is then null. Shows no message.
 unsigned DecodeSvg(const std::uint8_t* data, std::size_t size, std::shared_ptr<const VectorPicture>& vector);
+
+// Whether this build draws SVG at all.
+bool DrawsSvg();
 
 }  // namespace zentro::codecs

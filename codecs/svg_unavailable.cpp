@@ -6,7 +6,9 @@ namespace zentro::codecs {
 
 unsigned DecodeSvg(const std::uint8_t*, std::size_t, std::shared_ptr<const VectorPicture>& vector) {
     vector.reset();
-    return IDS_UNSUPPORTED_BITMAP;
+    return IDS_NO_SVG_IN_BUILD;
 }
+
+bool DrawsSvg() { return false; }
 
 }  // namespace zentro::codecs

@@ -83,7 +83,8 @@ unsigned DecodeWebp(const std::uint8_t* data, std::size_t size, Picture& picture
     WebPBitstreamFeatures features;
     unsigned id = IdForStatus(WebPGetFeatures(data, size, &features));
     // An animation's canvas may claim far more than a still picture can hold; refused before it is allocated.
-    if (id == 0 && std::uint64_t(features.width) * std::uint64_t(features.height) > kMaxPixels) id = IDS_NO_DIB_MEMORY;
+    if (id == 0)
+        id = RefuseSize(static_cast<std::uint64_t>(features.width), static_cast<std::uint64_t>(features.height));
     if (id != 0) return id;
     // An animation tells no format of its own (its frames may mix both): taken as lossy.
     picture.lossy = features.format != 2;

@@ -189,11 +189,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(log.messages.size() == 1);
         const Message& m = log.messages[0];
         FUZZ_CHECK(m.id == IDS_CANNOT_READ || m.id == IDS_UNSUPPORTED_BITMAP || m.id == IDS_NO_DIB_MEMORY ||
-                   m.id == IDS_NOT_A_BITMAP);
+                   m.id == IDS_NOT_A_BITMAP || m.id == IDS_PICTURE_TOO_LARGE);
         FUZZ_CHECK(m.icon == MessageIcon::Error && m.buttons == MessageButtons::Ok);
         FUZZ_CHECK(m.text == LoadString(m.id));
         // Refused before any pixel memory was had: the earlier picture is gone too.
-        if (m.id == IDS_NOT_A_BITMAP || m.id == IDS_UNSUPPORTED_BITMAP) FUZZ_CHECK(!dib.HasPicture());
+        if (m.id == IDS_NOT_A_BITMAP || m.id == IDS_UNSUPPORTED_BITMAP || m.id == IDS_PICTURE_TOO_LARGE)
+            FUZZ_CHECK(!dib.HasPicture());
         return 0;
     }
     FUZZ_CHECK(log.messages.empty());

@@ -22,7 +22,8 @@ constexpr std::uint64_t kMaxFuzzPixels = std::uint64_t{1} << 16;
 
 void CheckOutcome(unsigned result, const Picture& picture, const codecs::BmpHeader& header) {
     if (result != 0) {
-        FUZZ_CHECK(result == IDS_UNSUPPORTED_BITMAP || result == IDS_NO_DIB_MEMORY || result == IDS_NOT_A_BITMAP);
+        FUZZ_CHECK(result == IDS_UNSUPPORTED_BITMAP || result == IDS_NO_DIB_MEMORY || result == IDS_NOT_A_BITMAP ||
+                   result == IDS_PICTURE_TOO_LARGE);
         FUZZ_CHECK(!picture.colour.HasPicture() && !picture.alpha.HasPicture());
         return;
     }

@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned id = codecs::DecodeSources(data, size, sources);
     if (id != 0) {
         FUZZ_CHECK(id == IDS_CANNOT_READ || id == IDS_UNSUPPORTED_BITMAP || id == IDS_NO_DIB_MEMORY ||
-                   id == IDS_NOT_A_BITMAP);
+                   id == IDS_NOT_A_BITMAP || id == IDS_PICTURE_TOO_LARGE);
         FUZZ_CHECK(sources.rasters.size() == 1 && sources.rasters.front().colour.Width() == 2);
         return 0;
     }

@@ -1,6 +1,7 @@
 // The SVG sniffer and decoder on arbitrary bytes: a refusal must be one of the
-// decoder's message ids and leave no picture; a parsed document must draw at a
-// few small sizes, each a square colour bitmap with its alpha plane, or refuse.
+// decoder's message ids and leave no picture; a parsed document must name what it
+// refers to outside itself sensibly and draw at a few small sizes, each a square
+// colour bitmap with its alpha plane, or refuse.
 #include "codecs/svg_decoder.h"
 #include "codecs/svg_sniff.h"
 #include "fuzz_support.h"
@@ -19,6 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FUZZ_CHECK(vector != nullptr);
+    // What is named outside the drawing: each once, never a fragment of itself or data it carries.
+    const std::vector<std::string> references = vector->OutsideReferences();
+    for (std::size_t i = 0; i < references.size(); ++i) {
+        FUZZ_CHECK(!references[i].empty() && references[i][0] != '#' && references[i].rfind("data:", 0) != 0);
+        for (std::size_t j = 0; j < i; ++j) FUZZ_CHECK(references[j] != references[i]);
+    }
     for (int side : {1, 7, 16}) {
         Picture picture;
         const unsigned drawn = vector->Draw(side, picture);

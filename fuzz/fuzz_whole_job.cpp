@@ -228,7 +228,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!built && log.messages.size() == 1);
         FUZZ_CHECK(log.messages[0].id == IDS_TOO_SMALL && log.messages[0].icon == MessageIcon::Exclamation);
         FUZZ_CHECK(log.messages[0].text ==
-                   FormatTooSmall(LoadString(IDS_MAIN_SOURCE), largest, largest, LoadString(IDS_LARGEST_SIZE_HINT)));
+                   FormatString(IDS_TOO_SMALL, {LoadString(IDS_MAIN_SOURCE), std::to_string(largest),
+                                                std::to_string(largest), LoadString(IDS_LARGEST_SIZE_HINT)}));
         return 0;
     }
     if (!built) {
@@ -236,7 +237,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(log.messages.size() == 1);
         const Message& m = log.messages[0];
         const bool smallBitmap16 = use16Bitmap && side16 < 16 && m.id == IDS_TOO_SMALL &&
-                                   m.text == FormatTooSmall(LoadString(IDS_BITMAP_16), 16, 16, "");
+                                   m.text == FormatString(IDS_TOO_SMALL, {LoadString(IDS_BITMAP_16), "16", "16", ""});
         FUZZ_CHECK(smallBitmap16 || (injected && m.id == IDS_NO_DIB_MEMORY && m.icon == MessageIcon::Error));
         return 0;
     }

@@ -241,6 +241,10 @@ def svg_seeds():
                              '<pattern id="p" width="2" height="2" patternUnits="userSpaceOnUse">'
                              '<rect width="1" height="1"/></pattern><clipPath id="k"><circle cx="4" cy="4" r="3"/>'
                              '</clipPath><rect width="8" height="8" fill="url(#p)" clip-path="url(#k)"/></svg>').encode(),
+        'references.svg': ('<?xml-stylesheet href="a.css"?>'
+                           f'<svg {ns} width="8" height="8"><style>@import "b.css"; rect {{ fill: url(c.svg#g) }}'
+                           '</style><image xlink:href="d.png" width="4" height="4"/><use href="#e"/>'
+                           '<rect id="e" style="filter:url(\'f.svg#f\')" width="2" height="2"/></svg>').encode(),
     }
 
 

@@ -77,11 +77,16 @@ private:
         e.bitCount = info_.type == 1 ? e.dir.bitCount : 0;  // a cursor keeps its hot spot there
         const std::uint64_t start = e.dir.imageOffset;
         const std::uint64_t end = start + e.dir.bytesInResource;
+        // The kind is told by the image's first bytes wherever they are in the file, cut short or not.
+        if (start + sizeof kPngSignature <= size_ && e.dir.bytesInResource >= sizeof kPngSignature &&
+            std::memcmp(data_ + start, kPngSignature, sizeof kPngSignature) == 0)
+            e.format = IconImageFormat::Png;
         if (e.dir.bytesInResource == 0) {
             Fault(k, "the image is 0 bytes long");
             return;
         }
-        if (end > size_) {
+        e.pastEnd = end > size_;
+        if (e.pastEnd) {
             Fault(k, "the image at offset " + std::to_string(start) + ", " + std::to_string(e.dir.bytesInResource) +
                          " bytes, runs past the end of the file (" + std::to_string(size_) + " bytes)");
             return;
@@ -92,7 +97,7 @@ private:
         }
         const std::uint8_t* image = data_ + start;
         const std::uint32_t bytes = e.dir.bytesInResource;
-        if (bytes >= sizeof kPngSignature && std::memcmp(image, kPngSignature, sizeof kPngSignature) == 0)
+        if (e.format == IconImageFormat::Png)
             ReadPng(k, image, bytes);
         else
             ReadBmp(k, image, bytes);
@@ -100,7 +105,6 @@ private:
 
     void ReadPng(int k, const std::uint8_t* image, std::uint32_t bytes) {
         IconEntryInfo& e = info_.entries[k];
-        e.format = IconImageFormat::Png;
         if (bytes < kPngHeadBytes || GetBig32(image + 8) != 13 || std::memcmp(image + 12, "IHDR", 4) != 0) {
             Fault(k, "PNG image without a complete IHDR chunk after its signature");
             return;

@@ -26,6 +26,8 @@ struct IconEntryInfo {
     // The image lies within the file and its header describes data that is all
     // there, so that it can be decoded (a finding may still name a mismatch).
     bool readable = false;
+    // The directory places the image, or part of it, beyond the end of the file.
+    bool pastEnd = false;
 };
 
 struct IconFinding {

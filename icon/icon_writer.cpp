@@ -72,7 +72,7 @@ bool WriteIconFile(const std::vector<IconImageRef>& images, const std::string& p
     }
     ReplacingFile file;
     if (!file.Open(path)) {
-        ShowMessage(IDS_CANNOT_CREATE, MessageIcon::Error);
+        ShowMessageAbout(path, IDS_CANNOT_CREATE, MessageIcon::Error, {FailureReason(file.Failure(), true)});
         return false;
     }
     try {
@@ -81,9 +81,9 @@ bool WriteIconFile(const std::vector<IconImageRef>& images, const std::string& p
         gathered.Flush();
         file.Commit();
         if (written != nullptr) *written = std::move(entries);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
         file.Discard();
-        ShowMessage(IDS_CANNOT_WRITE, MessageIcon::Error);
+        ShowMessageAbout(path, IDS_CANNOT_WRITE, MessageIcon::Error, {FailureReason(error.Failure(), true)});
         return false;
     }
     return true;

@@ -102,16 +102,21 @@ bool MakeContents(const SetFile& file, const SetImages& images, const WebDetails
     return false;
 }
 
-// 0 when the file is written, else the id of the message that tells why not.
-unsigned WriteWhole(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+// 0 when the file is written, else the id of the message that tells why not, with
+// the system's reason in `because`.
+unsigned WriteWhole(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, FileFailure& because) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     ReplacingFile file;
-    if (!file.Open(Utf8FromPath(path))) return IDS_CANNOT_CREATE;
+    if (!file.Open(Utf8FromPath(path))) {
+        because = file.Failure();
+        return IDS_CANNOT_CREATE;
+    }
     try {
         file.Write(bytes.data(), bytes.size());
         file.Commit();
-    } catch (const FileError&) {
+    } catch (const FileError& failed) {
+        because = failed.Failure();
         return IDS_CANNOT_WRITE;
     }
     return 0;
@@ -149,7 +154,8 @@ SetOutcome WriteSet(const std::string& folder, const std::vector<SetFile>& files
         } catch (const std::bad_alloc&) {
             failure = IDS_NO_DIB_MEMORY;
         }
-        if (failure == 0 && !contents.empty) failure = WriteWhole(PathFromUtf8(folder) / file.path, contents.bytes);
+        if (failure == 0 && !contents.empty)
+            failure = WriteWhole(PathFromUtf8(folder) / file.path, contents.bytes, outcome.failedBecause);
         if (failure != 0) {
             outcome.stopped = StopRequested();
             outcome.failedPath = file.path;

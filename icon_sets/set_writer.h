@@ -10,6 +10,7 @@
 #include "icon_sets/set_layout.h"
 #include "icon_sets/web_files.h"
 #include "job/vector_picture.h"
+#include "platform/file_failure.h"
 
 namespace zentro::sets {
 
@@ -28,9 +29,11 @@ struct SetOutcome {
     };
     std::vector<LeftOut> leftOut;
     // The file that could not be written, with the message id that tells why
-    // (105 no memory, 117 cannot create, 119 cannot write); 0 when all went well.
+    // (105 no memory, 117 cannot create, 119 cannot write) and, for the last two,
+    // what the system said; 0 when all went well.
     std::string failedPath;
     unsigned failure = 0;
+    FileFailure failedBecause = FileFailure::None;
     bool stopped = false;  // a stop was requested (platform/stop_request.h): the files after it are not written
 };
 

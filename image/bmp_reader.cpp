@@ -21,8 +21,8 @@ constexpr std::uint32_t kMaxColourTableBytes = 1024;
 // A refusal: its message has been shown already.
 struct Refused {};
 
-[[noreturn]] void Refuse(unsigned id) {
-    ShowMessage(id, MessageIcon::Error);
+[[noreturn]] void Refuse(unsigned id, const std::vector<std::string>& facts = {}) {
+    ShowMessageAbout("", id, MessageIcon::Error, facts);
     throw Refused{};
 }
 
@@ -51,7 +51,7 @@ bool CDib::Load(const std::string& path) {
     Free();
     File file;
     if (!file.OpenForReading(path)) {
-        ShowMessage(IDS_FILE_NOT_FOUND, MessageIcon::Error);
+        ShowMessageAbout("", IDS_FILE_NOT_FOUND, MessageIcon::Error, {FailureReason(file.Failure(), false)});
         return false;
     }
     bool reported = false;
@@ -59,7 +59,7 @@ bool CDib::Load(const std::string& path) {
         // Bytes a short file does not have count as zero.
         std::uint8_t headers[kHeadersSize] = {};
         file.Read(headers, kFileHeaderSize);
-        if (le::Get16(headers) != 0x4D42) Refuse(IDS_NOT_A_BITMAP);
+        if (le::Get16(headers) != 0x4D42) Refuse(IDS_NOT_A_BITMAP, {"BMP"});
         const std::uint32_t fileSize = le::Get32(headers + 2);
         const std::uint32_t offBits = le::Get32(headers + 10);
 
@@ -76,6 +76,10 @@ bool CDib::Load(const std::string& path) {
             tableBytes > static_cast<std::int32_t>(kMaxColourTableBytes))
             Refuse(IDS_UNSUPPORTED_BITMAP);
 
+        // Too many pixels is told as such, with the size, rather than as memory running short.
+        const std::uint64_t width = static_cast<std::uint32_t>(header_.width);
+        const std::uint64_t height = static_cast<std::uint32_t>(header_.height);
+        if (width * height > kMaxPixels) Refuse(IDS_PICTURE_TOO_LARGE, TooLargeFacts(width, height));
         if (!Allocate()) Refuse(IDS_NO_DIB_MEMORY);
 
         if (bits != 24) {

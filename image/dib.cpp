@@ -4,6 +4,12 @@
 
 namespace zentro {
 
+static_assert(kMaxPixelsSide * kMaxPixelsSide == kMaxPixels);
+
+std::vector<std::string> TooLargeFacts(std::uint64_t width, std::uint64_t height) {
+    return {std::to_string(width), std::to_string(height), std::to_string(kMaxPixels), std::to_string(kMaxPixelsSide)};
+}
+
 bool CDib::Allocate() {
     std::uint64_t bytes = ExactImageSize(header_);
     std::uint64_t pixels = static_cast<std::uint64_t>(header_.width) * static_cast<std::uint64_t>(header_.height);

@@ -11,6 +11,7 @@
 // when writing 32-bit pixels); stored pixels and palette entries keep blue first.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "image/bitmap_header.h"
 #include "platform/pixel_memory.h"
@@ -40,6 +41,11 @@ struct IconDirEntry {
 
 // The largest picture that CDib::Create accepts, in pixels (a 16384 x 16384 picture).
 constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
+constexpr std::uint64_t kMaxPixelsSide = std::uint64_t{1} << 14;
+
+// What message 130 names of a width x height picture refused for its size: the
+// size, and the limit as pixels and as the side of a square.
+std::vector<std::string> TooLargeFacts(std::uint64_t width, std::uint64_t height);
 
 class CDib {
 public:

@@ -26,8 +26,12 @@ void SettleChoices(FormatChoices& format, SizeChoices& sizes, const SizeTable& t
     if (!table.IsChosen(16)) sizes.use16Bitmap = 0;
 }
 
-bool ShowTooSmall(unsigned what, int size, const std::string& suffix) {
-    ShowMessageText(IDS_TOO_SMALL, FormatTooSmall(LoadString(what), size, size, suffix), MessageIcon::Exclamation);
+// Message 120: `have` cannot make the `size` x `size` images. It is about `subject`, or
+// with "" about the picture at hand.
+bool ShowTooSmall(const std::string& subject, unsigned what, int size, const std::string& suffix, const CDib& have) {
+    ShowMessageAbout(subject, IDS_TOO_SMALL, MessageIcon::Exclamation,
+                     {LoadString(what), std::to_string(size), std::to_string(size), suffix,
+                      std::to_string(have.Width()), std::to_string(have.Height())});
     return false;
 }
 
@@ -38,8 +42,15 @@ bool ChooseSources(const ImageStore& store, const SizeTable& table, std::vector<
     for (std::size_t t = 0; t < table.pixels.size(); ++t) {
         if (!table.chosen[t]) continue;
         sources[t] = ChooseSource(store, table.pixels[t]);
-        if (sources[t].kind == SizeSource::Kind::None)
-            return ShowTooSmall(IDS_MAIN_SOURCE, table.pixels[t], LoadString(IDS_LARGEST_SIZE_HINT));
+        if (sources[t].kind != SizeSource::Kind::None) continue;
+        // The message gives the size of the picture that came nearest.
+        const std::vector<RasterRef> rasters = StoreRasters(store);
+        const auto nearest =
+            std::max_element(rasters.begin(), rasters.end(), [&store](const RasterRef& a, const RasterRef& b) {
+                return FittingSide(*a.colour, store.rules.fit) < FittingSide(*b.colour, store.rules.fit);
+            });
+        return ShowTooSmall("", IDS_MAIN_SOURCE, table.pixels[t], LoadString(IDS_LARGEST_SIZE_HINT),
+                            nearest == rasters.end() ? store.source : *nearest->colour);
     }
     return true;
 }
@@ -50,7 +61,8 @@ bool LoadBitmap16(Picture& bitmap16, const SizeChoices& sizes, const PictureRead
         return false;
     }
     if (!(read16 ? read16(sizes.bitmap16Path, bitmap16) : bitmap16.colour.Load(sizes.bitmap16Path))) return false;
-    if (FittingSide(bitmap16.colour, fit) < 16) return ShowTooSmall(IDS_BITMAP_16, 16, "");
+    if (FittingSide(bitmap16.colour, fit) < 16)
+        return ShowTooSmall(sizes.bitmap16Path, IDS_BITMAP_16, 16, "", bitmap16.colour);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // A picture without pixels of its own (a vector drawing): it is drawn afresh at
 // each size an icon asks for, so that small images are sharp, not averaged down.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "image/picture.h"
@@ -21,6 +22,9 @@ public:
     // The document as it was given (unpacked, when it came compressed), for outputs
     // that carry the drawing itself rather than pictures of it.
     virtual const std::vector<std::uint8_t>& Document() const = 0;
+    // The files and addresses the drawing names outside itself. None is ever read,
+    // so what they would add is missing from every size drawn.
+    virtual std::vector<std::string> OutsideReferences() const { return {}; }
 };
 
 }  // namespace zentro

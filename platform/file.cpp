@@ -38,9 +38,35 @@ int OpenNew(const std::string& path) {
                     _S_IREAD | _S_IWRITE);
 }
 
-bool IsRegularFile(int fd) {
+// What stands at an open descriptor that is not a regular file.
+FileFailure NotRegular(int fd) {
     struct _stat64 info {};
-    return ::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+    if (::_fstat64(fd, &info) != 0) return FileFailure::InputOutput;
+    if ((info.st_mode & _S_IFMT) == _S_IFREG) return FileFailure::None;
+    return (info.st_mode & _S_IFMT) == _S_IFDIR ? FileFailure::IsAFolder : FileFailure::NotARegularFile;
+}
+
+// The C runtime says only "access denied" for a folder it will not open.
+FileFailure OpenFailure(const std::string& path, int error) {
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    if (error == EACCES && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return FileFailure::IsAFolder;
+    return FailureOfErrno(error);
+}
+
+FileFailure FailureOfWindowsError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return FileFailure::Missing;
+        case ERROR_ACCESS_DENIED: return FileFailure::PermissionDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: return FileFailure::InUse;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: return FileFailure::DiskFull;
+        case ERROR_WRITE_PROTECT: return FileFailure::ReadOnlyDisk;
+        case ERROR_FILENAME_EXCED_RANGE: return FileFailure::NameTooLong;
+        default: return FileFailure::Unknown;
+    }
 }
 
 bool SyncDescriptor(int fd) { return ::_commit(fd) == 0; }
@@ -53,15 +79,29 @@ bool SeekDescriptor(int fd, std::uint64_t offset) {
 void KeepPermissions(const std::string&, int) {}
 // A read-only file is one its owner asked Windows to keep: it is not replaced,
 // which is also what MoveFileExW does on Windows itself (Wine would rename over it).
-bool IsReplaceable(const std::string& target) {
+// None when the target may be replaced, else why not.
+FileFailure Unreplaceable(const std::string& target) {
     const DWORD attributes = ::GetFileAttributesW(Wide(target).c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES ||
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT |
-                          FILE_ATTRIBUTE_READONLY)) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FileFailure::None;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileFailure::IsAFolder;
+    if ((attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) return FileFailure::NotARegularFile;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return FileFailure::PermissionDenied;
+    return FileFailure::None;
 }
 bool Exists(const std::string& target) { return ::GetFileAttributesW(Wide(target).c_str()) != INVALID_FILE_ATTRIBUTES; }
-bool ReplaceTarget(const std::string& from, const std::string& to) {
-    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+// None once renamed, else why not.
+FileFailure ReplaceTarget(const std::string& from, const std::string& to) {
+    if (::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
+        return FileFailure::None;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ACCESS_DENIED) return FailureOfWindowsError(error);
+    // Windows refuses to replace a file another program holds open as it refuses
+    // one it may not touch: only opening the file alone tells the two apart.
+    const HANDLE alone = ::CreateFileW(Wide(to).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (alone == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_SHARING_VIOLATION ? FileFailure::InUse : FileFailure::PermissionDenied;
+    ::CloseHandle(alone);
+    return FileFailure::PermissionDenied;
 }
 void RemoveFile(const std::string& path) { ::_wunlink(Wide(path).c_str()); }
 
@@ -76,10 +116,15 @@ int OpenReadOnly(const std::string& path) {
 
 int OpenNew(const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
 
-bool IsRegularFile(int fd) {
+// What stands at an open descriptor that is not a regular file; None for a regular file.
+FileFailure NotRegular(int fd) {
     struct stat info {};
-    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (::fstat(fd, &info) != 0) return FileFailure::InputOutput;
+    if (S_ISREG(info.st_mode)) return FileFailure::None;
+    return S_ISDIR(info.st_mode) ? FileFailure::IsAFolder : FileFailure::NotARegularFile;
 }
+
+FileFailure OpenFailure(const std::string&, int error) { return FailureOfErrno(error); }
 
 bool SyncDescriptor(int fd) { return ::fsync(fd) == 0; }
 void SyncEverything() { ::sync(); }
@@ -92,17 +137,21 @@ void KeepPermissions(const std::string& target, int fd) {
 }
 
 // Renaming over a pipe, a device or a link that leads nowhere would destroy it:
-// only a regular file, or nothing yet, may be replaced.
-bool IsReplaceable(const std::string& target) {
+// only a regular file, or nothing yet, may be replaced. None when it may, else why not.
+FileFailure Unreplaceable(const std::string& target) {
     struct stat info {};
-    return ::lstat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode);
+    if (::lstat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode)) return FileFailure::None;
+    return S_ISDIR(info.st_mode) ? FileFailure::IsAFolder : FileFailure::NotARegularFile;
 }
 
 bool Exists(const std::string& target) {
     struct stat info {};
     return ::lstat(target.c_str(), &info) == 0;
 }
-bool ReplaceTarget(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+FileFailure ReplaceTarget(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) == 0) return FileFailure::None;
+    return FailureOfErrno(errno);
+}
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
 
 constexpr const char* kSeparators = "/";
@@ -165,10 +214,15 @@ void ClearFileFailures() {
 
 bool File::OpenForReading(const std::string& path) {
     Abort();
+    failure_ = FileFailure::InputOutput;
     if (Injected(FileOp::Open)) return false;
     int fd = OpenReadOnly(path);
-    if (fd < 0) return false;
-    if (!IsRegularFile(fd)) {
+    if (fd < 0) {
+        failure_ = OpenFailure(path, errno);
+        return false;
+    }
+    failure_ = NotRegular(fd);
+    if (failure_ != FileFailure::None) {
         ::close(fd);
         return false;
     }
@@ -178,8 +232,10 @@ bool File::OpenForReading(const std::string& path) {
 
 bool File::CreateNew(const std::string& path) {
     Abort();
+    failure_ = FileFailure::InputOutput;
     if (Injected(FileOp::Open)) return false;
     fd_ = OpenNew(path);
+    failure_ = fd_ >= 0 ? FileFailure::None : OpenFailure(path, errno);
     return fd_ >= 0;
 }
 
@@ -191,7 +247,7 @@ std::size_t File::Read(void* buffer, std::size_t count) {
         const auto got = ::read(fd_, out + done, static_cast<unsigned>(std::min(count - done, kMaxTransfer)));
         if (got < 0) {
             if (errno == EINTR) continue;
-            throw FileError();
+            throw FileError(FailureOfErrno(errno));
         }
         if (got == 0) break;
         done += static_cast<std::size_t>(got);
@@ -200,7 +256,7 @@ std::size_t File::Read(void* buffer, std::size_t count) {
 }
 
 void File::Seek(std::uint64_t offset) {
-    if (!SeekDescriptor(fd_, offset)) throw FileError();
+    if (!SeekDescriptor(fd_, offset)) throw FileError(FailureOfErrno(errno));
 }
 
 void File::Write(const void* buffer, std::size_t count) {
@@ -210,7 +266,7 @@ void File::Write(const void* buffer, std::size_t count) {
         const auto put = ::write(fd_, in, static_cast<unsigned>(std::min(count, kMaxTransfer)));
         if (put < 0) {
             if (errno == EINTR) continue;
-            throw FileError();
+            throw FileError(FailureOfErrno(errno));
         }
         in += put;
         count -= static_cast<std::size_t>(put);
@@ -236,14 +292,16 @@ void GatheringSink::Flush() {
 }
 
 void File::Sync() {
-    if (Injected(FileOp::Sync) || !SyncDescriptor(fd_)) throw FileError();
+    if (Injected(FileOp::Sync)) throw FileError();
+    if (!SyncDescriptor(fd_)) throw FileError(FailureOfErrno(errno));
 }
 
 void File::Close() {
     int fd = fd_;
     fd_ = -1;
     bool injected = Injected(FileOp::Close);
-    if (::close(fd) != 0 || injected) throw FileError();
+    if (::close(fd) != 0) throw FileError(FailureOfErrno(errno));
+    if (injected) throw FileError();
 }
 
 void File::Abort() noexcept {
@@ -254,7 +312,8 @@ void File::Abort() noexcept {
 bool ReplacingFile::Open(const std::string& target) {
     Discard();
     target_ = FollowLinks(target);
-    if (!IsReplaceable(target_)) return false;
+    failure_ = Unreplaceable(target_);
+    if (failure_ != FileFailure::None) return false;
     replacing_ = Exists(target_);
     std::string folder = FolderOf(target_);
     std::string stem = TemporaryStem(target_.substr(target_.find_last_of(kSeparators) + 1));
@@ -274,6 +333,7 @@ bool ReplacingFile::Open(const std::string& target) {
             KeepPermissions(target_, file_.Descriptor());
             return true;
         }
+        failure_ = file_.Failure();
         if (errno != EEXIST) return false;
     }
     return false;
@@ -291,7 +351,9 @@ void ReplacingFile::Commit() {
     if (replacing_ || gBatchedSyncs.load() == 0) file_.Sync();
     file_.Close();
     // Checked as late as it can be: an interrupt that comes after this leaves a whole file.
-    if (StopRequested() || Injected(FileOp::Rename) || !ReplaceTarget(temporary_, target_)) throw FileError();
+    if (StopRequested() || Injected(FileOp::Rename)) throw FileError();
+    if (const FileFailure failure = ReplaceTarget(temporary_, target_); failure != FileFailure::None)
+        throw FileError(failure);
     temporary_.clear();
 }
 

@@ -7,11 +7,18 @@
 #include <exception>
 #include <string>
 
+#include "platform/file_failure.h"
+
 namespace zentro {
 
 class FileError : public std::exception {
 public:
+    explicit FileError(FileFailure failure = FileFailure::InputOutput) : failure_(failure) {}
     const char* what() const noexcept override { return "file operation failed"; }
+    FileFailure Failure() const { return failure_; }
+
+private:
+    FileFailure failure_;
 };
 
 // Anything the icon writer can write bytes to.
@@ -62,9 +69,12 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     int Descriptor() const { return fd_; }
+    // Why the last OpenForReading or CreateNew failed.
+    FileFailure Failure() const { return failure_; }
 
 private:
     int fd_ = -1;
+    FileFailure failure_ = FileFailure::Unknown;
 };
 
 // Writes a file through a temporary file in the target's folder that replaces
@@ -87,9 +97,12 @@ public:
     void Commit();
     // Removes the temporary file; nothing else changes.
     void Discard() noexcept;
+    // Why the last Open failed.
+    FileFailure Failure() const { return failure_; }
 
 private:
     File file_;
+    FileFailure failure_ = FileFailure::Unknown;
     std::string target_;
     std::string temporary_;
     bool replacing_ = false;  // the target existed when it was opened

@@ -38,8 +38,7 @@ MessageHandler SetDefaultMessageHandler(MessageHandler handler) {
     return previous;
 }
 
-MessageReply ShowMessageText(unsigned id, const std::string& text, MessageIcon icon, MessageButtons buttons) {
-    Message message{id, text, icon, buttons};
+MessageReply ShowMessage(const Message& message) {
     if (tCurrent != nullptr) return (*tCurrent)(message);
     MessageHandler fallback;
     {
@@ -48,7 +47,16 @@ MessageReply ShowMessageText(unsigned id, const std::string& text, MessageIcon i
     }
     if (fallback) return fallback(message);
     // Nobody listens: a question is answered with the safe choice.
-    return buttons == MessageButtons::YesNo ? MessageReply::No : MessageReply::Ok;
+    return message.buttons == MessageButtons::YesNo ? MessageReply::No : MessageReply::Ok;
+}
+
+MessageReply ShowMessageText(unsigned id, const std::string& text, MessageIcon icon, MessageButtons buttons) {
+    return ShowMessage(Message{id, text, icon, buttons});
+}
+
+MessageReply ShowMessageAbout(const std::string& subject, unsigned id, MessageIcon icon,
+                              const std::vector<std::string>& args) {
+    return ShowMessage(Message{id, FormatString(id, args), icon, MessageButtons::Ok, subject});
 }
 
 MessageReply ShowMessage(unsigned id, MessageIcon icon, MessageButtons buttons) {

@@ -3,6 +3,7 @@
 // the core (wizard, command line, tests) installs the handler that shows it.
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace zentro {
 
@@ -15,6 +16,10 @@ struct Message {
     std::string text;
     MessageIcon icon;
     MessageButtons buttons;
+    // The file the message is about when that is not the one being worked on (the
+    // icon being written, the 16 x 16 picture); "" otherwise. A message box has no
+    // room for it; the command line names it in front of the text.
+    std::string subject = {};
 };
 
 using MessageHandler = std::function<MessageReply(const Message&)>;
@@ -30,6 +35,11 @@ MessageReply ShowMessage(unsigned id, MessageIcon icon, MessageButtons buttons =
 // Shows an already formatted text that belongs to message `id`.
 MessageReply ShowMessageText(unsigned id, const std::string& text, MessageIcon icon,
                              MessageButtons buttons = MessageButtons::Ok);
+// Shows message `id` with the facts it names (FormatString), about file `subject`.
+MessageReply ShowMessageAbout(const std::string& subject, unsigned id, MessageIcon icon,
+                              const std::vector<std::string>& args = {});
+// Shows a message as it is.
+MessageReply ShowMessage(const Message& message);
 
 // Restores the previous handler when it goes out of scope.
 class ScopedMessageHandler {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/cli_runner.h"
 
@@ -99,4 +100,31 @@ TEST(CliBatch, TwoFilesWithOneIconNameDoNotOverwriteEachOther) {
     EXPECT_EQ(none.err,
               "zentro-cli: " + empty + ": no picture to convert in this folder\nzentro-cli: " + empty +
                   "/notes.txt: skipped, not a picture to convert\nzentro-cli: 0 converted, 0 failed, 1 skipped\n");
+}
+
+TEST(CliBatch, ARunAgainSkipsTheIconsThereAndSucceedsWhereOneFileIsRefused) {
+    TempDir dir;
+    const std::string tree = dir / "pictures";
+    fs::create_directories(tree);
+    WriteFile(tree + "/a.bmp", SquareOnKey(0x203040));
+    WriteFile(tree + "/b.bmp", SquareOnKey(0x405060));
+    ASSERT_EQ(RunCli({"--sizes", "32", tree}).status, 0);
+    const std::vector<std::uint8_t> made = ReadFile(tree + "/a.ico");
+
+    const Outcome again = RunCli({"--sizes", "16", tree});
+    EXPECT_EQ(again.status, 0);
+    std::string expected;
+    for (const std::string& icon : {tree + "/a.ico", tree + "/b.ico"})
+        expected += "zentro-cli: " + icon + ": " + LoadString(IDS_CLI_EXISTS_SKIPPED) + "\nzentro-cli: " + icon + ": " +
+                    LoadString(IDS_CLI_NOT_A_PICTURE_SKIPPED) + "\n";
+    EXPECT_EQ(again.err, expected + "zentro-cli: 0 converted, 0 failed, 4 skipped\n");
+    EXPECT_EQ(ReadFile(tree + "/a.ico"), made);
+
+    const Outcome alone = RunCli({"--sizes", "16", tree + "/a.bmp"});
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_EQ(alone.err, "zentro-cli: " + tree + "/a.ico: " + LoadString(IDS_CLI_EXISTS) + "\n");
+    EXPECT_EQ(RunCli({"--sizes", "16", "-f", tree}).err,
+              "zentro-cli: " + tree + "/a.ico: " + LoadString(IDS_CLI_NOT_A_PICTURE_SKIPPED) + "\nzentro-cli: " + tree +
+                  "/b.ico: " + LoadString(IDS_CLI_NOT_A_PICTURE_SKIPPED) +
+                  "\nzentro-cli: 2 converted, 0 failed, 2 skipped\n");
 }

@@ -6,6 +6,7 @@
 #include "codec_encoders.h"
 #include "codecs/icon_decoder.h"
 #include "image/little_endian.h"
+#include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/cli_runner.h"
 
@@ -112,7 +113,7 @@ TEST(DefaultRules, SizesThePicturesMakeAndTheirShape) {
     WriteFile(dir / "p48.png", Png(Logo(48)));
     const Outcome small = Convert({}, dir / "p48.png", dir / "p48.ico");
     ASSERT_EQ(small.status, 0) << small.err;
-    EXPECT_NE(small.err.find("left out 256"), std::string::npos) << small.err;
+    EXPECT_NE(small.err.find(FormatString(IDS_CLI_SIZES_LEFT_OUT, {"256"})), std::string::npos) << small.err;
     std::vector<int> sides;
     for (const Rgba& image : Images32(dir / "p48.ico")) sides.push_back(image.side);
     EXPECT_EQ(sides, (std::vector<int>{48, 32, 16}));

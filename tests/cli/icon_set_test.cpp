@@ -73,7 +73,7 @@ TEST(IconSet, FilesAlreadyThereStopTheRunBeforeAnythingIsWritten) {
     const Args args = {"--set", "all", "-o", dir / "out", dir / "logo.bmp"};
     const Outcome refused = RunCli(args);
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("favicon.ico exists already; use --force"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("favicon.ico: exists already; use --force"), std::string::npos) << refused.err;
     EXPECT_EQ(FileCount(dir / "out"), 1u);
     EXPECT_EQ(ReadFile(dir / "out/favicon.ico"), (std::vector<std::uint8_t>{1, 2, 3}));
 

@@ -12,6 +12,7 @@
 #include "image/dib.h"
 #include "image/key_values.h"
 #include "image/little_endian.h"
+#include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/bmp_variant_writer.h"
 #include "support/cli_runner.h"
@@ -378,3 +379,47 @@ TEST(CliFormats, ReadingA4096BmpAsksForLessThanTheFileBeyondThePixels) {
         EXPECT_LT(asked, size) << asked << " bytes asked for beside the pixels of a " << size << "-byte file";
     }
 }
+
+// An icon cut short: --list must tell what --list of the whole icon tells, and mark
+// what is missing; --extract, failing, must not leave a folder of its own behind.
+TEST(CliIcons, ACutIconListsLikeTheWholeAndAFailedExtractionLeavesNoNewFolder) {
+    TempDir dir;
+    WriteFile(dir / "in.png", Png(KeyedDisc(48)));
+    ASSERT_EQ(RunCli({"--png", "all", "--sizes", "48,32,16", "--depths", "32", "-o", dir / "whole.ico", dir / "in.png"})
+                  .status,
+              0);
+    const Bytes whole = ReadFile(dir / "whole.ico");
+    const std::uint32_t last = le::Get32(whole.data() + 6 + 16 * 2 + 12);
+    WriteFile(dir / "cut.ico", Bytes(whole.begin(), whole.begin() + last + 20));
+
+    const std::string wholeList = RunCli({"--list", dir / "whole.ico"}).out;
+    std::string expected = wholeList.substr(wholeList.find('\n') + 1);
+    expected.insert(expected.size() - 1, "  past the end of the file");
+    const Outcome cut = RunCli({"--list", dir / "cut.ico"});
+    EXPECT_EQ(cut.out.substr(cut.out.find('\n') + 1), expected);
+    EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 3);
+    EXPECT_EQ(expected.find("BMP"), std::string::npos) << expected;
+
+    EXPECT_EQ(RunCli({"--extract", dir / "new/images", dir / "cut.ico"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "new"));
+    std::filesystem::create_directory(dir / "there");
+    EXPECT_EQ(RunCli({"--extract", dir / "there", dir / "cut.ico"}).status, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "there"), {}), 2);
+}
+
+#ifdef ZENTRO_RSVG_CONVERT
+// A drawing that names a picture beside it converts without it, and says so once.
+TEST(CliFormats, AnSvgThatNamesAnotherFileSaysItIsNotDrawnOnce) {
+    TempDir dir;
+    WriteFile(dir / "ext.png", Png(KeyedDisc(8)));
+    const std::string svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'><rect width='10' "
+        "height='5' fill='#2a6'/><image href='ext.png' width='10' height='10'/></svg>";
+    WriteFile(dir / "logo.svg", Bytes(svg.begin(), svg.end()));
+    const Outcome r = RunCli({"--sizes", "48,32,16", dir / "logo.svg"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "zentro-cli: " + dir / "logo.svg" + ": " + FormatString(IDS_CLI_NOT_DRAWN, {"\"ext.png\""}) + "\n");
+    EXPECT_TRUE(std::filesystem::exists(dir / "logo.ico"));
+}
+#endif

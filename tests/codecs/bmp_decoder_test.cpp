@@ -262,7 +262,7 @@ TEST(BmpDecoder, RefusesWhatItDoesNotRead) {
     layout.width = 100000;
     layout.height = 100000;
     layout.pixels.assign(1024, 0);
-    EXPECT_EQ(Decode(EncodeBmp(layout), p), unsigned{IDS_NO_DIB_MEMORY});
+    EXPECT_EQ(Decode(EncodeBmp(layout), p), unsigned{IDS_PICTURE_TOO_LARGE});
     EXPECT_FALSE(p.colour.HasPicture());
 
     // No memory for the colours, or for the alpha plane once the colours have theirs: nothing half made.

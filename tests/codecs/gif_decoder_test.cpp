@@ -3,6 +3,7 @@
 
 #include "codec_encoders.h"
 #include "codecs/gif_decoder.h"
+#include "platform/string_table.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -58,7 +59,7 @@ TEST(GifDecoder, RefusesBrokenOversizedAndColourlessFiles) {
 
     std::vector<std::uint8_t> huge = file;
     for (int at : {6, 7, 8, 9}) huge[at] = 0xFF;  // a 65535 x 65535 screen
-    EXPECT_EQ(DecodeBytes(huge, picture), 105u);
+    EXPECT_EQ(DecodeBytes(huge, picture), unsigned{IDS_PICTURE_TOO_LARGE});
 
     // No global table and the frame has none either.
     GifFrame one;

@@ -7,6 +7,7 @@
 
 #include "codec_encoders.h"
 #include "codecs/jpeg_decoder.h"
+#include "platform/string_table.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -152,5 +153,5 @@ TEST(JpegDecoder, RefusesBrokenUnreadableAndOversizedFiles) {
         huge[sof + at] = 60000 >> 8;
         huge[sof + at + 1] = 60000 & 0xFF;
     }
-    EXPECT_EQ(DecodeBytes(huge, picture), 105u);
+    EXPECT_EQ(DecodeBytes(huge, picture), unsigned{IDS_PICTURE_TOO_LARGE});
 }

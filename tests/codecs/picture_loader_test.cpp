@@ -6,6 +6,7 @@
 #include "codec_encoders.h"
 #include "codecs/picture_loader.h"
 #include "platform/file.h"
+#include "platform/string_table.h"
 #include "support/bmp_builder.h"
 #include "support/message_recorder.h"
 
@@ -41,7 +42,7 @@ TEST(PictureLoader, ReadsAFileAndRefusesWithOneMessage) {
         unsigned id;
     } refusals[] = {
         {dir / "missing.png", 102}, {dir.path(), 102},       {dir / "text.txt", 106},
-        {dir / "empty", 106},       {dir / "icon.ico", 103}, {dir / "endless.bmp", 105},
+        {dir / "empty", 106},       {dir / "icon.ico", 103}, {dir / "endless.bmp", IDS_FILE_TOO_LARGE},
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.path);

@@ -8,6 +8,7 @@
 
 #include "codec_encoders.h"
 #include "codecs/png_decoder.h"
+#include "platform/string_table.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -143,6 +144,6 @@ TEST(PngDecoder, RefusesBrokenAndOversizedFiles) {
     }
     const uLong crc = crc32(0, huge.data() + 12, 17);
     for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    EXPECT_EQ(DecodeBytes(huge, picture), 105u);
+    EXPECT_EQ(DecodeBytes(huge, picture), unsigned{IDS_PICTURE_TOO_LARGE});
     EXPECT_FALSE(picture.colour.HasPicture());
 }

@@ -306,4 +306,24 @@ TEST(SvgDecoder, OpensNoFileTheDocumentNames) {
     }
 }
 
+// Every file and address the document names outside itself, each once, in the order
+// given; what it draws from itself (fragments, data: addresses) and a link's target are not.
+TEST(SvgDecoder, NamesWhatItNeverReads) {
+    const std::string document =
+        "<?xml-stylesheet href='sheet.css' type='text/css'?>"
+        "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+        "xmlns:xi='http://www.w3.org/2001/XInclude' width='32' height='32'>"
+        "<image href='pic.png' width='8' height='8'/><image href='data:image/png;base64,AAAA' width='8' height='8'/>"
+        "<use xlink:href='other.svg#a'/><use href='#local'/><a href='https://example.com/'><rect width='4' "
+        "height='4'/></a><rect id='local' fill='url(other.svg#g)' stroke='url(#g)' style='filter: url(\"f.svg#f\")' "
+        "width='4' height='4'/><style>@import 'more.css'; rect { fill: url( pic.png ) }</style>"
+        "<xi:include href='http://example.com/inc.txt' parse='text'/></svg>";
+    std::shared_ptr<const VectorPicture> vector;
+    ASSERT_EQ(codecs::DecodeSvg(Bytes(document).data(), document.size(), vector), 0u);
+    EXPECT_EQ(vector->OutsideReferences(),
+              (std::vector<std::string>{"sheet.css", "pic.png", "other.svg#a", "other.svg#g", "f.svg#f", "more.css",
+                                        "http://example.com/inc.txt"}));
+    ASSERT_EQ(codecs::DecodeSvg(Bytes(kLogo).data(), std::string(kLogo).size(), vector), 0u);
+    EXPECT_TRUE(vector->OutsideReferences().empty());
+}
 #endif  // ZENTRO_SVG_DRAW

@@ -3,6 +3,7 @@
 
 #include "codec_encoders.h"
 #include "codecs/webp_decoder.h"
+#include "platform/string_table.h"
 
 using namespace zentro;
 using namespace zentro::test;
@@ -89,5 +90,5 @@ TEST(WebpDecoder, RefusesBrokenAndOversizedFiles) {
     WebpFrame frame;
     frame.rgba = {1, 2, 3, 255};
     std::vector<std::uint8_t> huge = EncodeAnimatedWebp(30000, 30000, {frame});
-    EXPECT_EQ(DecodeBytes(huge, picture), 105u);
+    EXPECT_EQ(DecodeBytes(huge, picture), unsigned{IDS_PICTURE_TOO_LARGE});
 }

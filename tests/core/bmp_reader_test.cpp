@@ -179,10 +179,10 @@ TEST(BmpReader, EachRefusalShowsExactlyOneMessage) {
         {"run-length 8 bits", [&] { auto s = base(); s.bitCount = 8; s.compression = 1; return s; }(), IDS_NO_DIB_MEMORY},
         {"pixels beyond 32 bits",
          [&] { auto s = base(); s.width = 70000; s.height = 70000; s.pixels = {0}; s.fileSize = 40; return s; }(),
-         IDS_NO_DIB_MEMORY},
+         IDS_PICTURE_TOO_LARGE},
         {"too many pixels",
          [&] { auto s = base(); s.width = 20000; s.height = 20000; s.bitCount = 1; s.pixels = {0}; return s; }(),
-         IDS_NO_DIB_MEMORY},
+         IDS_PICTURE_TOO_LARGE},
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -122,12 +122,12 @@ TEST(HostileBitmaps, WidthsAndHeightsAtAndBeyondEveryLimit) {
         {1, -1, 24, IDS_UNSUPPORTED_BITMAP},
         {INT32_MIN, 1, 8, IDS_UNSUPPORTED_BITMAP},
         {1, INT32_MIN, 8, IDS_UNSUPPORTED_BITMAP},
-        {INT32_MAX, 1, 24, IDS_NO_DIB_MEMORY},  // more than 4 GiB of pixel bytes
-        {1, INT32_MAX, 24, IDS_NO_DIB_MEMORY},
-        {INT32_MAX, INT32_MAX, 1, IDS_NO_DIB_MEMORY},
-        {INT32_MAX, 1, 1, IDS_NO_DIB_MEMORY},  // 256 MiB of bytes, but too many pixels
-        {65536, 65536, 1, IDS_NO_DIB_MEMORY},
-        {16385, 16384, 24, IDS_NO_DIB_MEMORY},
+        {INT32_MAX, 1, 24, IDS_PICTURE_TOO_LARGE},  // more than 4 GiB of pixel bytes
+        {1, INT32_MAX, 24, IDS_PICTURE_TOO_LARGE},
+        {INT32_MAX, INT32_MAX, 1, IDS_PICTURE_TOO_LARGE},
+        {INT32_MAX, 1, 1, IDS_PICTURE_TOO_LARGE},  // 256 MiB of bytes, but too many pixels
+        {65536, 65536, 1, IDS_PICTURE_TOO_LARGE},
+        {16385, 16384, 24, IDS_PICTURE_TOO_LARGE},
         {1, 1, 24, 0},
     };
     for (const Case& c : cases) {

@@ -50,7 +50,7 @@ TEST(CliHostileInput, EachBadBitmapGetsItsOneMessageAndTheOthersStillConvert) {
         {"empty.bmp", {}, IDS_NOT_A_BITMAP},
         {"short.bmp", {'B', 'M', 0x46, 0, 0, 0, 0, 0, 0, 0, 0x36}, IDS_UNSUPPORTED_BITMAP},
         {"png.bmp", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'}, IDS_NOT_A_BITMAP},
-        {"huge.bmp", EncodeBmp(huge), IDS_NO_DIB_MEMORY},
+        {"huge.bmp", EncodeBmp(huge), IDS_PICTURE_TOO_LARGE},
     };
     // The classic reader's messages; the other formats' refusals are the decoders' own.
     std::vector<std::string> args = {"--classic", "--opaque", "--sizes", "48,16"};
@@ -85,12 +85,12 @@ TEST(CliHostileInput, FolderPipeAndDeviceAreNotFoundAtOnce) {
         EXPECT_EQ(r.status, 1) << input;
         EXPECT_EQ(r.err, NotFoundLine(input)) << input;
     }
-    // The separate 16 x 16 bitmap is read the same way.
+    // The separate 16 x 16 bitmap is read the same way, and named.
     const ProcessResult r =
         RunCliProgram({"--sizes", "32,16", "--icon16", dir / "pipe.bmp", "-o", dir / "out.ico", dir / "good.bmp"});
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, NotFoundLine(dir / "good.bmp"));
+    EXPECT_EQ(r.err, NotFoundLine(dir / "pipe.bmp"));
     EXPECT_FALSE(std::filesystem::exists(dir / "out.ico"));
 }
 
@@ -140,6 +140,6 @@ TEST(CliPaths, PathsLongerThanTheSystemTakesAreRefusedCleanly) {
 
     const Outcome output = RunCli({"--sizes", "16", "-o", deep + "/out.ico", dir / "good.bmp"});
     EXPECT_EQ(output.status, 1);
-    EXPECT_EQ(output.err, "zentro-cli: " + dir / "good.bmp" + ": " + LoadString(IDS_CANNOT_CREATE) + "\n");
+    EXPECT_EQ(output.err, "zentro-cli: " + deep + "/out.ico: " + LoadString(IDS_CANNOT_CREATE) + "\n");
     EXPECT_EQ(FolderListing(dir.path()), (std::vector<std::string>{"good.bmp"}));
 }

@@ -32,10 +32,18 @@ struct BigIcon {
     }
 };
 
-// The command line failed on `input` with exactly message `id`.
-void ExpectFailure(const Outcome& outcome, const std::string& input, unsigned id) {
-    EXPECT_EQ(outcome.status, 1) << input;
-    EXPECT_EQ(outcome.err, "zentro-cli: " + input + ": " + LoadString(id) + "\n");
+// The command line failed on `file` with exactly message `id`.
+void ExpectFailure(const Outcome& outcome, const std::string& file, unsigned id) {
+    EXPECT_EQ(outcome.status, 1) << file;
+    EXPECT_EQ(outcome.err, "zentro-cli: " + file + ": " + LoadString(id) + "\n");
+}
+
+// What the command line says in English: the reason the system gave.
+std::string InEnglish(const std::vector<std::string>& args) {
+    SetLanguage(Language::English);
+    const Outcome outcome = RunCli(args);
+    SetLanguage(Language::Chinese);
+    return outcome.err;
 }
 
 std::vector<std::uint8_t> OldIcon() {
@@ -68,9 +76,12 @@ TEST(FailingDisk, ReadOnlyFolderShowsCannotCreateAndCreatesNothing) {
         EXPECT_EQ(recorder.OnlyId(), static_cast<unsigned>(IDS_CANNOT_CREATE));
         EXPECT_EQ(recorder.messages.at(0).icon, MessageIcon::Error);
     }
-    ExpectFailure(RunCli({"--sizes", "16", "-o", folder + "/out.ico", dir / "in.bmp"}), dir / "in.bmp",
+    ExpectFailure(RunCli({"--sizes", "16", "-o", folder + "/out.ico", dir / "in.bmp"}), folder + "/out.ico",
                   IDS_CANNOT_CREATE);
-    ExpectFailure(RunCli({"--sizes", "16", folder + "/in.bmp"}), folder + "/in.bmp", IDS_CANNOT_CREATE);
+    ExpectFailure(RunCli({"--sizes", "16", folder + "/in.bmp"}), folder + "/in.ico", IDS_CANNOT_CREATE);
+    EXPECT_EQ(InEnglish({"--sizes", "16", folder + "/in.bmp"}),
+              "zentro-cli: " + folder + "/in.ico: cannot be created: " +
+                  (mount.Mounted() ? "the disk is read-only" : "permission denied") + "\n");
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"in.bmp"}));
     chmod(folder.c_str(), 0755);
 }
@@ -105,7 +116,10 @@ TEST(FailingDisk, FullDiskShowsCannotWriteKeepsTheOldIconAndLeavesNothingBehind)
     WriteFile(dir / "in.bmp", Encode24(256, 256, std::vector<std::uint32_t>(256 * 256, 0x123456)));
     ExpectFailure(
         RunCli({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"}),
-        dir / "in.bmp", IDS_CANNOT_WRITE);
+        target, IDS_CANNOT_WRITE);
+    EXPECT_EQ(
+        InEnglish({"--force", "--all-256", "--depths", "32,24,8,4", "--transparent", "-o", target, dir / "in.bmp"}),
+        "zentro-cli: " + target + ": could not be written: disk full\n");
     EXPECT_EQ(ReadFile(target), OldIcon());
     EXPECT_EQ(FolderListing(folder), (std::vector<std::string>{"out.ico"}));
 
@@ -146,7 +160,7 @@ TEST(FailingDisk, PipeAsOutputIsRefusedAndStaysAPipe) {
     const ProcessResult r = RunCliProgram({"--force", "--sizes", "16", "-o", dir / "out.ico", dir / "in.bmp"});
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "zentro-cli: " + dir / "in.bmp" + ": " + LoadString(IDS_CANNOT_CREATE) + "\n");
+    EXPECT_EQ(r.err, "zentro-cli: " + dir / "out.ico" + ": " + LoadString(IDS_CANNOT_CREATE) + "\n");
     struct stat info {};
     ASSERT_EQ(lstat((dir / "out.ico").c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));

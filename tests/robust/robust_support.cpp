@@ -16,6 +16,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/string_table.h"
 #include "support/bmp_builder.h"
 
 namespace zentro::test {
@@ -31,10 +32,19 @@ std::string Slurp(const std::string& path) {
 
 std::string MountOptions(unsigned long long bytes) { return "size=" + std::to_string(bytes) + ",mode=0777"; }
 
-}  // namespace
+// This process's environment without the variables that choose the language, plus `locale`.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& locale) {
+    std::vector<std::string> variables = locale;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string entry = *variable;
+        const std::string name = entry.substr(0, entry.find('='));
+        if (name != "LC_ALL" && name != "LC_MESSAGES" && name != "LANG") variables.push_back(entry);
+    }
+    return variables;
+}
 
-ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeoutSeconds,
-                            unsigned long long addressSpaceBytes, const std::function<void(int)>& watch) {
+ProcessResult Run(const std::vector<std::string>& args, const std::vector<std::string>& locale, double timeoutSeconds,
+                  unsigned long long addressSpaceBytes, const std::function<void(int)>& watch) {
     TempDir scratch;
     const std::string outPath = scratch / "out.txt";
     const std::string errPath = scratch / "err.txt";
@@ -43,6 +53,10 @@ ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeout
     std::vector<char*> pointers;
     for (std::string& a : argv) pointers.push_back(a.data());
     pointers.push_back(nullptr);
+    std::vector<std::string> environment = EnvironmentWith(locale);
+    std::vector<char*> environmentPointers;
+    for (std::string& variable : environment) environmentPointers.push_back(variable.data());
+    environmentPointers.push_back(nullptr);
 
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
@@ -56,7 +70,7 @@ ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeout
             const struct rlimit limit = {addressSpaceBytes, addressSpaceBytes};
             if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(126);
         }
-        ::execv(pointers[0], pointers.data());
+        ::execve(pointers[0], pointers.data(), environmentPointers.data());
         ::_exit(127);
     }
     ProcessResult result;
@@ -83,6 +97,18 @@ ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeout
     result.out = Slurp(outPath);
     result.err = Slurp(errPath);
     return result;
+}
+
+}  // namespace
+
+ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeoutSeconds,
+                            unsigned long long addressSpaceBytes, const std::function<void(int)>& watch) {
+    const char* locale = CurrentLanguage() == Language::Chinese ? "LC_ALL=zh_CN.UTF-8" : "LC_ALL=C";
+    return Run(args, {locale}, timeoutSeconds, addressSpaceBytes, watch);
+}
+
+ProcessResult RunCliProgramIn(const std::vector<std::string>& locale, const std::vector<std::string>& args) {
+    return Run(args, locale, 20, 0, {});
 }
 
 ScratchMount::ScratchMount(const std::string& path, unsigned long long bytes, bool readOnly)

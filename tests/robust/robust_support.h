@@ -21,8 +21,14 @@ struct ProcessResult {
 // Runs zentro-cli with `args`; kills it after `timeoutSeconds`. A non-zero
 // `addressSpaceBytes` limits the child's virtual memory (as `ulimit -v` does).
 // `watch`, when given, is called with the child's process id every few milliseconds while it runs.
+// The child speaks the language this process does (LC_ALL set to match), so that its
+// messages compare with LoadString's.
 ProcessResult RunCliProgram(const std::vector<std::string>& args, double timeoutSeconds = 20,
                             unsigned long long addressSpaceBytes = 0, const std::function<void(int)>& watch = {});
+
+// Runs zentro-cli with `args` and, in place of this process's LC_ALL, LC_MESSAGES and
+// LANG, the locale variables `locale` ("LANG=C", ...).
+ProcessResult RunCliProgramIn(const std::vector<std::string>& locale, const std::vector<std::string>& args);
 
 // A tmpfs mounted on a new folder `path` for the life of the object; only
 // root may mount, so Mounted() tells whether it worked and Why() why not.

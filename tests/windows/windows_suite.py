@@ -8,8 +8,9 @@ Usage: windows_suite.py GROUP --exe zentro-cli.exe --linux zentro-cli
                         --wine WINE --prefix WINEPREFIX --work DIR [--hold hold_file.exe]
                         --pictures write_pictures
 GROUP is prefix (makes the Wine prefix), icons, refusals, names, replace, help,
-pictures or stop (ends the prefix's server). The bitmap groups read with --classic on both sides; pictures
-gives both builds the field's formats.
+pictures, languages or stop (ends the prefix's server). The bitmap groups read
+with --classic on both sides; pictures gives both builds the field's formats;
+languages runs the failures under an English and a Chinese locale.
 """
 import argparse
 import contextlib
@@ -440,7 +441,7 @@ def group_refusals(runner, work):
     # A Windows console shows the messages as the characters they are, in whatever code page it starts.
     folder = os.path.join(work, "missing", "windows")
     shown = runner.on_console(["缺少.bmp"], folder)
-    check("zentro-cli: 缺少.bmp: 找不到文件。" in shown, f"console shows {shown!r}")
+    check("zentro-cli: 缺少.bmp: no such file" in shown, f"console shows {shown!r}")
 
 
 def group_names(runner, work):
@@ -487,7 +488,7 @@ def group_replace(runner, work):
         with Held(runner, folder, "logo.ico") if held else contextlib.nullcontext():
             status, _, messages = runner.windows(["-f", "logo.bmp"], folder)
         check(status == 1, f"{name}: status {status}")
-        check(messages == "zentro-cli: logo.bmp: {}\n".format(expected_message).encode(),
+        check(messages == "zentro-cli: logo.ico: {}\n".format(expected_message).encode(),
               f"{name}: messages {messages}")
         check(read(icon) == old, f"{name}: the old icon did not survive")
         check(sorted(os.listdir(folder)) == ["logo.bmp", "logo.ico"], f"{name}: left {sorted(os.listdir(folder))}")
@@ -496,8 +497,8 @@ def group_replace(runner, work):
         status, _, messages = runner.windows(["-f", "logo.bmp"], folder)
         check(status == 0 and read(icon) == replaced, f"{name}: not replaced afterwards ({status}, {messages})")
 
-    refused("read-only", "无法建立文件。", read_only=True)
-    refused("held-open", "无法写入数据。", held=True)
+    refused("read-only", "cannot be created: permission denied", read_only=True)
+    refused("held-open", "could not be written: in use by another program", held=True)
 
 
 def group_help(runner, work):
@@ -564,19 +565,74 @@ def group_stop(runner, work):
     runner.wineserver("-k")
 
 
+def is_chinese(character):
+    return "\u2e80" <= character <= "\u9fff" or "\u3000" <= character <= "\u303f" or "\uff00" <= character <= "\uffef"
+
+
+def group_languages(runner, work):
+    """Both builds say the same under each locale, in its language: under English not
+    one Chinese character, under Chinese the wizard's texts. Wine takes the language of
+    Windows from the Unix locale, so the locales are made here, as most machines lack them."""
+    locales = fresh(os.path.join(work, "locales"))
+    for locale in ("en_US", "zh_CN"):
+        subprocess.run(["localedef", "-i", locale, "-f", "UTF-8", os.path.join(locales, locale + ".UTF-8")],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+    huge_png = b"\x89PNG\r\n\x1a\n" + struct.pack(">I4sIIBBBBB", 13, b"IHDR", 60000, 60000, 8, 2, 0, 0, 0) + bytes(4)
+    files = {
+        "good.bmp": picture(256, 256, 24, True, 7),
+        "small.bmp": picture(40, 40, 24, True, 8),
+        "tiny16.bmp": picture(8, 8, 24, True, 9),
+        "notes.bmp": b"plain text, not a picture",
+        "huge.png": huge_png,
+        "old.ico": b"an icon that must stay",
+        "batch/a.bmp": picture(32, 32, 24, True, 10),
+        "batch/a.ico": b"an icon that must stay",
+    }
+    # The name of each run, its arguments, and whether its message has a Chinese text.
+    runs = [
+        ("missing", ["missing.bmp"], True),
+        ("not-a-picture", ["--classic", "notes.bmp"], True),
+        ("too-large", ["huge.png"], True),
+        ("no-folder", ["-o", "nodir/f.ico", "good.bmp"], True),
+        ("too-small", ["small.bmp"], True),
+        ("icon16-too-small", ["--sizes", "48,16", "--icon16", "tiny16.bmp", "good.bmp"], True),
+        ("no-depth", ["--depths", "", "good.bmp"], True),
+        ("exists-already", ["-o", "old.ico", "good.bmp"], False),
+        ("run-again", ["--sizes", "16", "batch"], True),
+        ("list-missing", ["--list", "missing.ico"], False),
+        ("unknown-option", ["--frobnicate"], False),
+    ]
+
+    def setup(folder):
+        for name, data in files.items():
+            write(os.path.join(folder, name), data)
+
+    for locale in ("en_US.UTF-8", "zh_CN.UTF-8"):
+        chinese = locale.startswith("zh")
+        runner.env.update(LANG=locale, LOCPATH=locales)
+        for variable in ("LC_ALL", "LC_MESSAGES"):
+            runner.env.pop(variable, None)
+        for name, args, has_chinese in runs:
+            (status, _, messages), _ = same_run(runner, work, f"{locale}-{name}", args, setup)
+            text = messages.decode("utf-8", "replace")
+            check(text.startswith("zentro-cli: "), f"{locale} {name}: nothing said ({status})")
+            check(any(map(is_chinese, text)) == (chinese and has_chinese), f"{locale} {name}: says {text!r}")
+
+
 def main():
     # The last word on a hang the runs' own limits did not catch: where the suite
     # waits, before ctest's timeout (600 s) ends it without a word.
     faulthandler.dump_traceback_later(540, exit=True)
     parser = argparse.ArgumentParser()
-    parser.add_argument("group", choices=["prefix", "icons", "refusals", "names", "replace", "help", "pictures", "stop"])
+    parser.add_argument("group", choices=["prefix", "icons", "refusals", "names", "replace", "help", "pictures",
+                                          "languages", "stop"])
     for name in ("exe", "linux", "wine", "prefix", "work", "hold", "crash", "pictures"):
         parser.add_argument("--" + name)
     options = parser.parse_args()
     for name in ("exe", "linux", "prefix", "work", "hold", "crash", "pictures"):
         if getattr(options, name):
             setattr(options, name, os.path.abspath(getattr(options, name)))
-    runner = Runner(options, [] if options.group in ("help", "pictures") else ["--classic"])
+    runner = Runner(options, [] if options.group in ("help", "pictures", "languages") else ["--classic"])
     work = fresh(os.path.join(options.work, options.group))
     try:
         if options.group not in ("prefix", "stop"):
