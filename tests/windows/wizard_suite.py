@@ -30,6 +30,7 @@ PAGES = ["Ikoblen - 输入文件", "Ikoblen - 格式", "Ikoblen - 大小", "Ikob
 SHOT_NAMES = ["1-input", "2-format", "3-sizes", "4-preview", "5-output"]
 FORMAT, PREVIEW = 1, 3
 MESSAGE_TITLE = "Ikoblen"
+NUDGE_AFTER = 5  # seconds a shown window may wait for the keyboard before it is given it
 
 
 class Failed(Exception):
@@ -102,14 +103,27 @@ class Screen:
 
     def wait(self, title, timeout=30):
         """The window called `title`, once it is shown and has the keyboard."""
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
+        started = time.monotonic()
+        nudged = False
+        while time.monotonic() < started + timeout:
             window = self.xdotool("getwindowfocus")
             # Before Wine gives a window the keyboard, the X server's root (1) has it.
             if window.isdigit() and int(window) > 1 and self.xdotool("getwindowname", window) == title:
                 return window
+            # With no window manager, Wine itself gives the X focus to the window it
+            # activates. On a loaded machine a message box was once seen shown and drawn
+            # active (a blue caption) while the X focus stayed elsewhere for 30 s: X
+            # refuses focus to a window not yet viewable, and no window manager is there
+            # to give it once it is. Giving it here does what any window manager does.
+            if not nudged and time.monotonic() > started + NUDGE_AFTER:
+                named = [shown for shown, shown_title in self.shown() if shown_title == title]
+                if named:
+                    print(f"{title!r} shown {NUDGE_AFTER} s without the keyboard (focus on {window!r}): clicked")
+                    self.xdotool("windowfocus", named[-1])
+                    nudged = True
             time.sleep(0.1)
-        raise self.failure(f"no window {title!r} with the keyboard after {timeout} s")
+        raise self.failure(f"no window {title!r} with the keyboard after {timeout} s"
+                           f" (focus on {self.xdotool('getwindowfocus')!r})")
 
     def wait_gone(self, window, timeout=30):
         deadline = time.monotonic() + timeout
