@@ -116,8 +116,17 @@ def read(path):
 # A run that has not ended by then has hung: the group stops and says so, well
 # before ctest's own timeout.
 RUN_TIMEOUT = 120
-# Wine's debug channels write lines like "0124:trace:seh:dispatch_exception ...".
-WINE_DEBUG_LINE = re.compile(rb"^[0-9a-f]{4}:(?:trace|warn|err|fixme):.*\n?", re.M)
+# Wine's debug channels write lines like "0124:trace:seh:dispatch_exception ...";
+# before a process has its first thread, without the thread's number.
+WINE_DEBUG_LINE = re.compile(rb"^(?:[0-9a-f]{4}:)?(?:trace|warn|err|fixme):[a-z0-9_]+:.*\n?", re.M)
+# Debian's Wine runs without its preloader, which would hold the low addresses
+# free until Wine has placed its own pages there. On a loaded machine about one
+# start in a few thousand found the page Wine shares with the server taken, and
+# Wine gave up with status 1 before the program's first instruction (seen with
+# "err+virtual": "wine: failed to map the shared user data: c0000018"). Such a
+# start has not run the program: it is started again, and the suite says so.
+WINE_START_FAILED = b"failed to map the shared user data"
+WINE_STARTS = 3
 
 
 class Hung(Exception):
@@ -159,7 +168,7 @@ class Runner:
         # ZENTRO_WINEDEBUG (+seh, say) turns Wine's debug channels on: their lines are kept
         # apart from the program's messages, in WORK/wine-debug.log.
         self.debug = os.environ.get("ZENTRO_WINEDEBUG")
-        self.env = dict(os.environ, WINEPREFIX=options.prefix, WINEDEBUG=self.debug or "-all",
+        self.env = dict(os.environ, WINEPREFIX=options.prefix, WINEDEBUG=self.debug or "-all,err+virtual",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8")
         self.env.pop("DISPLAY", None)
         self.server = None  # the prefix's server once start() has it up
@@ -198,6 +207,15 @@ class Runner:
         return self._run([self.o.linux] + self.common + args, cwd)
 
     def _run(self, command, cwd, output=True):
+        for start in range(1, WINE_STARTS + 1):
+            status, out, err, wine_said = self._run_once(command, cwd, output)
+            if not (command[0] == self.o.wine and status != 0 and WINE_START_FAILED in wine_said):
+                break
+            print(f"Wine did not start the program ({wine_said.strip().decode('utf-8', 'replace')}),"
+                  f" start {start} of {WINE_STARTS}")
+        return status, out, err
+
+    def _run_once(self, command, cwd, output):
         started = time.monotonic()
         pipe = subprocess.PIPE if output else subprocess.DEVNULL
         process = subprocess.Popen(command, cwd=cwd, env=self.env, stdin=subprocess.DEVNULL, stdout=pipe, stderr=pipe,
@@ -208,14 +226,15 @@ class Runner:
             raise self.hung(command, process)
         print(f"{time.monotonic() - started:6.2f}s", *command[-4:])
         if not output:
-            return process.returncode, b"", b""
-        if self.debug:
+            return process.returncode, b"", b"", b""
+        # Wine's lines are never the program's messages: they go to WORK/wine-debug.log.
+        wine_said = b"".join(m.group(0) for m in WINE_DEBUG_LINE.finditer(err))
+        if wine_said:
             with open(os.path.join(self.o.work, "wine-debug.log"), "ab") as log:
-                log.write(f"---- {command} in {cwd}: status {process.returncode}\n".encode())
-                log.write(b"".join(m.group(0) for m in WINE_DEBUG_LINE.finditer(err)))
+                log.write(f"---- {command} in {cwd}: status {process.returncode}\n".encode() + wine_said)
             err = WINE_DEBUG_LINE.sub(b"", err)
         # Windows text streams end their lines with CR LF.
-        return process.returncode, out.replace(b"\r\n", b"\n"), err.replace(b"\r\n", b"\n")
+        return process.returncode, out.replace(b"\r\n", b"\n"), err.replace(b"\r\n", b"\n"), wine_said
 
     def hung(self, command, process):
         """A Hung that tells what ran then; the run and the prefix's server are ended."""

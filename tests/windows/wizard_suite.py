@@ -24,7 +24,8 @@ import time
 from PIL import Image, ImageGrab
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from windows_suite import Hung, Runner, check, failures, fresh, picture, processes_of, read, write  # noqa: E402
+from windows_suite import (WINE_START_FAILED, WINE_STARTS, Hung, Runner, check, failures, fresh,  # noqa: E402
+                           picture, processes_of, read, write)
 
 PAGES = ["Ikoblen - 输入文件", "Ikoblen - 格式", "Ikoblen - 大小", "Ikoblen - 预览", "Ikoblen - 输出文件"]
 SHOT_NAMES = ["1-input", "2-format", "3-sizes", "4-preview", "5-output"]
@@ -101,11 +102,14 @@ class Screen:
         self.grab().save(path)
         return Failed(f"{what}; windows shown: {[title for _, title in self.shown()]}; screenshot: {path}")
 
-    def wait(self, title, timeout=30):
-        """The window called `title`, once it is shown and has the keyboard."""
+    def wait(self, title, timeout=30, running=None):
+        """The window called `title`, once it is shown and has the keyboard (sooner
+        a failure when the process `running` ends first)."""
         started = time.monotonic()
         nudged = False
         while time.monotonic() < started + timeout:
+            if running is not None and running.poll() is not None:
+                raise self.failure(f"no window {title!r}: the program ended first")
             window = self.xdotool("getwindowfocus")
             # Before Wine gives a window the keyboard, the X server's root (1) has it.
             if window.isdigit() and int(window) > 1 and self.xdotool("getwindowname", window) == title:
@@ -141,21 +145,26 @@ class Screen:
     def start(self, args, folder):
         """zentro.exe with `args`, in `folder`; its first page has the keyboard when this returns."""
         path = os.path.join(self.work, "wizard.log")
-        log = open(path, "ab")
         # Nobody compares what the wizard writes: Wine's errors go into its log.
         env = dict(self.runner.env, WINEDEBUG=self.runner.debug or "-all,err+all")
-        process = subprocess.Popen([self.o.wine, self.o.exe] + args, cwd=folder, env=env, stdin=subprocess.DEVNULL,
-                                   stdout=log, stderr=log)
-        log.close()
-        try:
-            self.wait(PAGES[0], timeout=90)
-        except Failed as failure:
-            state = "running" if process.poll() is None else f"ended with status {process.returncode}"
-            with open(path, "rb") as f:
-                said = f.read()[-2000:].decode("utf-8", "replace")
-            raise Failed(f"{failure}; zentro.exe {state}; Wine's processes:\n{processes_of(self.o.prefix)}\n"
-                         f"the end of {path}:\n{said}")
-        return process
+        for start in range(1, WINE_STARTS + 1):
+            before = os.path.getsize(path) if os.path.exists(path) else 0
+            with open(path, "ab") as log:
+                process = subprocess.Popen([self.o.wine, self.o.exe] + args, cwd=folder, env=env,
+                                           stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+            try:
+                self.wait(PAGES[0], timeout=90, running=process)
+                return process
+            except Failed as failure:
+                state = "running" if process.poll() is None else f"ended with status {process.returncode}"
+                with open(path, "rb") as f:
+                    said = f.read()[before:]
+                # Wine gave up before the program ran (windows_suite.py tells why): start it again.
+                if process.returncode not in (None, 0) and WINE_START_FAILED in said and start < WINE_STARTS:
+                    print(f"Wine did not start zentro.exe, start {start} of {WINE_STARTS}")
+                    continue
+                raise Failed(f"{failure}; zentro.exe {state}; Wine's processes:\n{processes_of(self.o.prefix)}\n"
+                             f"the end of {path}:\n{said[-2000:].decode('utf-8', 'replace')}")
 
     def ended(self, process, timeout=60):
         try:
