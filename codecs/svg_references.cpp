@@ -25,10 +25,17 @@ bool StartsWithNoCase(std::string_view text, std::string_view start) {
            });
 }
 
+bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// The first place at or after `from` that is not white space.
+std::size_t SkipSpace(std::string_view text, std::size_t from) {
+    while (from < text.size() && IsSpace(text[from])) ++from;
+    return from;
+}
+
 std::string_view Trimmed(std::string_view text) {
-    const auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    while (!text.empty() && space(text.front())) text.remove_prefix(1);
-    while (!text.empty() && space(text.back())) text.remove_suffix(1);
+    text.remove_prefix(SkipSpace(text, 0));
+    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 
@@ -47,8 +54,7 @@ public:
             if (StartsWithNoCase(text.substr(at), "url(")) {
                 at = Quoted(text, at + 4, ")");
             } else if (StartsWithNoCase(text.substr(at), "@import")) {
-                std::size_t from = at + 7;
-                while (from < text.size() && std::isspace(static_cast<unsigned char>(text[from])) != 0) ++from;
+                const std::size_t from = SkipSpace(text, at + 7);
                 if (from < text.size() && (text[from] == '"' || text[from] == '\'')) at = Quoted(text, from, ";");
             }
         }
@@ -58,20 +64,20 @@ public:
     void InInstruction(std::string_view text) {
         const std::size_t href = text.find("href");
         if (href == std::string_view::npos) return;
-        std::size_t from = text.find('=', href);
-        if (from == std::string_view::npos) return;
-        ++from;
-        while (from < text.size() && std::isspace(static_cast<unsigned char>(text[from])) != 0) ++from;
+        const std::size_t equals = text.find('=', href);
+        if (equals == std::string_view::npos) return;
+        const std::size_t from = SkipSpace(text, equals + 1);
         if (from < text.size() && (text[from] == '"' || text[from] == '\'')) Quoted(text, from, "");
     }
 
     std::vector<std::string> Found() && { return std::move(found_); }
 
 private:
-    // Takes the reference that starts at `from`: quoted, or up to one of `ends`.
+    // Takes the reference that starts at `start`, after white space: quoted, or up
+    // to one of `ends`.
     // Returns where it ended.
-    std::size_t Quoted(std::string_view text, std::size_t from, std::string_view ends) {
-        while (from < text.size() && std::isspace(static_cast<unsigned char>(text[from])) != 0) ++from;
+    std::size_t Quoted(std::string_view text, std::size_t start, std::string_view ends) {
+        const std::size_t from = SkipSpace(text, start);
         if (from < text.size() && (text[from] == '"' || text[from] == '\'')) {
             const std::size_t close = text.find(text[from], from + 1);
             const std::size_t end = close == std::string_view::npos ? text.size() : close;
