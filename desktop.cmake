@@ -57,10 +57,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # The libraries the programs link (Qt 6, the C++ runtime) become dependencies.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The command line's decoders, named outright: a library linked only as needed
+# The command line's decoders and compressor, named outright: a library linked only as needed
 # would otherwise drop out of the list with the first build that leaves it unused.
 if(ZENTRO_CODECS)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpng16-16, libjpeg62-turbo, libwebp7, libwebpdemux2, libgif7")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpng16-16, libjpeg62-turbo, libwebp7, libwebpdemux2, libgif7, libdeflate0")
   if(ZENTRO_SVG)
     string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", librsvg2-2, libcairo2")
   endif()

@@ -22,8 +22,7 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
 void NoFlush(png_structp) {}
 
 // Writes with libpng; every C++ object it touches outlives the longjmp of an error.
-bool Write(const RgbaImage& image, std::vector<std::uint8_t>& out, std::vector<png_bytep>& rows, int level,
-           int filters) {
+bool Write(const RgbaImage& image, std::vector<std::uint8_t>& out, std::vector<png_bytep>& rows) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -39,8 +38,8 @@ bool Write(const RgbaImage& image, std::vector<std::uint8_t>& out, std::vector<p
     // levels 8 and 9 at level 9: libpng's choice per row among none, sub and up,
     // with the filtered strategy, gave the smallest total (2 per cent below all
     // five filters with the default strategy, a third below no filter at all).
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
-    png_set_compression_level(png, level);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE | PNG_FILTER_SUB | PNG_FILTER_UP);
+    png_set_compression_level(png, Z_BEST_COMPRESSION);
     png_set_compression_strategy(png, Z_FILTERED);
     png_set_compression_mem_level(png, 8);
     png_set_compression_window_bits(png, 15);
@@ -51,11 +50,11 @@ bool Write(const RgbaImage& image, std::vector<std::uint8_t>& out, std::vector<p
     return true;
 }
 
-bool Encode(const RgbaImage& image, std::vector<std::uint8_t>& png, int level, int filters) {
+}  // namespace
+
+bool EncodePng(const RgbaImage& image, std::vector<std::uint8_t>& png) {
     png.clear();
-    if (image.width <= 0 || image.height <= 0 ||
-        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height * 4)
-        return false;
+    if (!image.HoldsItsPixels()) return false;
     std::vector<png_bytep> rows;
     try {
         rows.resize(static_cast<std::size_t>(image.height));
@@ -65,21 +64,11 @@ bool Encode(const RgbaImage& image, std::vector<std::uint8_t>& png, int level, i
     }
     auto* first = const_cast<png_bytep>(image.pixels.data());
     for (int y = 0; y < image.height; ++y) rows[y] = first + static_cast<std::size_t>(y) * image.width * 4;
-    if (!Write(image, png, rows, level, filters)) {
+    if (!Write(image, png, rows)) {
         png.clear();
         return false;
     }
     return true;
-}
-
-}  // namespace
-
-bool EncodePng(const RgbaImage& image, std::vector<std::uint8_t>& png) {
-    return Encode(image, png, Z_BEST_COMPRESSION, PNG_FILTER_NONE | PNG_FILTER_SUB | PNG_FILTER_UP);
-}
-
-bool EncodePngQuickly(const RgbaImage& image, std::vector<std::uint8_t>& png) {
-    return Encode(image, png, 4, PNG_FILTER_SUB);
 }
 
 }  // namespace zentro::codecs

@@ -14,10 +14,9 @@ namespace zentro::codecs {
 // is short or the image is empty.
 bool EncodePng(const RgbaImage& image, std::vector<std::uint8_t>& png);
 
-// The same at zlib's level 4 with the sub filter on every row, as today's rules
-// store the icon's large image by default: on the sample's 256 x 256 image a fifth
-// larger than EncodePng's for a twentieth of its instructions, which at level 9
-// were most of a default job's.
+// The same pixels compressed by libdeflate at its level 6, the sub filter on every
+// row, as today's rules store the icon's large image by default: on the sample's
+// 256 x 256 image about a tenth larger than EncodePng's for a fiftieth of its time.
 bool EncodePngQuickly(const RgbaImage& image, std::vector<std::uint8_t>& png);
 
 }  // namespace zentro::codecs

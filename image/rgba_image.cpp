@@ -38,9 +38,12 @@ bool RgbaFrom32(const CDib& image32, RgbaImage& rgba) {
     if (!Resize(rgba, image32.Width(), image32.Height())) return false;
     std::uint8_t* out = rgba.pixels.data();
     for (int row = image32.Height() - 1; row >= 0; --row) {
-        for (int x = 0; x < image32.Width(); ++x, out += 4) {
-            image32.GetPixel(x, row, out);
-            out[3] = image32.PixelPtr32(x, row)[3];
+        const std::uint8_t* bgra = image32.Row(row);
+        for (int x = 0; x < image32.Width(); ++x, out += 4, bgra += 4) {
+            out[0] = bgra[2];
+            out[1] = bgra[1];
+            out[2] = bgra[0];
+            out[3] = bgra[3];
         }
     }
     return true;

@@ -13,6 +13,11 @@ struct RgbaImage {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> pixels;  // width x height x 4 bytes
+
+    // Not empty, and its pixels are as many as its size says.
+    bool HoldsItsPixels() const {
+        return width > 0 && height > 0 && pixels.size() == static_cast<std::size_t>(width) * height * 4;
+    }
 };
 
 // Alpha 255 throughout when the picture has no alpha. False when memory is short.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds libpng, libjpeg-turbo, libwebp and giflib as static libraries for
+# Builds libpng, libjpeg-turbo, libwebp, giflib and libdeflate as static libraries for
 # 64-bit Windows from Debian's own sources, of the upstream versions this
-# machine's Linux build links, so that both builds decode the same pixels.
+# machine's Linux build links, so that both builds decode the same pixels and
+# compress them into the same bytes.
 # zlib is Debian's libz-mingw-w64-dev.
 #
 #   tools/build-windows-libs.sh DIR     (the libraries land in DIR/prefix)
@@ -24,7 +25,7 @@ mingw=/usr/x86_64-w64-mingw32
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
 # The binary packages the Linux build links: their upstream versions are built.
-packages=(libpng-dev libjpeg62-turbo-dev libwebp-dev libgif-dev)
+packages=(libpng-dev libjpeg62-turbo-dev libwebp-dev libgif-dev libdeflate-dev)
 key=$( (dpkg-query -W -f='${source:Package} ${source:Upstream-Version}\n' "${packages[@]}"
         dpkg-query -W -f='${Version}\n' g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm 2>/dev/null || true
         cat "$0" "$here/debian-sources.sh" "$toolchain") | sha256sum | cut -c1-16)
@@ -88,6 +89,17 @@ rm -f "$prefix/lib/libgif.a"
 x86_64-w64-mingw32-gcc-ar-posix rcs "$prefix/lib/libgif.a" "${objects[@]}"
 cp "$gif/gif_lib.h" "$prefix/include/"
 
+# libdeflate's Makefile knows mingw-w64: its static library, under the name the
+# compiler looks for, and a pkg-config file like the one Debian installs.
+deflate=$(src libdeflate)
+make -C "$deflate" -s -j "$jobs" CC=x86_64-w64-mingw32-gcc-posix AR=x86_64-w64-mingw32-gcc-ar-posix \
+  libdeflatestatic.lib >/dev/null
+cp "$deflate/libdeflatestatic.lib" "$prefix/lib/libdeflate.a"
+cp "$deflate/libdeflate.h" "$prefix/include/"
+sed -e "s|@PREFIX@|$prefix|" -e "s|@INCDIR@|$prefix/include|" -e "s|@LIBDIR@|$prefix/lib|" \
+  -e "s|@VERSION@|$(sed -n 's/^#define LIBDEFLATE_VERSION_STRING[^"]*"\(.*\)"/\1/p' "$deflate/libdeflate.h")|" \
+  "$deflate/libdeflate.pc.in" >"$prefix/lib/pkgconfig/libdeflate.pc"
+
 # Each licence asks that it go with the binaries.
 mkdir -p "$prefix/licences"
 cp "$(src libpng1.6)/LICENSE" "$prefix/licences/libpng.txt"
@@ -96,6 +108,7 @@ cp "$(src libjpeg-turbo)/README.ijg" "$prefix/licences/libjpeg-turbo-ijg.txt"
 cp "$(src libwebp)/COPYING" "$prefix/licences/libwebp.txt"
 cp "$(src libwebp)/PATENTS" "$prefix/licences/libwebp-patents.txt"
 cp "$gif/COPYING" "$prefix/licences/giflib.txt"
+cp "$deflate/COPYING" "$prefix/licences/libdeflate.txt"
 cp /usr/share/doc/libz-mingw-w64-dev/copyright "$prefix/licences/zlib.txt"
 
 cp "$dir/revisions" "$prefix/revisions"

@@ -7,7 +7,7 @@ set -euo pipefail
 run_packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
-  libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev librsvg2-dev nlohmann-json3-dev libxml2-dev
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libwebp-dev libgif-dev libdeflate-dev librsvg2-dev nlohmann-json3-dev libxml2-dev
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev

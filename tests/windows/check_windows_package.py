@@ -24,9 +24,9 @@ with zipfile.ZipFile(package) as archive:
     readme = archive.read(next(n for n in names if n.endswith("/README-Windows.txt"))).decode()
     assert "zentro-cli.exe" in readme and "SVG" in readme, readme
     licences = {os.path.basename(n).split(".")[0] for n in names if "/licences/" in n}
-    assert {"libpng", "libjpeg-turbo", "libwebp", "giflib", "zlib"} <= licences, names
+    assert {"libpng", "libjpeg-turbo", "libwebp", "giflib", "libdeflate", "zlib"} <= licences, names
     sources = archive.read(next(n for n in names if n.endswith("/licences/debian-sources.txt"))).decode().split()
-    assert sources[0::2] == ["libpng1.6", "libjpeg-turbo", "libwebp", "giflib"], sources
+    assert sources[0::2] == ["libpng1.6", "libjpeg-turbo", "libwebp", "giflib", "libdeflate"], sources
     for exe in exes:
         packed = os.path.join(build, "packed-" + os.path.basename(exe))
         with open(packed, "wb") as f:

@@ -1,0 +1,113 @@
+#include <libdeflate.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "codecs/png_encoder.h"
+
+namespace zentro::codecs {
+
+namespace {
+
+// libdeflate's own default: on 256 x 256 icons about a tenth smaller than zlib's level 4
+// for about half its time (level 4 here saves little time and gives up a few per cent).
+constexpr int kLevel = 6;
+constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::uint8_t kSubFilter = 1;
+constexpr std::size_t kChunkFrame = 12;  // length, type, CRC
+constexpr std::size_t kHeaderData = 13;
+
+void PutBigEndian(std::uint8_t* out, std::uint32_t value) {
+    out[0] = static_cast<std::uint8_t>(value >> 24);
+    out[1] = static_cast<std::uint8_t>(value >> 16);
+    out[2] = static_cast<std::uint8_t>(value >> 8);
+    out[3] = static_cast<std::uint8_t>(value);
+}
+
+// Frames the `length` data bytes already at chunk + 8: length, type, CRC of type and data.
+void FrameChunk(std::uint8_t* chunk, const char (&type)[5], std::size_t length) {
+    PutBigEndian(chunk, static_cast<std::uint32_t>(length));
+    for (int i = 0; i < 4; ++i) chunk[4 + i] = static_cast<std::uint8_t>(type[i]);
+    PutBigEndian(chunk + 8 + length, libdeflate_crc32(0, chunk + 4, length + 4));
+}
+
+// The eight bytes of `a` less those of `b`, each modulo 256, with no borrow between them.
+std::uint64_t SubtractBytes(std::uint64_t a, std::uint64_t b) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080;
+    return ((a | kHigh) - (b & ~kHigh)) ^ ((a ^ ~b) & kHigh);
+}
+
+// Each row as the sub filter leaves it: its filter byte, then each byte less the
+// same channel of the pixel before it (modulo 256), eight bytes at a time.
+void FilterRows(const RgbaImage& image, std::uint8_t* out) {
+    const std::size_t stride = static_cast<std::size_t>(image.width) * 4;
+    const std::uint8_t* row = image.pixels.data();
+    for (int y = 0; y < image.height; ++y, row += stride, out += stride + 1) {
+        out[0] = kSubFilter;
+        std::memcpy(out + 1, row, 4);
+        std::size_t i = 4;
+        for (; i + 8 <= stride; i += 8) {
+            std::uint64_t here, before;
+            std::memcpy(&here, row + i, 8);
+            std::memcpy(&before, row + i - 4, 8);
+            const std::uint64_t difference = SubtractBytes(here, before);
+            std::memcpy(out + 1 + i, &difference, 8);
+        }
+        for (; i < stride; ++i) out[1 + i] = static_cast<std::uint8_t>(row[i] - row[i - 4]);
+    }
+}
+
+struct CompressorDeleter {
+    void operator()(libdeflate_compressor* compressor) const noexcept { libdeflate_free_compressor(compressor); }
+};
+
+}  // namespace
+
+bool EncodePngQuickly(const RgbaImage& image, std::vector<std::uint8_t>& png) {
+    png.clear();
+    if (!image.HoldsItsPixels()) return false;
+    // A PNG chunk holds at most 2^31 - 1 bytes, and all the rows go into one.
+    constexpr auto kLargestChunk = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+    const std::size_t stride = static_cast<std::size_t>(image.width) * 4;
+    if (static_cast<std::size_t>(image.height) > kLargestChunk / (stride + 1)) return false;
+    const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(libdeflate_alloc_compressor(kLevel));
+    if (!compressor) return false;
+    const std::size_t filteredSize = (stride + 1) * image.height;
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filteredSize);
+    std::vector<std::uint8_t> filtered;
+    try {
+        filtered.resize(filteredSize);
+        png.resize(sizeof kSignature + 3 * kChunkFrame + kHeaderData + bound);
+    } catch (const std::bad_alloc&) {
+        png.clear();
+        return false;
+    }
+    FilterRows(image, filtered.data());
+
+    std::uint8_t* out = png.data();
+    for (std::uint8_t byte : kSignature) *out++ = byte;
+    PutBigEndian(out + 8, static_cast<std::uint32_t>(image.width));
+    PutBigEndian(out + 12, static_cast<std::uint32_t>(image.height));
+    const std::uint8_t rest[] = {8, 6, 0, 0, 0};  // 8 bits a channel, RGBA, deflate, adaptive filters, no interlace
+    for (std::size_t i = 0; i < sizeof rest; ++i) out[16 + i] = rest[i];
+    FrameChunk(out, "IHDR", kHeaderData);
+    out += kChunkFrame + kHeaderData;
+    const std::size_t compressed =
+        libdeflate_zlib_compress(compressor.get(), filtered.data(), filteredSize, out + 8, bound);
+    if (compressed == 0 || compressed > kLargestChunk) {
+        png.clear();
+        return false;
+    }
+    FrameChunk(out, "IDAT", compressed);
+    out += kChunkFrame + compressed;
+    FrameChunk(out, "IEND", 0);
+    out += kChunkFrame;
+    png.resize(static_cast<std::size_t>(out - png.data()));
+    return true;
+}
+
+}  // namespace zentro::codecs
