@@ -18,8 +18,9 @@ struct KeySource {
     const CDib* mask = nullptr;
     // Mask: values other than 255 count as 0 (the plain mask under a smoothed one).
     bool keyedOnly = false;
-    // Mask: 255 exactly where the source has the key colour, as the masks made
-    // from this source by BuildKeyPlane hold it.
+    // Mask: 255 only where the source has the key colour, as the masks made from
+    // this source by BuildKeyPlane hold it; the colours of all pixels may then be
+    // added and the keyed ones' share taken off after.
     bool keyedMeansKeyColour = false;
 };
 

@@ -13,11 +13,11 @@ std::uint32_t Load4(const std::uint8_t* p) {
     return v;
 }
 
-std::uint8_t Mark(bool keyed) { return keyed ? 255 : 0; }
-
 }  // namespace
 
-void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::uint8_t* out, std::size_t step) {
+void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::uint8_t* out, std::size_t step,
+                   std::uint8_t mark) {
+    const auto Mark = [mark](bool keyed) -> std::uint8_t { return keyed ? mark : 0; };
     int x = 0;
     if constexpr (std::endian::native == std::endian::little) {
         // Four pixels are three words: b0 g0 r0 b1 | g1 r1 b2 g2 | r2 b3 g3 r3. Each word is
@@ -35,6 +35,15 @@ void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::u
 }
 
 bool OneColour(const CDib& picture) {
+    if (picture.BitCount() == 24) {
+        const std::uint32_t key = PackedColour(picture.Row(0));
+        for (int y = 0; y < picture.Height(); ++y) {
+            const std::uint8_t* row = picture.Row(y);
+            for (int x = 0; x < picture.Width(); ++x, row += 3)
+                if (PackedColour(row) != key) return false;
+        }
+        return true;
+    }
     std::uint8_t key[3], other[3];
     picture.GetPixel(0, 0, key);
     for (int y = 0; y < picture.Height(); ++y) {

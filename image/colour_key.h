@@ -12,9 +12,10 @@ inline std::uint32_t PackedColour(const std::uint8_t* stored) {
     return stored[0] | (stored[1] << 8) | (stored[2] << 16);
 }
 
-// out[x * step] := 255 where pixel x of a stored 24-bit row has the packed colour
+// out[x * step] := mark where pixel x of a stored 24-bit row has the packed colour
 // `key`, else 0, for x from 0 to width - 1.
-void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::uint8_t* out, std::size_t step);
+void MarkKeyColour(const std::uint8_t* row, int width, std::uint32_t key, std::uint8_t* out, std::size_t step,
+                   std::uint8_t mark);
 
 // Whether the bottom-left, top-left and bottom-right pixels have one colour: the
 // sign that the picture was drawn on a key-coloured ground.

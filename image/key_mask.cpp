@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
 
 #include "image/colour_key.h"
+#include "image/column_sums.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
 #include "image/true_colour.h"
@@ -12,31 +14,46 @@ namespace zentro {
 
 namespace {
 
+// What the key colour's positions are marked with while the border's reach is not known.
+constexpr std::uint8_t kKeyedAlone = 1;
+
+// The marks of one row that reached the border become 255, the others 0, sixteen at a time.
+void SettleRow(std::uint8_t* row, int width) {
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const auto settled = reinterpret_cast<averaging::U8x16>(averaging::Load16(row + x) == 255);
+        std::memcpy(row + x, &settled, sizeof settled);
+    }
+    for (; x < width; ++x) row[x] = row[x] == 255 ? 255 : 0;
+}
+
 // Keeps 255 only at the keyed positions of the 8-bit plane that a path of keyed
-// 4-neighbours joins to the border; the others become 0. The keyed positions are
-// first marked 1; the border's then spread 255 over them a run of a row at a time,
+// 4-neighbours joins to the border; the others become 0. The keyed positions arrive
+// marked kKeyedAlone; the border's then spread 255 over them a run of a row at a time,
 // so that only the runs still to look above and below are held, not every pixel.
 void KeepJoinedToBorder(CDib& plane) {
     const int width = plane.Width();
     const int height = plane.Height();
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = plane.Row(y);
-        for (int x = 0; x < width; ++x) row[x] = row[x] == 255 ? 1 : 0;
-    }
     std::vector<std::pair<int, int>> seeds;
     // Fills the run through (x, y) and seeds each run of marked positions beside it.
     const auto fill = [&](int x, int y) {
         std::uint8_t* row = plane.Row(y);
-        if (row[x] != 1) return;
+        if (row[x] != kKeyedAlone) return;
         int first = x, stop = x + 1;
-        while (first > 0 && row[first - 1] == 1) --first;
-        while (stop < width && row[stop] == 1) ++stop;
+        while (first > 0 && row[first - 1] == kKeyedAlone) --first;
+        while (stop < width && row[stop] == kKeyedAlone) ++stop;
         std::fill(row + first, row + stop, std::uint8_t{255});
         for (int beside : {y - 1, y + 1}) {
             if (beside < 0 || beside >= height) continue;
+            // Most of a neighbouring row is filled already or not keyed: memchr skips it.
             const std::uint8_t* other = plane.Row(beside);
-            for (int i = first; i < stop; ++i)
-                if (other[i] == 1 && (i == first || other[i - 1] != 1)) seeds.emplace_back(i, beside);
+            const std::uint8_t* end = other + stop;
+            for (const std::uint8_t* at = other + first;;) {
+                at = static_cast<const std::uint8_t*>(std::memchr(at, kKeyedAlone, static_cast<std::size_t>(end - at)));
+                if (at == nullptr) break;
+                seeds.emplace_back(static_cast<int>(at - other), beside);
+                while (at < end && *at == kKeyedAlone) ++at;
+            }
         }
     };
     const auto drain = [&] {
@@ -56,10 +73,7 @@ void KeepJoinedToBorder(CDib& plane) {
         fill(width - 1, y);
         drain();
     }
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = plane.Row(y);
-        std::replace(row, row + width, std::uint8_t{1}, std::uint8_t{0});
-    }
+    for (int y = 0; y < height; ++y) SettleRow(plane.Row(y), width);
 }
 
 bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCount, bool fromBorder) {
@@ -75,8 +89,10 @@ bool MakeKeyMask(const CDib& source, CDib& mask, int keyMode, std::uint8_t bitCo
         const int width = source.Width();
         const int height = source.Height();
         const std::size_t step = KeyValueStep(mask);
+        const std::uint8_t mark = fromBorder ? kKeyedAlone : 255;
         ParallelForRows(width, height, [&](int first, int stop) {
-            for (int y = first; y < stop; ++y) MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step);
+            for (int y = first; y < stop; ++y)
+                MarkKeyColour(picture->Row(y), width, key, KeyValueRow(mask, y), step, mark);
         });
         if (fromBorder) KeepJoinedToBorder(mask);
         if (keyMode == 2) {

@@ -169,8 +169,9 @@ bool GenerateFromSource(ImageStore& store, const SourcePicture& picture, const s
 
     stage(BuildStage::Resampling);
     const int mode = alphaKeys || colourKeys ? 1 : 0;
-    // A mask made from a key that reaches everywhere is 255 exactly where the key colour is.
-    const bool keyColourMask = !alphaKeys && !rules.keyFromBorder;
+    // A mask made from the key colour is 255 only where that colour is (everywhere it
+    // is, or where it reaches the border).
+    const bool keyColourMask = !alphaKeys;
     KeySource smoothed, plainKeys;
     if (alphaKeys || colourKeys) smoothed = {KeySource::Kind::Mask, &store.keyMask, false, keyColourMask};
     if (alphaKeys)

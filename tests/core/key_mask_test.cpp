@@ -361,3 +361,46 @@ TEST(BorderKey, ReachesOnlyThroughNeighboursOfTheKeyColour) {
         }
     EXPECT_EQ(enclosed, 3);
 }
+
+// Against a plain search from every border pixel, on noise where about half the pixels
+// have the key colour: winding paths, enclosed pockets, rows wider than sixteen bytes.
+TEST(BorderKey, MatchesASearchFromTheBorderOnNoise) {
+    const int width = 61, height = 37;
+    CDib picture;
+    ASSERT_TRUE(picture.Create(width, height, 24));
+    std::uint32_t state = 12345;
+    const std::uint8_t key[3] = {9, 9, 9}, other[3] = {200, 9, 9};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            state = state * 1664525u + 1013904223u;
+            const bool corner = (x == 0 || x == width - 1) && (y == 0 || y == height - 1);
+            picture.SetPixel(x, y, corner || (state >> 24) < 140 ? key : other);
+        }
+    CDib border;
+    ASSERT_TRUE(BuildKeyPlane(picture, border, 1, true));
+    std::vector<std::uint8_t> reached(static_cast<std::size_t>(width) * height, 0);
+    std::vector<std::pair<int, int>> todo;
+    const auto visit = [&](int x, int y) {
+        std::uint8_t colour[3];
+        if (x < 0 || y < 0 || x >= width || y >= height || reached[y * width + x]) return;
+        picture.GetPixel(x, y, colour);
+        if (colour[0] != key[0] || colour[1] != key[1] || colour[2] != key[2]) return;
+        reached[y * width + x] = 255;
+        todo.emplace_back(x, y);
+    };
+    for (int x = 0; x < width; ++x) visit(x, 0), visit(x, height - 1);
+    for (int y = 0; y < height; ++y) visit(0, y), visit(width - 1, y);
+    while (!todo.empty()) {
+        const auto [x, y] = todo.back();
+        todo.pop_back();
+        visit(x - 1, y), visit(x + 1, y), visit(x, y - 1), visit(x, y + 1);
+    }
+    int keyed = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            keyed += reached[y * width + x] != 0;
+            ASSERT_EQ(border.Row(y)[x], reached[y * width + x]) << x << "," << y;
+        }
+    EXPECT_GT(keyed, width * 2);
+    EXPECT_LT(keyed, width * height / 2);
+}
