@@ -78,17 +78,20 @@ bool EncodePngQuickly(const RgbaImage& image, std::vector<std::uint8_t>& png) {
     if (!compressor) return false;
     const std::size_t filteredSize = (stride + 1) * image.height;
     const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filteredSize);
+    // The file is made in memory left uninitialised: of the compressor's bound, only the
+    // pages the file reaches are touched, and each new page costs a fault.
     std::vector<std::uint8_t> filtered;
+    std::unique_ptr<std::uint8_t[]> file;
+    const std::size_t largest = sizeof kSignature + 3 * kChunkFrame + kHeaderData + bound;
     try {
         filtered.resize(filteredSize);
-        png.resize(sizeof kSignature + 3 * kChunkFrame + kHeaderData + bound);
+        file.reset(new std::uint8_t[largest]);
     } catch (const std::bad_alloc&) {
-        png.clear();
         return false;
     }
     FilterRows(image, filtered.data());
 
-    std::uint8_t* out = png.data();
+    std::uint8_t* out = file.get();
     for (std::uint8_t byte : kSignature) *out++ = byte;
     PutBigEndian(out + 8, static_cast<std::uint32_t>(image.width));
     PutBigEndian(out + 12, static_cast<std::uint32_t>(image.height));
@@ -98,15 +101,17 @@ bool EncodePngQuickly(const RgbaImage& image, std::vector<std::uint8_t>& png) {
     out += kChunkFrame + kHeaderData;
     const std::size_t compressed =
         libdeflate_zlib_compress(compressor.get(), filtered.data(), filteredSize, out + 8, bound);
-    if (compressed == 0 || compressed > kLargestChunk) {
-        png.clear();
-        return false;
-    }
+    if (compressed == 0 || compressed > kLargestChunk) return false;
     FrameChunk(out, "IDAT", compressed);
     out += kChunkFrame + compressed;
     FrameChunk(out, "IEND", 0);
     out += kChunkFrame;
-    png.resize(static_cast<std::size_t>(out - png.data()));
+    try {
+        png.assign(file.get(), out);
+    } catch (const std::bad_alloc&) {
+        png.clear();
+        return false;
+    }
     return true;
 }
 
