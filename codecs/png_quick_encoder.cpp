@@ -13,8 +13,9 @@ namespace zentro::codecs {
 
 namespace {
 
-// libdeflate's own default: on 256 x 256 icons about a tenth smaller than zlib's level 4
-// for about half its time (level 4 here saves little time and gives up a few per cent).
+// libdeflate's own default. On the 256 x 256 images tried (a logo, a photograph, keyed
+// drawings) it gave files 6 to 14 per cent smaller than zlib's level 4 in half to all of
+// its time; its own level 4 saves up to a third of that for files up to 6 per cent larger.
 constexpr int kLevel = 6;
 constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr std::uint8_t kSubFilter = 1;
