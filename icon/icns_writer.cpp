@@ -5,6 +5,8 @@
 #include <limits>
 #include <new>
 
+#include "image/big_endian.h"
+
 namespace zentro {
 
 const std::array<IcnsType, 12> kIcnsLayout = {{
@@ -69,7 +71,9 @@ void PutType(std::vector<std::uint8_t>& out, const std::string& type) {
 }
 
 void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+    std::uint8_t bytes[4];
+    be::Put32(bytes, value);
+    out.insert(out.end(), bytes, bytes + 4);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "image/byte_lanes.h"
+
 namespace zentro::averaging {
 
 struct Pixels {
@@ -23,30 +25,6 @@ struct Strip {
     std::vector<std::uint32_t> keyed;
     std::vector<std::uint32_t> partial;
 };
-
-using U8x16 = std::uint8_t __attribute__((vector_size(16)));
-using U16x8 = std::uint16_t __attribute__((vector_size(16)));
-using U32x4 = std::uint32_t __attribute__((vector_size(16)));
-
-inline U8x16 Load16(const std::uint8_t* p) {
-    U8x16 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-// Whether all sixteen lanes of a comparison hold true.
-inline bool AllLanes(U8x16 comparison) {
-    std::uint64_t halves[2];
-    std::memcpy(halves, &comparison, sizeof halves);
-    return (halves[0] & halves[1]) == ~std::uint64_t{0};
-}
-
-inline void AddTo(std::uint32_t* total, U32x4 v) {
-    U32x4 t;
-    std::memcpy(&t, total, sizeof t);
-    t += v;
-    std::memcpy(total, &t, sizeof t);
-}
 
 // For each of the n byte positions from `first`, the sum of that byte over `rows`
 // rows `stride` apart, added to total.

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "image/byte_lanes.h"
 #include "image/colour_key.h"
-#include "image/column_sums.h"
 #include "image/key_values.h"
 #include "image/parallel_for.h"
 #include "image/true_colour.h"
@@ -21,8 +21,7 @@ constexpr std::uint8_t kKeyedAlone = 1;
 void SettleRow(std::uint8_t* row, int width) {
     int x = 0;
     for (; x + 16 <= width; x += 16) {
-        const auto settled = reinterpret_cast<averaging::U8x16>(averaging::Load16(row + x) == 255);
-        std::memcpy(row + x, &settled, sizeof settled);
+        Store16(row + x, reinterpret_cast<U8x16>(Load16(row + x) == 255));
     }
     for (; x < width; ++x) row[x] = row[x] == 255 ? 255 : 0;
 }
